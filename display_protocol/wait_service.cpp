@@ -1,0 +1,73 @@
+#include "wait_service.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+
+namespace wait_service {
+namespace {
+
+double scale_from_environment()
+{
+    const char *text = std::getenv("TESSALINE_TIME_SCALE");
+    if (!text || !*text)
+        return 1.0;
+    char *end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !std::isfinite(value) || value < 0.0)
+        return 1.0;
+    return value;
+}
+
+std::atomic<double> &scale_value()
+{
+    static std::atomic<double> value(scale_from_environment());
+    return value;
+}
+
+} // namespace
+
+void set_time_scale(double scale)
+{
+    if (std::isfinite(scale) && scale >= 0.0)
+        scale_value().store(scale);
+}
+
+double time_scale()
+{
+    return scale_value().load();
+}
+
+qint64 scaled_ms(qint64 ms)
+{
+    if (ms <= 0)
+        return 0;
+    const double scaled = std::ceil(static_cast<double>(ms) * time_scale());
+    if (scaled >= 9.0e15)
+        return static_cast<qint64>(9.0e15);
+    return static_cast<qint64>(scaled);
+}
+
+void sleep_ms(qint64 ms)
+{
+    const qint64 real = scaled_ms(ms);
+    if (real > 0)
+        QThread::msleep(static_cast<unsigned long>(real));
+}
+
+void wait_processing_events(qint64 ms)
+{
+    QDeadlineTimer deadline(scaled_ms(ms));
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents,
+                                        static_cast<int>(qMin<qint64>(deadline.remainingTime(), 10)));
+        if (!deadline.hasExpired())
+            QThread::msleep(static_cast<unsigned long>(qMin<qint64>(deadline.remainingTime(), 1)));
+    } while (!deadline.hasExpired());
+}
+
+} // namespace wait_service

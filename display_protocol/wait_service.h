@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Every pause the system makes between display commands, settle times and
+// loop pauses goes through here, so that one process-wide time scale can turn
+// a minute-long calibration into seconds under test. The scale starts at the
+// value of the environment variable TESSALINE_TIME_SCALE (1.0 when unset or
+// not a finite number >= 0).
+namespace wait_service {
+
+// Sets the scale for the whole process; negative or non-finite values are ignored.
+void set_time_scale(double scale);
+double time_scale();
+
+// The real duration, in milliseconds, of a nominal wait of |ms|.
+qint64 scaled_ms(qint64 ms);
+
+// Blocks the calling thread for the scaled duration of |ms|.
+void sleep_ms(qint64 ms);
+
+// Waits the scaled duration of |ms| while processing the calling thread's
+// events, for waits on a thread that must stay responsive.
+void wait_processing_events(qint64 ms);
+
+} // namespace wait_service
