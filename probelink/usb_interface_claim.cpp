@@ -4,20 +4,20 @@
 
 std::shared_ptr<CUsbInterfaceClaim> CUsbInterfaceClaim::Claim(libusb_device *device)
 {
-    libusb_device_handle *handle = nullptr;
-    if (libusb_open(device, &handle) != LIBUSB_SUCCESS)
+    // Made before anything is opened, so that running out of memory leaks nothing.
+    std::shared_ptr<CUsbInterfaceClaim> claim(new CUsbInterfaceClaim);
+    if (libusb_open(device, &claim->m_handle) != LIBUSB_SUCCESS)
         return nullptr;
-    if (libusb_claim_interface(handle, 0) != LIBUSB_SUCCESS) {
-        libusb_close(handle);
-        return nullptr;
-    }
-    return std::make_shared<CUsbInterfaceClaim>(handle);
+    claim->m_claimed = libusb_claim_interface(claim->m_handle, 0) == LIBUSB_SUCCESS;
+    return claim->m_claimed ? claim : nullptr;
 }
 
 CUsbInterfaceClaim::~CUsbInterfaceClaim()
 {
-    libusb_release_interface(m_handle, 0);
-    libusb_close(m_handle);
+    if (m_claimed)
+        libusb_release_interface(m_handle, 0);
+    if (m_handle)
+        libusb_close(m_handle);
 }
 
 bool CUsbInterfaceClaim::Holds(libusb_device *device) const

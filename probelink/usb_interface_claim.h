@@ -14,7 +14,6 @@ public:
     // instance when a kernel driver holds the interface: it is never detached).
     static std::shared_ptr<CUsbInterfaceClaim> Claim(libusb_device *device);
 
-    explicit CUsbInterfaceClaim(libusb_device_handle *handle) : m_handle(handle) {}
     ~CUsbInterfaceClaim();
     CUsbInterfaceClaim(const CUsbInterfaceClaim &) = delete;
     CUsbInterfaceClaim &operator=(const CUsbInterfaceClaim &) = delete;
@@ -23,5 +22,8 @@ public:
     bool Holds(libusb_device *device) const;
 
 private:
-    libusb_device_handle *m_handle;
+    CUsbInterfaceClaim() = default;
+
+    libusb_device_handle *m_handle = nullptr;
+    bool m_claimed = false;
 };
