@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QVector>
 #include <QtEndian>
 
 // Tags and profiles go through a real file, as they do in the application.
@@ -74,4 +75,37 @@ inline quint32 be32_at(const QByteArray &bytes, int offset)
 inline quint16 be16_at(const QByteArray &bytes, int offset)
 {
     return qFromBigEndian<quint16>(bytes.constData() + offset);
+}
+
+struct IccTagEntry
+{
+    QByteArray signature;
+    quint32 offset = 0;
+    quint32 size = 0;
+};
+
+// The tag table of a written profile; empty when the table does not fit the bytes.
+inline QVector<IccTagEntry> icc_tag_table(const QByteArray &profile)
+{
+    QVector<IccTagEntry> table;
+    if (profile.size() < 132)
+        return table;
+    const quint32 count = be32_at(profile, 128);
+    if (count > quint32(profile.size() - 132) / 12)
+        return table;
+    for (quint32 i = 0; i < count; ++i) {
+        const int entry = int(132 + 12 * i);
+        table.append({profile.mid(entry, 4), be32_at(profile, entry + 4), be32_at(profile, entry + 8)});
+    }
+    return table;
+}
+
+// The bytes of the tag with that signature, empty when it is missing.
+inline QByteArray icc_tag_bytes(const QByteArray &profile, const QByteArray &signature)
+{
+    for (const IccTagEntry &entry : icc_tag_table(profile)) {
+        if (entry.signature == signature)
+            return profile.mid(int(entry.offset), int(entry.size));
+    }
+    return QByteArray();
 }
