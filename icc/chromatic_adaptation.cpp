@@ -38,14 +38,14 @@ Matrix3 inverse(const Matrix3 &m)
         {m[1][0] * m[2][1] - m[1][1] * m[2][0], m[0][1] * m[2][0] - m[0][0] * m[2][1],
          m[0][0] * m[1][1] - m[0][1] * m[1][0]},
     }};
-    const double determinant =
-        m[0][0] * cofactorsTransposed[0][0] + m[0][1] * cofactorsTransposed[1][0] + m[0][2] * cofactorsTransposed[2][0];
+    const Matrix3 &c = cofactorsTransposed;
+    const double determinant = m[0][0] * c[0][0] + m[0][1] * c[1][0] + m[0][2] * c[2][0];
     Matrix3 result{};
     if (determinant == 0.0)
         return result;
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
-            result[row][column] = cofactorsTransposed[row][column] / determinant;
+            result[row][column] = c[row][column] / determinant;
     return result;
 }
 

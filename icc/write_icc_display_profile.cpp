@@ -80,8 +80,10 @@ ProfileContent content_of(const IccDisplayProfileRequest &request)
 
     content.luminance = request.luminance;
     const CSpline *const curves[3] = {&request.red_curve, &request.green_curve, &request.blue_curve};
-    for (int channel = 0; channel < 3; ++channel)
-        content.curves[channel] = request.use_curves ? sampled_curve(*curves[channel]) : std::vector<double>{request.gamma};
+    for (int channel = 0; channel < 3; ++channel) {
+        content.curves[channel] =
+            request.use_curves ? sampled_curve(*curves[channel]) : std::vector<double>{request.gamma};
+    }
     content.modelId = request.model_id;
     return content;
 }

@@ -165,7 +165,8 @@ private slots:
             QCOMPARE(table[i].size, sizes[i]);
             QCOMPARE(bytes.mid(int(offset), 4), kTypeOfTag.value(table[i].signature));
             const quint32 padded = (sizes[i] + 3) / 4 * 4;
-            QCOMPARE(bytes.mid(int(offset + sizes[i]), int(padded - sizes[i])), QByteArray(int(padded - sizes[i]), '\0'));
+            const int padding = int(padded - sizes[i]);
+            QCOMPARE(bytes.mid(int(offset + sizes[i]), padding), QByteArray(padding, '\0'));
             offset += padded;
         }
         QCOMPARE(int(offset), bytes.size());
@@ -181,11 +182,13 @@ private slots:
         QByteArray ramp;
         for (int k = 0; k < 768; ++k)
             ramp.append(char(k % 256));
-        QCOMPARE(icc_tag_bytes(bytes, "vcgt"), QByteArray("vcgt") + be32(0) + be32(0) + be16(3) + be16(256) + be16(1) + ramp);
+        QCOMPARE(icc_tag_bytes(bytes, "vcgt"),
+                 QByteArray("vcgt") + be32(0) + be32(0) + be16(3) + be16(256) + be16(1) + ramp);
         QCOMPARE(icc_tag_bytes(bytes, "mmod"),
                  QByteArray("mmod") + be32(0) + be32(0x3412) + be32(0x5678) + QByteArray(24, '\0'));
         // wtpt holds 0.964188 / 0.82489, not the header's rounder 0.9642 / 0.8249.
-        QCOMPARE(icc_tag_bytes(bytes, "wtpt"), QByteArray("XYZ ") + be32(0) + be32(0xF6D5) + be32(0x10000) + be32(0xD32C));
+        QCOMPARE(icc_tag_bytes(bytes, "wtpt"),
+                 QByteArray("XYZ ") + be32(0) + be32(0xF6D5) + be32(0x10000) + be32(0xD32C));
         QCOMPARE(icc_tag_bytes(bytes, "lumi"), QByteArray("XYZ ") + be32(0) + be32(0) + be32(120 << 16) + be32(0));
         for (const QByteArray trc : {"rTRC", "gTRC", "bTRC"})
             QCOMPARE(icc_tag_bytes(bytes, trc), QByteArray("curv") + be32(0) + be32(1) + be16(0x0233));
