@@ -37,6 +37,9 @@ bool firmware_version_at_least(const QString &current, const QString &minimum)
 {
     const QStringList currentParts = parts_of(current.toUpper());
     const QStringList minimumParts = parts_of(minimum);
+    // A display that reports no version at all is not held back.
+    if (currentParts.isEmpty())
+        return true;
     if (minimumParts.size() == 2 && currentParts.size() == 2)
         return two_part_version_at_least(currentParts, minimumParts);
     const int length = std::max(currentParts.size(), minimumParts.size());
