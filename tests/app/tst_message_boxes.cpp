@@ -5,6 +5,7 @@
 #include "app/services/string_resource.h"
 #include "display_protocol/wait_service.h"
 #include "recording_voice_output.h"
+#include "resources/tessaline_resources.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -85,6 +86,7 @@ private:
 void tst_message_boxes::initTestCase()
 {
     QLocale::setDefault(QLocale::c());
+    tessaline_init_resources();
     QVERIFY(m_home.isValid());
     qputenv("HOME", m_home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (m_home.path() + QStringLiteral("/.config")).toLocal8Bit());
@@ -179,6 +181,7 @@ void tst_message_boxes::only_a_box_without_parent_sets_the_icon()
 {
     MyCustomMessageBox lone(nullptr, 0, false, false);
     QVERIFY(lone.testAttribute(Qt::WA_SetWindowIcon));
+    QVERIFY(!lone.windowIcon().availableSizes().isEmpty());
     QWidget parent;
     MyCustomMessageBox child(&parent, 0, false, false);
     QVERIFY(!child.testAttribute(Qt::WA_SetWindowIcon));

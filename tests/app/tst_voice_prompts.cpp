@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTextToSpeech>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(voice_output::speech_state)
@@ -30,6 +32,7 @@ private slots:
     void speech_by_engine_state();
     void switched_off_speech_says_nothing();
     void system_output_without_engine_never_speaks();
+    void program_speech_engine_never_blocks();
 
 private:
     QTemporaryDir m_home;
@@ -153,6 +156,27 @@ void tst_voice_prompts::system_output_without_engine_never_speaks()
     output.stop_speaking();
     // Without a registered output the services use the silent system one.
     QCOMPARE(speak_text(QStringLiteral("Hello")), 0);
+}
+
+void tst_voice_prompts::program_speech_engine_never_blocks()
+{
+    QObject owner;
+    QTextToSpeech *engine = create_text_to_speech_engine(&owner);
+    QVERIFY(engine);
+    QCOMPARE(engine->parent(), &owner);
+    system_voice_output output(engine);
+    shell_registry::register_voice_output(&output);
+    QElapsedTimer clock;
+    clock.start();
+    const int result = speak_text(QStringLiteral("Testing"));
+    const int again = speak_text(QStringLiteral("Testing again"));
+    shell_registry::register_voice_output(nullptr);
+    // Without a sound device the engine fails at once or plays nowhere; it
+    // must not wait for a speech service either way.
+    QVERIFY(clock.elapsed() < 5000);
+    const int expected = engine->state() == QTextToSpeech::BackendError ? -1 : 0;
+    QCOMPARE(result, expected);
+    QCOMPARE(again, expected);
 }
 
 QTEST_GUILESS_MAIN(tst_voice_prompts)
