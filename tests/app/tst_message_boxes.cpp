@@ -1,3 +1,4 @@
+#include "app/services/error_code_table.h"
 #include "app/services/error_messages.h"
 #include "app/services/message_boxes.h"
 #include "app/services/my_custom_message_box.h"
@@ -270,6 +271,7 @@ void tst_message_boxes::error_code_table()
     QFETCH(int, code);
     QFETCH(int, stringId);
     QCOMPARE(error_code_string_id(code), stringId);
+    QCOMPARE(error_code_text(code), string_resource(stringId));
     QString text;
     QMessageBox::Icon icon = QMessageBox::Question;
     error_code_message_id(code, text, icon);
@@ -284,6 +286,7 @@ void tst_message_boxes::error_code_keeps_caller_icon()
         QMessageBox::Icon icon = QMessageBox::Information;
         error_code_message_id(code, text, icon);
         QCOMPARE(text, QStringLiteral("Unknown Error #%1").arg(code));
+        QCOMPARE(error_code_text(code), text);
         QCOMPARE(icon, QMessageBox::Information);
     }
     QCOMPARE(error_code_string_id(-1504), 100);
