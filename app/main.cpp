@@ -1,9 +1,12 @@
+#include "resources/tessaline_resources.h"
+
 #include <QApplication>
 #include <QLabel>
 
 // Start-up of the shell; the application controller and main window join here.
 int main(int argc, char *argv[])
 {
+    tessaline_init_resources();
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
