@@ -1,10 +1,13 @@
 #include "colour/CColorValue.h"
 #include "colour/CTargetValue.h"
 #include "colour/stream_record.h"
+#include "record_fixtures.h"
 
 #include <QtTest>
 
 #include <cmath>
+
+using namespace record_fixtures;
 
 namespace {
 
@@ -63,112 +66,6 @@ bool all_valid(const CColorValue::ChannelCurves &curves, bool valid)
     return true;
 }
 
-void set_marker_curve(CSpline &curve, double marker)
-{
-    curve.Init(CSpline::kBSpline, 3, 0.0, 1.0);
-    curve.SetPoint(1, 0.5, marker);
-    curve.SetValid(true);
-}
-
-// Every streamed field differs from its default and from its neighbours.
-CColorValue populated_value()
-{
-    CColorValue value;
-    double seed = 1.0;
-    const auto next = [&seed] {
-        seed += 1.25;
-        return CCIEXYZ(seed, seed + 0.5, seed + 0.75);
-    };
-    for (CColorValue::Patches *patches : {&value.native, &value.uncorrected, &value.corrected}) {
-        for (CCIEXYZ *xyz : {&patches->red, &patches->green, &patches->blue, &patches->white,
-                             &patches->black})
-            *xyz = next();
-    }
-    value.measurement_date_time = QDateTime(QDate(2024, 3, 5), QTime(14, 30, 12, 250), Qt::UTC);
-    for (int i = 0; i < 4; ++i)
-        value.corrected_greyscale.append(next());
-    for (int i = 0; i < 6; ++i)
-        value.uncorrected_greyscale.append(next());
-    double marker = 0.1;
-    for (auto *group : {&value.response_curves, &value.inverse_response_curves,
-                        &value.further_curves, &value.correction_curves}) {
-        for (CSpline &curve : *group)
-            set_marker_curve(curve, marker += 0.03);
-    }
-    set_marker_curve(value.target_curve, 0.99);
-    value.adjusted_white = next();
-    value.adjusted_black = next();
-    value.further_value = next();
-    value.further_integer_a = 7;
-    value.further_integer_b = 9;
-    return value;
-}
-
-QByteArray written(const CColorValue &value)
-{
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    stream_record::prepare(out);
-    const int result = value.Write(out);
-    return result == 0 ? bytes : QByteArray();
-}
-
-int read_into(CColorValue &value, const QByteArray &bytes)
-{
-    QDataStream in(bytes);
-    stream_record::prepare(in);
-    return value.Read(in);
-}
-
-void compare_xyz(const CCIEXYZ &actual, const CCIEXYZ &expected)
-{
-    // Doubles travel bit for bit through the stream.
-    QCOMPARE(actual.X, expected.X);
-    QCOMPARE(actual.Y, expected.Y);
-    QCOMPARE(actual.Z, expected.Z);
-}
-
-void compare_patches(const CColorValue::Patches &a, const CColorValue::Patches &b)
-{
-    compare_xyz(a.red, b.red);
-    compare_xyz(a.green, b.green);
-    compare_xyz(a.blue, b.blue);
-    compare_xyz(a.white, b.white);
-    compare_xyz(a.black, b.black);
-}
-
-void compare_curve(const CSpline &a, const CSpline &b)
-{
-    QVERIFY(!(a != b));
-    QCOMPARE(a.IsValid(), b.IsValid());
-    QCOMPARE(a.GetTension(), b.GetTension());
-    QCOMPARE(a.GetBias(), b.GetBias());
-}
-
-void compare_streamed(const CColorValue &a, const CColorValue &b)
-{
-    compare_patches(a.native, b.native);
-    compare_patches(a.uncorrected, b.uncorrected);
-    compare_patches(a.corrected, b.corrected);
-    QCOMPARE(a.measurement_date_time, b.measurement_date_time);
-    QCOMPARE(a.corrected_greyscale.size(), b.corrected_greyscale.size());
-    for (int i = 0; i < a.corrected_greyscale.size(); ++i)
-        compare_xyz(a.corrected_greyscale[i], b.corrected_greyscale[i]);
-    QCOMPARE(a.uncorrected_greyscale.size(), b.uncorrected_greyscale.size());
-    for (int i = 0; i < a.uncorrected_greyscale.size(); ++i)
-        compare_xyz(a.uncorrected_greyscale[i], b.uncorrected_greyscale[i]);
-    for (int c = 0; c < CColorValue::kChannelCount; ++c) {
-        compare_curve(a.response_curves[c], b.response_curves[c]);
-        compare_curve(a.inverse_response_curves[c], b.inverse_response_curves[c]);
-        compare_curve(a.further_curves[c], b.further_curves[c]);
-        compare_curve(a.correction_curves[c], b.correction_curves[c]);
-    }
-    compare_curve(a.target_curve, b.target_curve);
-    compare_xyz(a.adjusted_white, b.adjusted_white);
-    compare_xyz(a.adjusted_black, b.adjusted_black);
-    compare_xyz(a.further_value, b.further_value);
-}
-
 // Offsets in the stream of a default value.
 constexpr int kGreyscaleCountsOffset = 8 + 5 * 24;
 constexpr int kDateTimeOffset = kGreyscaleCountsOffset + 8 + 10 * 24;
@@ -197,7 +94,7 @@ private slots:
 
     void assignment_copies_streamed_fields_and_second_integer()
     {
-        const CColorValue source = populated_value();
+        const CColorValue source = populated_color_value();
         CColorValue copy;
         copy = source;
         compare_streamed(copy, source);
@@ -399,7 +296,7 @@ private slots:
 
     void round_trip_is_equal_field_by_field()
     {
-        const CColorValue source = populated_value();
+        const CColorValue source = populated_color_value();
         const QByteArray bytes = written(source);
         QVERIFY(!bytes.isEmpty());
         CColorValue copy;
@@ -422,7 +319,7 @@ private slots:
 
     void reading_replaces_the_lists()
     {
-        CColorValue target = populated_value();
+        CColorValue target = populated_color_value();
         target.uncorrected_greyscale.append(CCIEXYZ(1, 2, 3));
         QCOMPARE(read_into(target, written(CColorValue())), 0);
         QVERIFY(target.uncorrected_greyscale.isEmpty());
@@ -479,7 +376,7 @@ private slots:
         QFETCH(int, offset);
         QFETCH(char, byte);
         QFETCH(int, code);
-        QByteArray bytes = written(populated_value());
+        QByteArray bytes = written(populated_color_value());
         bytes[offset] = byte;
         CColorValue value;
         QCOMPARE(read_into(value, bytes), code);
@@ -488,7 +385,7 @@ private slots:
     void damaged_streams_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray good = written(populated_value());
+        const QByteArray good = written(populated_color_value());
         const int sizes[] = {0, 3, 7, 8, 100, kGreyscaleCountsOffset + 2,
                              kGreyscaleCountsOffset + 4 + 20, good.size() / 2, good.size() - 30,
                              good.size() - 1};
@@ -523,7 +420,7 @@ private slots:
     {
         QBuffer closed; // never opened: every write fails
         QDataStream out(&closed);
-        QCOMPARE(populated_value().Write(out), -1504);
+        QCOMPARE(populated_color_value().Write(out), -1504);
     }
 };
 
