@@ -29,6 +29,37 @@ bool all_finite(const RGB &rgb)
     return std::all_of(rgb.begin(), rgb.end(), [](double v) { return std::isfinite(v); });
 }
 
+// The greyscale in drive levels, with the bottom each channel is measured
+// from and the range up to its top.
+struct ChannelLevels
+{
+    QVector<RGB> rgb;
+    RGB bottom{};
+    RGB range{};
+};
+
+// False when the levels cannot give curves: a single level has no spacing, a
+// channel whose top does not rise above its bottom has no range, and values
+// that are not finite would spread into every curve.
+bool measure_channel_levels(const CXYZ2RGBTransform &transform,
+                            const QVector<CCIEXYZ> &greyscale, bool commonBlack,
+                            ChannelLevels &levels)
+{
+    for (const CCIEXYZ &entry : greyscale)
+        levels.rgb.append(to_rgb(transform, entry));
+    levels.bottom = levels.rgb.first();
+    if (commonBlack) {
+        const RGB &b = levels.bottom;
+        levels.bottom.fill(std::max({0.0, b[0], b[1], b[2]}));
+    }
+    bool usable = levels.rgb.size() >= 2;
+    for (int c = 0; c < 3; ++c) {
+        levels.range[c] = levels.rgb.last()[c] - levels.bottom[c];
+        usable = usable && std::isfinite(levels.range[c]) && levels.range[c] > 0.0;
+    }
+    return usable && std::all_of(levels.rgb.cbegin(), levels.rgb.cend(), all_finite);
+}
+
 void replace_dark_chromaticities(QVector<CCIEXYZ> &greyscale)
 {
     auto reference = std::find_if(greyscale.cbegin(), greyscale.cend(),
@@ -169,11 +200,11 @@ CColorValue &CColorValue::operator=(const CColorValue &other)
     return *this;
 }
 
-void CColorValue::InvalidateMeasuredCurves()
+void CColorValue::SetMeasuredCurvesValid(bool valid)
 {
     for (int c = 0; c < kChannelCount; ++c) {
-        response_curves[c].SetValid(false);
-        inverse_response_curves[c].SetValid(false);
+        response_curves[c].SetValid(valid);
+        inverse_response_curves[c].SetValid(valid);
     }
 }
 
@@ -190,29 +221,11 @@ int CColorValue::BuildMeasuredChannelCurves(bool commonBlack)
 
     replace_dark_chromaticities(uncorrected_greyscale);
 
-    // A single level has no spacing, and a channel whose top does not rise
-    // above its black has no range: either would divide by zero.
-    QVector<RGB> levels;
-    levels.reserve(n);
-    for (const CCIEXYZ &entry : qAsConst(uncorrected_greyscale))
-        levels.append(to_rgb(transform, entry));
-    const RGB &top = levels.last();
-    RGB bottom = levels.first();
-    if (commonBlack)
-        bottom.fill(std::max({0.0, bottom[kRed], bottom[kGreen], bottom[kBlue]}));
-    RGB range{};
-    bool usable = n >= 2;
-    for (int c = 0; c < kChannelCount; ++c) {
-        range[c] = top[c] - bottom[c];
-        usable = usable && std::isfinite(range[c]) && range[c] > 0.0;
-    }
-    for (const RGB &level : qAsConst(levels))
-        usable = usable && all_finite(level);
-    if (!usable) {
-        InvalidateMeasuredCurves();
+    ChannelLevels levels;
+    if (!measure_channel_levels(transform, uncorrected_greyscale, commonBlack, levels)) {
+        SetMeasuredCurvesValid(false);
         return kErrGreyscaleUnusable;
     }
-
     for (int c = 0; c < kChannelCount; ++c) {
         response_curves[c].Init(CSpline::kCatmullRom, n, 0.0, 1.0);
         inverse_response_curves[c].Init(CSpline::kCatmullRom, n, 0.0, 1.0);
@@ -220,15 +233,12 @@ int CColorValue::BuildMeasuredChannelCurves(bool commonBlack)
     for (int i = 0; i < n; ++i) {
         const double drive = double(i) / (n - 1);
         for (int c = 0; c < kChannelCount; ++c) {
-            const double output = (levels[i][c] - bottom[c]) / range[c];
+            const double output = (levels.rgb[i][c] - levels.bottom[c]) / levels.range[c];
             response_curves[c].SetPoint(i, drive, output);
             inverse_response_curves[c].SetPoint(i, output, drive);
         }
     }
-    for (int c = 0; c < kChannelCount; ++c) {
-        response_curves[c].SetValid(true);
-        inverse_response_curves[c].SetValid(true);
-    }
+    SetMeasuredCurvesValid(true);
     return 0;
 }
 

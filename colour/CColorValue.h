@@ -80,5 +80,5 @@ public:
     qint32 further_integer_b = 0; // not streamed, copied
 
 private:
-    void InvalidateMeasuredCurves();
+    void SetMeasuredCurvesValid(bool valid);
 };

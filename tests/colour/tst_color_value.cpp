@@ -332,7 +332,7 @@ private slots:
         QCOMPARE(bytes.size(), kDefaultSize);
         QCOMPARE(bytes.left(8).toHex(), QByteArray("0000beef00000068"));
         QCOMPARE(bytes.mid(kGreyscaleCountsOffset, 8).toHex(), QByteArray("0000000000000000"));
-        // A null date-time: julian day 0, invalid time, local time spec.
+        // A null date-time: julian day 0 and an invalid time.
         QCOMPARE(bytes.mid(kDateTimeOffset, 8).toHex(), QByteArray("00000000ffffffff"));
         // The first curve header (sampled-curve magic 64222, version 101, kind 5).
         QCOMPARE(bytes.mid(kCurvesOffset, 12).toHex(), QByteArray("0000fade0000006500000005"));
