@@ -14,7 +14,7 @@ struct IccDisplayProfileRequest
 {
     QString file_path;   // must not be empty
     QString description; // the "desc" tag; must not be empty
-    QString copyright;   // the "cprt" tag; empty: default_icc_copyright_text()
+    QString copyright;   // the "cprt" tag; empty: the string table's copyright line
     QDateTime date_time; // header creation date; invalid: now, local time
     double gamma = 2.2;  // all three channels, when use_curves is false
     CIExy white_xy;

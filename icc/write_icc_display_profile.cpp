@@ -11,7 +11,8 @@
 #include "icc/icc_tag_vcgt.h"
 #include "icc/icc_tag_xyz.h"
 
-#include <QCoreApplication>
+#include "app/services/string_resource.h"
+
 
 #include <array>
 #include <cmath>
@@ -68,7 +69,7 @@ ProfileContent content_of(const IccDisplayProfileRequest &request)
 {
     ProfileContent content;
     content.description = request.description;
-    content.copyright = request.copyright.isEmpty() ? default_icc_copyright_text() : request.copyright;
+    content.copyright = request.copyright.isEmpty() ? string_resource(string_id::kIccProfileCopyrightText) : request.copyright;
 
     CChromaticAdaptation adaptation;
     adaptation.SetSourceWhite(CCIEXYZ(request.white_xy));
@@ -203,11 +204,6 @@ bool attach_tags(CIccProfile &profile, const ProfileContent &content)
 }
 
 } // namespace
-
-QString default_icc_copyright_text()
-{
-    return QCoreApplication::translate("string_resource", "Copyright (c) 2026 VARKEL. All rights reserved.");
-}
 
 int write_icc_display_profile(CIccProfile &profile, IccDisplayProfileRequest request, bool adobe_cmm)
 {

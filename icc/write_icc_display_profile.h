@@ -20,6 +20,3 @@ enum IccDisplayProfileCode {
 // complete: it is written beside the target and then moved over it.
 // |adobe_cmm| chooses the preferred CMM ("ADBE", else "MSFT").
 int write_icc_display_profile(CIccProfile &profile, IccDisplayProfileRequest request, bool adobe_cmm);
-
-// The copyright line of a profile whose request leaves it empty.
-QString default_icc_copyright_text();

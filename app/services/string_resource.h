@@ -18,6 +18,7 @@ constexpr int kApplicationName = 1;
 constexpr int kProjectsFolderName = 9;
 constexpr int kCompanyName = 11;
 constexpr int kPreferencesFileName = 12;
+constexpr int kIccProfileCopyrightText = 15;
 constexpr int kUnknownError = 100;
 constexpr int kClosesInOneSecond = 604;
 constexpr int kClosesInSeconds = 605;

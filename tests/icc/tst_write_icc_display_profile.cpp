@@ -2,6 +2,7 @@
 #include "icc/icc_encoding.h"
 #include "icc/icc_tag_vcgt.h"
 #include "icc/write_icc_display_profile.h"
+#include "app/services/string_resource.h"
 #include "tests/icc/icc_test_support.h"
 #include "tests/icc/lcms_oracle.h"
 
@@ -379,8 +380,9 @@ private slots:
         QCOMPARE(write_icc_display_profile(profile, request, true), 0);
         const QDateTime after = QDateTime::currentDateTime().addSecs(1);
         const QByteArray bytes = IccTestFiles::contents(path);
-        QVERIFY(!default_icc_copyright_text().isEmpty());
-        QCOMPARE(icc_tag_bytes(bytes, "cprt").mid(8), icc_encoding::to_ascii(default_icc_copyright_text()) + '\0');
+        const QString copyright = string_resource(15);
+        QVERIFY(!copyright.isEmpty());
+        QCOMPARE(icc_tag_bytes(bytes, "cprt").mid(8), icc_encoding::to_ascii(copyright) + '\0');
         // Local time as it stands, no conversion to UTC.
         const QDateTime written(QDate(be16_at(bytes, 24), be16_at(bytes, 26), be16_at(bytes, 28)),
                                 QTime(be16_at(bytes, 30), be16_at(bytes, 32), be16_at(bytes, 34)));
