@@ -4,7 +4,7 @@
 // replies (or until cleared).
 enum class sim_fault_kind {
     none,
-    refuse_connections,   // the endpoint of the attached display stops listening
+    refuse_connections,   // off the network: its endpoint stops listening, open links stay mute
     silent,               // requests are taken in and never answered
     close_mid_reply,      // half a reply, then the connection is closed
     corrupt_soh,
@@ -27,13 +27,18 @@ struct sim_fault
 
     sim_fault_kind kind = sim_fault_kind::none;
     int remaining = kForever;   // replies still to be spoilt; kForever: until cleared
+    int after = 0;              // sound replies before the fault starts
 
-    bool active() const { return kind != sim_fault_kind::none && remaining != 0; }
-    // Counts one spoilt reply and reports whether the fault applied to it.
+    bool active() const { return kind != sim_fault_kind::none && remaining != 0 && after == 0; }
+    // Called once per reply: whether the fault spoils this one.
     bool consume()
     {
-        if (!active())
+        if (kind == sim_fault_kind::none || remaining == 0)
             return false;
+        if (after > 0) {
+            --after;
+            return false;
+        }
         if (remaining > 0)
             --remaining;
         return true;

@@ -54,9 +54,9 @@ int simulated_wall::add_display(int endpoint, char monitor_id)
     return static_cast<int>(m_displays.size()) - 1;
 }
 
-void simulated_wall::set_fault(int handle, sim_fault_kind kind, int replies)
+void simulated_wall::set_fault(int handle, sim_fault_kind kind, int replies, int after)
 {
-    with_display(handle, [&](sim_display &d) { d.fault = sim_fault {kind, replies}; });
+    with_display(handle, [&](sim_display &d) { d.fault = sim_fault {kind, replies, after}; });
 }
 
 void simulated_wall::set_delays(int handle, int reply_delay_ms, int byte_delay_ms)
@@ -112,12 +112,13 @@ sim_outgoing simulated_wall::on_frame(int endpoint, const sim_frame &frame)
     sim_display *display = frame.valid ? addressed(endpoint, frame.destination) : nullptr;
     sim_outgoing out;
     if (display) {
-        const bool silent = display->fault.kind == sim_fault_kind::silent && display->fault.consume();
+        const bool off_network = display->fault.kind == sim_fault_kind::refuse_connections && display->fault.active();
+        const bool silent = off_network || (display->fault.kind == sim_fault_kind::silent && display->fault.consume());
         const sim_reply reply = silent ? sim_reply::none() : display->handle(frame.type, frame.body);
         if (!reply.silent()) {
             const sim_fault_kind kind = display->fault.kind;
-            const bool applies = kind != sim_fault_kind::refuse_be && kind != sim_fault_kind::refuse_connections
-                                 && display->fault.consume();
+            const bool applies = kind != sim_fault_kind::refuse_be && kind != sim_fault_kind::silent
+                                 && kind != sim_fault_kind::refuse_connections && display->fault.consume();
             out.bytes = sim_frame_writer::write(reply, display->monitor_id, applies ? kind : sim_fault_kind::none);
             if (applies && kind == sim_fault_kind::close_mid_reply)
                 out.send_count = out.bytes.size() / 2;

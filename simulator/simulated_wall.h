@@ -44,7 +44,8 @@ public:
         QMutexLocker lock(&m_mutex);
         return f(*m_displays.at(static_cast<std::size_t>(handle)).display);
     }
-    void set_fault(int handle, sim_fault_kind kind, int replies = sim_fault::kForever);
+    // |kind| spoils |replies| replies (or all) after |after| sound ones.
+    void set_fault(int handle, sim_fault_kind kind, int replies = sim_fault::kForever, int after = 0);
     // Real delays (not time-scaled) before a reply and before each reply byte.
     void set_delays(int handle, int reply_delay_ms, int byte_delay_ms);
 
