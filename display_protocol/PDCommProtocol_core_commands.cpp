@@ -157,6 +157,8 @@ int PDCommProtocol::send_ir_key(quint16 key, quint8 repeat)
             return status;
         return expect_word(key);
     }
+    // The long form fills its twelve characters with the result byte and the
+    // echoed request: code, key code and repeat count.
     if (const int status = expect_length(12))
         return status;
     const quint8 result = take_hex_byte();

@@ -309,6 +309,7 @@ int PDCommProtocol::write_c227(quint8 index, const QByteArray &text, quint8 *res
     const quint8 r = take_hex_byte();
     if (const int status = expect_word(0xC327))
         return status;
+    // The named fields fill seven of the nine characters; the last two are not decoded.
     *result = r;
     *reply = take_byte();
     return link_status::kOk;

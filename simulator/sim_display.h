@@ -48,6 +48,9 @@ public:
     // Command replies by request body, answered before the model's own
     // commands: for commands the model does not know yet (message type 'B').
     QMap<QByteArray, QByteArray> scripted_replies;
+    // Reports that follow the reply to a request body at once, as a display
+    // sends when a process it started has finished (message type 'B').
+    QMap<QByteArray, QByteArray> scripted_reports;
 
     // What the display was asked to do, for tests to check.
     int saves = 0;

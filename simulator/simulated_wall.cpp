@@ -120,6 +120,10 @@ sim_outgoing simulated_wall::on_frame(int endpoint, const sim_frame &frame)
             const bool applies = kind != sim_fault_kind::refuse_be && kind != sim_fault_kind::silent
                                  && kind != sim_fault_kind::refuse_connections && display->fault.consume();
             out.bytes = sim_frame_writer::write(reply, display->monitor_id, applies ? kind : sim_fault_kind::none);
+            const auto report = display->scripted_reports.constFind(frame.body);
+            if (report != display->scripted_reports.constEnd())
+                out.bytes += sim_frame_writer::write(sim_reply('B').text(report.value()), display->monitor_id,
+                                                     sim_fault_kind::none);
             if (applies && kind == sim_fault_kind::close_mid_reply)
                 out.send_count = out.bytes.size() / 2;
             out.reply_delay_ms = display->reply_delay_ms;

@@ -27,6 +27,11 @@ struct wall_fixture
         wall.with_display(display, [&](sim_display &d) { d.scripted_replies.insert(request_body, reply_body); });
     }
 
+    void report(const QByteArray &request_body, const QByteArray &report_body)
+    {
+        wall.with_display(display, [&](sim_display &d) { d.scripted_reports.insert(request_body, report_body); });
+    }
+
     QString address;
     simulated_wall wall;
     int endpoint = -1;
