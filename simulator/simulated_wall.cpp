@@ -54,6 +54,12 @@ int simulated_wall::add_display(int endpoint, char monitor_id)
     return static_cast<int>(m_displays.size()) - 1;
 }
 
+int simulated_wall::display_count() const
+{
+    QMutexLocker lock(&m_mutex);
+    return static_cast<int>(m_displays.size());
+}
+
 void simulated_wall::set_fault(int handle, sim_fault_kind kind, int replies, int after)
 {
     with_display(handle, [&](sim_display &d) { d.fault = sim_fault {kind, replies, after}; });

@@ -36,6 +36,8 @@ public:
     // chain of |endpoint|; the display's handle, or -1 for a bad endpoint.
     int add_display(int endpoint, char monitor_id);
 
+    int display_count() const;
+
     // Runs |f| on a display under the wall's lock (the endpoints' threads
     // read the same state).
     template <typename F>

@@ -44,16 +44,21 @@ bool add_chain(simulated_wall &wall, int endpoint, const QString &ids, QTextStre
 
 bool apply_fault(simulated_wall &wall, const QString &spec)
 {
-    // DISPLAY=KIND[:COUNT]
+    // DISPLAY=KIND[:COUNT[:AFTER]]
     const QStringList parts = spec.split(QLatin1Char('='));
     if (parts.size() != 2)
         return false;
-    const QStringList kind_count = parts.at(1).split(QLatin1Char(':'));
-    sim_fault_kind kind = sim_fault_kind::none;
-    if (!sim_fault_kind_from_name(kind_count.at(0).toLatin1(), &kind))
+    bool numeric = false;
+    const int display = parts.at(0).toInt(&numeric);
+    if (!numeric || display < 0 || display >= wall.display_count())
         return false;
-    const int count = kind_count.size() > 1 ? kind_count.at(1).toInt() : sim_fault::kForever;
-    wall.set_fault(parts.at(0).toInt(), kind, count);
+    const QStringList fields = parts.at(1).split(QLatin1Char(':'));
+    sim_fault_kind kind = sim_fault_kind::none;
+    if (!sim_fault_kind_from_name(fields.at(0).toLatin1(), &kind))
+        return false;
+    const int count = fields.size() > 1 ? fields.at(1).toInt() : sim_fault::kForever;
+    const int after = fields.size() > 2 ? fields.at(2).toInt() : 0;
+    wall.set_fault(display, kind, count, after);
     return true;
 }
 
@@ -62,6 +67,13 @@ bool apply_fault(simulated_wall &wall, const QString &spec)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Ctrl+C and SIGTERM end the event loop, so that every endpoint is closed.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signal_pipe) != 0)
+        return 1;
+    QSocketNotifier notifier(g_signal_pipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, on_signal);
+    std::signal(SIGTERM, on_signal);
     QCoreApplication::setApplicationName(QStringLiteral("tessaline-simulated-wall"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated displays for Tessaline."));
@@ -71,7 +83,7 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("serial"), QStringLiteral("RS-232 chain on a new pseudo-terminal, IDS like A,B."),
                       QStringLiteral("ids")});
     parser.addOption({QStringLiteral("fault"),
-                      QStringLiteral("DISPLAY=KIND[:COUNT]; kinds: ") + QString::fromLatin1(sim_fault_kind_names().join(", ")),
+                      QStringLiteral("DISPLAY=KIND[:COUNT[:AFTER]]; kinds: ") + QString::fromLatin1(sim_fault_kind_names().join(", ")),
                       QStringLiteral("spec")});
     parser.process(app);
 
@@ -98,13 +110,6 @@ int main(int argc, char *argv[])
         }
     }
     out << "running; Ctrl+C stops" << Qt::endl;
-
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signal_pipe) != 0)
-        return 1;
-    QSocketNotifier notifier(g_signal_pipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, on_signal);
-    std::signal(SIGTERM, on_signal);
     const int result = app.exec();
     wall.stop();
     return result;
