@@ -185,9 +185,6 @@ int PDCommProtocol::run_row(const command_row &row, const QVector<quint32> &argu
         case 'd':
             *values << take_hex_dword();
             break;
-        case 'x':
-            take_hex_byte();
-            break;
         case '*':
             while (remaining() >= 2)
                 *values << take_hex_byte();

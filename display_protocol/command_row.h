@@ -11,8 +11,7 @@
 // Reply letters: 'C' the reply code (else -5000); 'S' the sub-command echo
 // (else -5000); 'E' the echo of the next echoed argument, in its request
 // width (else -5000); 'b', 'w', 'd' a value of 2, 4 or 8 digits; 's' a
-// status byte that gives -5008 when not 0; 'x' a byte skipped; '*' every
-// remaining byte as a value.
+// status byte that gives -5008 when not 0; '*' every remaining byte as a value.
 struct command_row
 {
     quint16 code;

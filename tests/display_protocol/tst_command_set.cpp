@@ -487,6 +487,26 @@ private slots:
         QCOMPARE(storage.mid(32), QByteArray(16, '#'));
     }
 
+    void text_blocks()
+    {
+        wall_fixture fx(kAddress);
+        fx.script("C00E00" + repeat("a", 32), "00C00E00" + repeat("a", 32));
+        fx.script("C00E02" + repeat("b", 8) + QByteArray(24, '\0'), "00C00E02" + repeat("b", 8) + QByteArray(24, '\0'));
+        fx.script("C00B0420", "C10B" "tail\n");
+        PDCommProtocol link;
+        QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
+        // Selectors 0, step, 2 * step ...; the last block is filled with zeros.
+        QCOMPARE(link.write_c00e_blocks(repeat("a", 32) + repeat("b", 8), 2), 0);
+        QCOMPARE(fx.frames(), 2);
+        char block[8];
+        int count = 0;
+        QCOMPARE(link.read_c00b_block(4, block, sizeof block, &count), 0);
+        QCOMPARE(count, 4);
+        QCOMPARE(QByteArray(block), QByteArray("tail"));
+        QCOMPARE(link.read_c00b_block(4, block, 3, &count), 0);
+        QCOMPARE(QByteArray(block), QByteArray("ta"));
+    }
+
     void verified_lut_write_fails_when_the_display_keeps_other_values()
     {
         wall_fixture fx(kAddress);

@@ -246,6 +246,24 @@ private slots:
         QCOMPARE(link.get_parameter(0x00, 0x10, &r, &t, &m, &c), link_status::kNoByte);
     }
 
+    void raw_write_and_read_until()
+    {
+        wall_fixture fx(kAddress);
+        PDCommProtocol link;
+        QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
+        QList<char> request;
+        for (char c : QByteArray::fromHex("01302A304130360243323137031B0D"))
+            request << c;
+        QCOMPARE(link.write_raw(request), 0);
+        QList<char> reply;
+        QCOMPARE(link.read_until(&reply, 0x03), 0);
+        QCOMPARE(reply.size(), 35);
+        QCOMPARE(reply.last(), char(0x03));
+        reply.clear();
+        QCOMPARE(link.read_until(&reply, 0x03), link_status::kNoByte);
+        QCOMPARE(reply.size(), 2); // check byte and CR, then nothing more
+    }
+
     void null_link_swallows_requests()
     {
         PDCommProtocol link;
