@@ -267,7 +267,7 @@ class tst_command_set : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { wait_service::set_time_scale(0.05); }
+    void initTestCase() { wait_service::set_time_scale(0.1); }
 
     void commands_data()
     {

@@ -10,7 +10,7 @@ namespace {
 
 const QString kAddress = QStringLiteral("127.0.13.1");
 const QString kOtherAddress = QStringLiteral("127.0.13.2");
-constexpr double kScale = 0.05;
+constexpr double kScale = 0.1;
 
 qint64 scaled(qint64 nominal_ms)
 {
@@ -24,7 +24,7 @@ class tst_retry : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { wait_service::set_time_scale(kScale); }
+    void init() { wait_service::set_time_scale(kScale); }
 
     void attempts_against_a_silent_display_data()
     {
@@ -152,7 +152,6 @@ private slots:
         QByteArray model;
         QCOMPARE(link.get_model_name(&model), link_status::kOk);
         QVERIFY(timer.elapsed() >= 50);
-        wait_service::set_time_scale(kScale);
     }
 
     void capability_attempts_start_with_the_full_space()
