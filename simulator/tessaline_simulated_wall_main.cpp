@@ -1,0 +1,116 @@
+// tessaline-simulated-wall: simulated displays for manual runs of Tessaline.
+#include "simulator/simulated_wall.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signal_pipe[2] = {-1, -1};
+
+void on_signal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signal_pipe[1], &c, 1);
+}
+
+// "A,B,C" -> the monitor IDs; "" -> just 'A'.
+QList<char> monitor_ids(const QString &text)
+{
+    QList<char> ids;
+    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        ids << part.at(0).toLatin1();
+    if (ids.isEmpty())
+        ids << 'A';
+    return ids;
+}
+
+bool add_chain(simulated_wall &wall, int endpoint, const QString &ids, QTextStream &out, const QString &where)
+{
+    if (endpoint < 0)
+        return false;
+    for (char id : monitor_ids(ids)) {
+        const int handle = wall.add_display(endpoint, id);
+        out << "display " << handle << ": monitor ID '" << id << "' on " << where << Qt::endl;
+    }
+    return true;
+}
+
+bool apply_fault(simulated_wall &wall, const QString &spec)
+{
+    // DISPLAY=KIND[:COUNT[:AFTER]]
+    const QStringList parts = spec.split(QLatin1Char('='));
+    if (parts.size() != 2)
+        return false;
+    bool numeric = false;
+    const int display = parts.at(0).toInt(&numeric);
+    if (!numeric || display < 0 || display >= wall.display_count())
+        return false;
+    const QStringList fields = parts.at(1).split(QLatin1Char(':'));
+    sim_fault_kind kind = sim_fault_kind::none;
+    if (!sim_fault_kind_from_name(fields.at(0).toLatin1(), &kind))
+        return false;
+    const int count = fields.size() > 1 ? fields.at(1).toInt() : sim_fault::kForever;
+    const int after = fields.size() > 2 ? fields.at(2).toInt() : 0;
+    wall.set_fault(display, kind, count, after);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // Ctrl+C and SIGTERM end the event loop, so that every endpoint is closed.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signal_pipe) != 0)
+        return 1;
+    QSocketNotifier notifier(g_signal_pipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, on_signal);
+    std::signal(SIGTERM, on_signal);
+    QCoreApplication::setApplicationName(QStringLiteral("tessaline-simulated-wall"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Simulated displays for Tessaline."));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("lan"), QStringLiteral("TCP endpoint ADDRESS[=IDS] on port 7142, IDS like A,B,C."),
+                      QStringLiteral("spec")});
+    parser.addOption({QStringLiteral("serial"), QStringLiteral("RS-232 chain on a new pseudo-terminal, IDS like A,B."),
+                      QStringLiteral("ids")});
+    parser.addOption({QStringLiteral("fault"),
+                      QStringLiteral("DISPLAY=KIND[:COUNT[:AFTER]]; kinds: ") + QString::fromLatin1(sim_fault_kind_names().join(", ")),
+                      QStringLiteral("spec")});
+    parser.process(app);
+
+    QTextStream out(stdout);
+    simulated_wall wall;
+    for (const QString &spec : parser.values(QStringLiteral("lan"))) {
+        const QString address = spec.section(QLatin1Char('='), 0, 0);
+        if (!add_chain(wall, wall.add_lan_endpoint(address), spec.section(QLatin1Char('='), 1), out, address + ":7142")) {
+            QTextStream(stderr) << "cannot listen on " << address << ":7142" << Qt::endl;
+            return 1;
+        }
+    }
+    for (const QString &ids : parser.values(QStringLiteral("serial"))) {
+        const int endpoint = wall.add_serial_endpoint();
+        if (!add_chain(wall, endpoint, ids, out, wall.serial_path(endpoint))) {
+            QTextStream(stderr) << "cannot create a pseudo-terminal" << Qt::endl;
+            return 1;
+        }
+    }
+    for (const QString &spec : parser.values(QStringLiteral("fault"))) {
+        if (!apply_fault(wall, spec)) {
+            QTextStream(stderr) << "bad fault: " << spec << Qt::endl;
+            return 1;
+        }
+    }
+    out << "running; Ctrl+C stops" << Qt::endl;
+    const int result = app.exec();
+    wall.stop();
+    return result;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "simulator/simulated_wall.h"
+
+#include <QByteArray>
+#include <QString>
+
+// A simulated wall with one LAN display (monitor ID 'A' unless told
+// otherwise) listening on |address|, port 7142.
+struct wall_fixture
+{
+    explicit wall_fixture(const QString &address, char monitor_id = 'A') : address(address)
+    {
+        endpoint = wall.add_lan_endpoint(address);
+        display = wall.add_display(endpoint, monitor_id);
+    }
+
+    bool ready() const { return endpoint >= 0 && display >= 0; }
+    int frames() const { return wall.log().size(); }
+    sim_log_entry last_frame() const
+    {
+        const QList<sim_log_entry> log = wall.log();
+        return log.isEmpty() ? sim_log_entry() : log.last();
+    }
+    void script(const QByteArray &request_body, const QByteArray &reply_body)
+    {
+        wall.with_display(display, [&](sim_display &d) { d.scripted_replies.insert(request_body, reply_body); });
+    }
+
+    void report(const QByteArray &request_body, const QByteArray &report_body)
+    {
+        wall.with_display(display, [&](sim_display &d) { d.scripted_reports.insert(request_body, report_body); });
+    }
+
+    QString address;
+    simulated_wall wall;
+    int endpoint = -1;
+    int display = -1;
+};

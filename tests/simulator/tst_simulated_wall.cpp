@@ -1,0 +1,154 @@
+// The simulated wall checked with hand-made frames: it must stand on its own
+// as the reference that the application's frame code is tested against.
+#include "simulator/simulated_wall.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kChainAddress = QStringLiteral("127.0.20.1");
+
+const char kGetBrightnessOfB[] = "01304230433036023030313003070D";
+const char kBrightnessReplyOfB[] = "01303042443132023030303031303030303036343030333203060D";
+const char kModelNameToAny[] = "01302A304130360243323137031B0D";
+const char kModelNameReplyOfA[] =
+    "01303041423143024333313735333439344432443537343134433443323033353335030E0D";
+const char kModelNameToZ[] = "01305A304130360243323137036B0D";
+const char kUnknownCommandToA[] = "01304130413036024332464603760D";
+const char kRefusalOfA[] = "0130304142303402424503010D";
+const char kSetBrightnessOfAToFF[] = "0130413045304102303031303030464603750D";
+const char kSetBrightnessReplyOfA[] = "01303041463132023030303031303030303036343030363403040D";
+
+// Sends |request| and collects what comes back within |wait_ms|.
+QByteArray exchange(QTcpSocket &socket, const char *request_hex, int wait_ms = 500)
+{
+    socket.write(QByteArray::fromHex(request_hex));
+    socket.waitForBytesWritten(1000);
+    QByteArray reply;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < wait_ms && !reply.endsWith('\r')) {
+        if (socket.waitForReadyRead(50))
+            reply += socket.readAll();
+    }
+    return reply;
+}
+
+} // namespace
+
+class tst_simulated_wall : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void daisy_chain_routing()
+    {
+        simulated_wall wall;
+        const int endpoint = wall.add_lan_endpoint(kChainAddress);
+        QVERIFY(endpoint >= 0);
+        const int a = wall.add_display(endpoint, 'A');
+        wall.add_display(endpoint, 'B');
+        QTcpSocket socket;
+        socket.connectToHost(kChainAddress, 7142);
+        QVERIFY(socket.waitForConnected(2000));
+
+        QCOMPARE(exchange(socket, kGetBrightnessOfB).toHex().toUpper(), QByteArray(kBrightnessReplyOfB));
+        QCOMPARE(exchange(socket, kModelNameToAny).toHex().toUpper(), QByteArray(kModelNameReplyOfA));
+        QVERIFY(exchange(socket, kModelNameToZ, 200).isEmpty());
+        QCOMPARE(exchange(socket, kUnknownCommandToA).toHex().toUpper(), QByteArray(kRefusalOfA));
+        QCOMPARE(exchange(socket, kSetBrightnessOfAToFF).toHex().toUpper(), QByteArray(kSetBrightnessReplyOfA));
+        QCOMPARE(wall.with_display(a, [](sim_display &d) { return d.controls.value(0x10); }), quint16(100));
+
+        const QList<sim_log_entry> log = wall.log();
+        QCOMPARE(log.size(), 5);
+        QCOMPARE(log[0].answered_by, 'B');
+        QCOMPARE(log[1].answered_by, 'A');
+        QCOMPARE(log[2].answered_by, char(0));
+        QCOMPARE(log[2].destination, 'Z');
+        QCOMPARE(log[4].type, 'E');
+        QCOMPARE(log[4].body, QByteArray("001000FF"));
+        for (int i = 1; i < log.size(); ++i)
+            QVERIFY(log[i].time_ms >= log[i - 1].time_ms);
+        QCOMPARE(wall.connection_count(endpoint), 1);
+    }
+
+    void damaged_requests_are_logged_and_ignored()
+    {
+        simulated_wall wall;
+        const int endpoint = wall.add_lan_endpoint(kChainAddress);
+        wall.add_display(endpoint, 'A');
+        QTcpSocket socket;
+        socket.connectToHost(kChainAddress, 7142);
+        QVERIFY(socket.waitForConnected(2000));
+        QByteArray bad_check = QByteArray::fromHex(kModelNameToAny);
+        bad_check[bad_check.size() - 2] = static_cast<char>(bad_check.at(bad_check.size() - 2) ^ 0x01);
+        QVERIFY(exchange(socket, bad_check.toHex().constData(), 200).isEmpty());
+        // Noise before a frame is skipped; the frame after it is answered.
+        QCOMPARE(exchange(socket, (QByteArray("7A7A") + kModelNameToAny).constData()).toHex().toUpper(),
+                 QByteArray(kModelNameReplyOfA));
+        const QList<sim_log_entry> log = wall.log();
+        QCOMPARE(log.size(), 2);
+        QVERIFY(!log[0].valid);
+        QVERIFY(log[1].valid);
+    }
+
+    void refusing_connections_closes_the_endpoint_until_cleared()
+    {
+        simulated_wall wall;
+        const int endpoint = wall.add_lan_endpoint(kChainAddress);
+        const int a = wall.add_display(endpoint, 'A');
+        wall.set_fault(a, sim_fault_kind::refuse_connections);
+        QTest::qWait(50);
+        QTcpSocket refused;
+        refused.connectToHost(kChainAddress, 7142);
+        QVERIFY(!refused.waitForConnected(1000));
+        QCOMPARE(refused.error(), QAbstractSocket::ConnectionRefusedError);
+        wall.set_fault(a, sim_fault_kind::none);
+        QTest::qWait(50);
+        QTcpSocket accepted;
+        accepted.connectToHost(kChainAddress, 7142);
+        QVERIFY(accepted.waitForConnected(1000));
+    }
+
+    // The RS-232 side: a pseudo-terminal that paces replies at 9600 baud.
+    void serial_chain_is_paced()
+    {
+        simulated_wall wall;
+        const int endpoint = wall.add_serial_endpoint();
+        QVERIFY(endpoint >= 0);
+        wall.add_display(endpoint, 'A');
+        const QString path = wall.serial_path(endpoint);
+        QVERIFY(QFile::exists(path));
+        const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(fd >= 0);
+        const QByteArray request = QByteArray::fromHex(kModelNameToAny);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(int(::write(fd, request.constData(), size_t(request.size()))), request.size());
+        QByteArray reply;
+        while (timer.elapsed() < 2000 && !reply.endsWith('\r')) {
+            pollfd p {fd, POLLIN, 0};
+            if (::poll(&p, 1, 50) > 0) {
+                char buffer[64];
+                const ssize_t n = ::read(fd, buffer, sizeof buffer);
+                if (n > 0)
+                    reply.append(buffer, int(n));
+            }
+        }
+        const qint64 elapsed = timer.elapsed();
+        ::close(fd);
+        QCOMPARE(reply.toHex().toUpper(), QByteArray(kModelNameReplyOfA));
+        // 37 bytes at 1.04 ms each; an upper bound only guards against a hang.
+        QVERIFY2(elapsed >= 37, qPrintable(QString::number(elapsed)));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_simulated_wall)
+#include "tst_simulated_wall.moc"
