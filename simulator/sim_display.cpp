@@ -53,6 +53,12 @@ const sim_display::command sim_display::kCommands[] = {
     {"C214", &sim_display::write_program},
 };
 
+void sim_display::publish_video(bool became_active)
+{
+    if (video_observer)
+        video_observer->video_changed(video, became_active);
+}
+
 sim_display::sim_display(char id) : monitor_id(id), capability_string(kDefaultCapabilities)
 {
     for (quint16 code : {0x10, 0x12, 0x16, 0x18, 0x1A})

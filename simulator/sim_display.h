@@ -3,6 +3,7 @@
 #include "simulator/sim_control_table.h"
 #include "simulator/sim_fault.h"
 #include "simulator/sim_reply.h"
+#include "simulator/sim_video_state.h"
 
 #include <QByteArray>
 #include <QList>
@@ -56,6 +57,12 @@ public:
     int saves = 0;
     quint8 expert_mode = 0;
     QList<quint16> ir_keys;
+
+    // What the display's light output depends on; every change goes through
+    // publish_video so that the observer (the light model) follows it.
+    sim_video_state video;
+    sim_video_observer *video_observer = nullptr;
+    void publish_video(bool became_active = false);
 
     // Fault injection.
     sim_fault fault;
