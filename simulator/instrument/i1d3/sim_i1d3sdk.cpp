@@ -191,7 +191,8 @@ SIM_EXPORT i1d3Status i1d3GetCalibrationList(i1d3Handle handle, int32_t *count, 
 
 SIM_EXPORT i1d3Status i1d3SetCalibration(i1d3Handle handle, const i1d3CalibrationEntry *entry)
 {
-    const QJsonArray args = entry ? QJsonArray{int(entry->key)} : QJsonArray();
+    const QJsonArray args = entry ? QJsonArray{int(entry->key), QString::fromLatin1(entry->name, int(qstrnlen(entry->name, I1D3_TEXT_SIZE)))}
+                                  : QJsonArray();
     return device_entry("i1d3SetCalibration", call_role::calibrate, handle, args, [=](QJsonArray &) {
         if (!entry)
             return int(I1D3_ERR_FAILED);
