@@ -295,6 +295,33 @@ private slots:
         QCOMPARE(control.callNames().last(), QStringLiteral("i1d3Destroy"));
     }
 
+    void simulated_i1display_pro_found_on_the_detection_thread()
+    {
+        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
+        simulated_instrument_control control(sensor_test_environment::simulatedLibrary("libi1d3sdk.so"));
+        control.reset();
+        QVERIFY(control.configure({{QStringLiteral("time_scale"), 0.0}}));
+        CTargetSensor factory;
+        signal_record record(factory);
+        {
+            SensorDetectThread thread(&factory);
+            thread.startDetection();
+            QTRY_COMPARE(record.count(QStringLiteral("complete")), 1);
+        }
+        QCOMPARE(record.count(QStringLiteral("detected:X-Rite i1Display Pro")), 1);
+        CSensor *sensor = factory.GetSensor();
+        QVERIFY(sensor);
+        QCOMPARE(sensor->thread(), QThread::currentThread());
+        // The driver found on that thread measures on this one.
+        QVERIFY(light_channel::publish_light(QStringLiteral("127.0.10.4/1"), {9.5, 10.0, 10.9}));
+        QVERIFY(light_channel::publish_active_display(QStringLiteral("127.0.10.4/1")));
+        QVERIFY(control.configure({{QStringLiteral("light_folder"), m_environment.lightFolder()}}));
+        QCOMPARE(sensor->MeasureXYZ(1), 0);
+        CCIEXYZ reading;
+        QCOMPARE(sensor->GetXYZ(reading), 0);
+        QCOMPARE(reading.Y, 10.0);
+    }
+
     void detection_thread_reports_queued()
     {
         driver_census census;
