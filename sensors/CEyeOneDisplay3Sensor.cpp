@@ -107,7 +107,7 @@ CEyeOneDisplay3Sensor::~CEyeOneDisplay3Sensor()
 template <typename Call> int CEyeOneDisplay3Sensor::callDevice(Call call)
 {
     int result = call();
-    if (is_lost(result) && Reopen())
+    if (is_lost(result) && !m_reopening && Reopen())
         result = call();
     m_lastResult = result;
     return result;
@@ -204,11 +204,17 @@ void CEyeOneDisplay3Sensor::closeDevice()
 
 bool CEyeOneDisplay3Sensor::Reopen()
 {
+    m_reopening = true;
     closeDevice();
     m_library.Destroy();
     m_open = false;
     m_handle = nullptr;
     m_open = m_library.Initialize() == I1D3_SUCCESS && Open() == sensor_status::kOk;
+    // A fresh session measures with the default calibration: the display's
+    // own must be chosen again, or every later reading would be off.
+    if (m_open && m_displayTypeChosen)
+        m_open = SetDisplayType(m_displayFlag, m_displayType) == sensor_status::kOk;
+    m_reopening = false;
     return m_open;
 }
 
@@ -278,6 +284,14 @@ int CEyeOneDisplay3Sensor::readCalibrationList(int *count, const i1d3Calibration
 }
 
 int CEyeOneDisplay3Sensor::SetDisplayType(int flag, int displayType)
+{
+    const int status = applyDisplayType(flag, displayType);
+    m_displayTypeChosen = status == sensor_status::kOk;
+    m_displayType = displayType;
+    return status;
+}
+
+int CEyeOneDisplay3Sensor::applyDisplayType(int flag, int displayType)
 {
     m_displayFlag = flag;
     if (!m_open)

@@ -45,7 +45,8 @@ public:
     // 0, or -1000 (no device), -1003 (a library call failed), -1020 (support
     // files refused, or fewer than three calibrations).
     int Open();
-    // Tears the session down and opens it again; the new open state.
+    // Tears the session down and opens it again, with the display type
+    // chosen before; the new open state.
     bool Reopen();
 
     int GetLastLibraryResult() const { return m_lastResult; }
@@ -68,6 +69,7 @@ private:
     // Up to three tries of a measuring call.
     template <typename Call> int callWithRetries(Call call);
     int readCalibrationList(int *count, const i1d3CalibrationEntry **entries);
+    int applyDisplayType(int flag, int displayType);
     int openDevice();
     int configureSession();
     // Sends the light pattern and keeps it; the result never decides an
@@ -85,4 +87,9 @@ private:
     bool m_makerBranded = false;
     bool m_newerFirmware = false;
     led_settings m_led;
+    // The last display type chosen successfully, for a reopened session.
+    bool m_displayTypeChosen = false;
+    int m_displayType = 0;
+    // Inside a reopen, a lost instrument is not reopened again.
+    bool m_reopening = false;
 };

@@ -550,6 +550,45 @@ private slots:
         QCOMPARE(reading.Y, 100.0);
     }
 
+    void reopened_session_gets_the_display_calibration_again()
+    {
+        CEyeOneDisplay3Sensor sensor;
+        QCOMPARE(sensor.SetDisplayType(1, 3), 0);
+        QVERIFY(configure({{QStringLiteral("lose_device"),
+                            QJsonObject{{QStringLiteral("call"), QStringLiteral("i1d3MeasureXYZ")}}}}));
+        m_control->clearCalls();
+        QCOMPARE(sensor.MeasureXYZ(1), 0);
+        const QStringList names = m_control->callNames();
+        const int reopened = names.indexOf(QStringLiteral("i1d3Initialize"));
+        QVERIFY(reopened > 0);
+        const QStringList expected = QStringList{QStringLiteral("i1d3Initialize")} + kOpenCalls
+                                     + QStringList{QStringLiteral("i1d3GetCalibrationList"),
+                                                   QStringLiteral("i1d3SetCalibration"),
+                                                   QStringLiteral("i1d3SetTargetLCDTime"),
+                                                   QStringLiteral("i1d3SetIntegrationTime"),
+                                                   QStringLiteral("i1d3SupportsAIOMode"),
+                                                   QStringLiteral("i1d3SetMeasurementMode"),
+                                                   QStringLiteral("i1d3MeasureXYZ")};
+        QCOMPARE(names.mid(reopened, expected.size()), expected);
+        const QJsonArray calls = m_control->calls();
+        QCOMPARE(args_of(calls[reopened + kOpenCalls.size() + 2]).at(0).toInt(), 9);
+        QCOMPARE(args_of(calls[reopened + kOpenCalls.size() + 6]).at(0).toInt(), 7);
+    }
+
+    void lost_again_while_reopening_gives_up()
+    {
+        CEyeOneDisplay3Sensor sensor;
+        QCOMPARE(sensor.SetDisplayType(1, 3), 0);
+        // Lost at the measurement, and lost again while the reopen chooses the calibration.
+        QVERIFY(configure({{QStringLiteral("lose_device"),
+                            QJsonObject{{QStringLiteral("call"), QStringLiteral("i1d3MeasureXYZ")}}},
+                           {QStringLiteral("fail_calls"), fail("i1d3SetCalibration", -523)}}));
+        m_control->clearCalls();
+        QCOMPARE(sensor.MeasureXYZ(1), -1003);
+        QVERIFY(!sensor.IsOpen());
+        QCOMPARE(m_control->callsNamed(QStringLiteral("i1d3Initialize")).size(), 1);
+    }
+
     void lost_device_not_found_again()
     {
         CEyeOneDisplay3Sensor sensor;
