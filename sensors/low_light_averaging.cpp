@@ -1,0 +1,25 @@
+#include "sensors/low_light_averaging.h"
+
+#include "app/services/preferences.h"
+#include "app/services/shell_registry.h"
+
+namespace low_light_averaging {
+
+bool enabled()
+{
+    const CPreferences *preferences = shell_registry::preferences();
+    return preferences && preferences->GetLowLightAveraging();
+}
+
+unsigned repeat_count(double firstY, unsigned count, bool averagingOn)
+{
+    if (!averagingOn)
+        return count;
+    if (firstY < 3.0)
+        return 3;
+    if (firstY < 10.0)
+        return 2;
+    return count;
+}
+
+} // namespace low_light_averaging

@@ -1,0 +1,19 @@
+#include "sensors/sensor_drivers.h"
+
+#include "sensors/CEyeOneDisplay3Sensor.h"
+
+namespace {
+
+template <typename Driver> sensor_driver_creator creator()
+{
+    return [] { return static_cast<CSensor *>(new Driver()); };
+}
+
+} // namespace
+
+sensor_driver_table default_sensor_drivers()
+{
+    sensor_driver_table table;
+    table[3] = creator<CEyeOneDisplay3Sensor>();
+    return table;
+}
