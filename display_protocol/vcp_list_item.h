@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QtGlobal>
 
 // One step of an ordered list of display control operations, run by
@@ -38,3 +39,5 @@ struct vcp_list_item
         return item;
     }
 };
+
+Q_DECLARE_METATYPE(vcp_list_item)

@@ -141,7 +141,7 @@ bool sim_display::apply_model(const QByteArray &name)
     extended_schedules = !p->older_generation;
     capability_string = "(prot(monitor)type(LCD)model(" + name + ")cmds(01 02 03 07 0C F3)"
                         "vcp(02 04 05 08 10 12 14(01 05 06 08 0B) 16 18 1A 60 D6(01 04))"
-                        "vcp_p02(68 C3 F9)mccs_ver(2.1)mpu_ver(" + name.right(3) + "1.000))";
+                        "vcp_p02(68 C3 F9)mccs_ver(2.1)mpu_ver(" + name.mid(3) + "-1.000))";
     update_video();
     return true;
 }
