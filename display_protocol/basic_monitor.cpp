@@ -110,8 +110,7 @@ void basic_monitor::set_monitor_id(quint8 destination)
 {
     if (m_processing_events)
         return;
-    if (destination != get_monitor_id())
-        forget_display();
+    forget_display();
     m_link->set_destination(destination);
 }
 
