@@ -10,6 +10,16 @@ void sim_control_table::set_unsupported(quint16 code)
     m_controls[code] = sim_control {false, 0, 0, 0};
 }
 
+void sim_control_table::set_read_only(quint16 code, quint16 current, quint16 max)
+{
+    m_controls[code] = sim_control {true, 0, max, current, true};
+}
+
+void sim_control_table::remove(quint16 code)
+{
+    m_controls.remove(code);
+}
+
 sim_control *sim_control_table::find(quint16 code)
 {
     auto it = m_controls.find(code);

@@ -11,6 +11,7 @@ struct sim_control
     quint8 type = 0;
     quint16 max = 0;
     quint16 current = 0;
+    bool read_only = false;   // a write is answered "unsupported" and changes nothing
 };
 
 class sim_control_table
@@ -18,6 +19,8 @@ class sim_control_table
 public:
     void set(quint16 code, quint16 current, quint16 max, quint8 type = 0);
     void set_unsupported(quint16 code);
+    void set_read_only(quint16 code, quint16 current, quint16 max);
+    void remove(quint16 code);
     // The control, or nullptr when the display does not know it.
     sim_control *find(quint16 code);
     const sim_control *find(quint16 code) const;

@@ -1,5 +1,6 @@
 #include "simulator/sim_display.h"
 
+#include "simulator/sim_args.h"
 #include "simulator/sim_hex.h"
 
 namespace {
@@ -12,26 +13,8 @@ const char kDefaultCapabilities[] =
     "vcp(02 04 05 08 10 12 14(01 05 06 08 0B) 16 18 1A 60(01 03 11) D6(01 04))"
     "mccs_ver(2.1)mpu_ver(1.000))";
 
-QByteArray hex_text(const QByteArray &text)
-{
-    QByteArray out;
-    for (char c : text)
-        out += sim_hex::encode(static_cast<quint8>(c), 2);
-    return out;
-}
-
-// Reads consecutive two-digit bytes from |args|; false when any is missing.
-bool take_bytes(const QByteArray &args, int count, QList<quint8> *bytes)
-{
-    int pos = 0;
-    for (int i = 0; i < count; ++i) {
-        quint32 value = 0;
-        if (!sim_hex::take(args, &pos, 2, &value))
-            return false;
-        bytes->append(static_cast<quint8>(value));
-    }
-    return true;
-}
+using sim_args::hex_text;
+using sim_args::take_bytes;
 
 } // namespace
 
@@ -51,6 +34,25 @@ const sim_display::command sim_display::kCommands[] = {
     {"C212", &sim_display::write_clock},
     {"C213", &sim_display::read_program},
     {"C214", &sim_display::write_program},
+    {"C221", &sim_display::read_extended_c221},
+    {"C222", &sim_display::write_extended_c222},
+    {"C23D", &sim_display::read_extended_c23d},
+    {"C23E", &sim_display::write_extended_c23e},
+    {"CA19", &sim_display::holiday},
+    {"CA1A", &sim_display::weekend},
+    {"C220", &sim_display::mac},
+    {"C25A", &sim_display::history_entry},
+    {"C255", &sim_display::read_sensor},
+    {"C256", &sim_display::write_sensor},
+    {"CA0B", &sim_display::power_setting},
+    {"C206", &sim_display::commit_settings},
+    {"C207", &sim_display::activate_table},
+    {"C205", &sim_display::lut_write_long},
+    {"C20B", &sim_display::lut_write_short},
+    {"C204", &sim_display::lut_read_long},
+    {"C20A", &sim_display::lut_read_short},
+    {"C257", &sim_display::engine_results},
+    {"C258", &sim_display::engine_measurement},
 };
 
 void sim_display::publish_video(bool became_active)
@@ -106,15 +108,29 @@ sim_reply sim_display::parameter_reply(char type, const QByteArray &body)
                     && (type == 'C' || sim_hex::take(body, &pos, 4, &value)) && pos == body.size();
     if (!ok)
         return sim_reply::refusal(reply_type);
-    sim_control *control = controls.find(static_cast<quint16>(page << 8 | opcode));
+    const quint16 code = static_cast<quint16>(page << 8 | opcode);
+    if (type == 'C')
+        before_read(code);
+    sim_control *control = reachable(code) ? controls.find(code) : nullptr;
     sim_reply reply(reply_type);
     if (!control || !control->supported) {
         reply.hex(kUnsupported, 2).hex(page, 2).hex(opcode, 2).hex(0, 2).hex(0, 4).hex(0, 4);
         return reply;
     }
-    if (type == 'E')
-        control->current = static_cast<quint16>(qMin<quint32>(value, control->max));
-    reply.hex(0, 2).hex(page, 2).hex(opcode, 2).hex(control->type, 2).hex(control->max, 4).hex(control->current, 4);
+    quint8 result = 0;
+    if (type == 'E') {
+        if (control->read_only) {
+            result = kUnsupported;
+        } else {
+            if (!accept_write(code, static_cast<quint16>(value)))
+                return sim_reply::refusal(reply_type);
+            control->current = static_cast<quint16>(qMin<quint32>(value, control->max));
+            after_write(code);
+            control = controls.find(code);
+        }
+    }
+    reply.hex(result, 2).hex(page, 2).hex(opcode, 2).hex(control->type, 2).hex(control->max, 4);
+    reply.hex(control->current, 4);
     return reply;
 }
 
@@ -134,8 +150,10 @@ sim_reply sim_display::set_power(const QByteArray &args)
         return sim_reply::refusal('B');
     sim_control *power = controls.find(kPowerControl);
     const bool accepted = power && mode >= 1 && mode <= power->max;
-    if (accepted)
+    if (accepted) {
         power->current = static_cast<quint16>(mode);
+        update_video();
+    }
     return sim_reply('B').hex(accepted ? 0 : kUnsupported, 2).text("C203D6").hex(mode, 4);
 }
 

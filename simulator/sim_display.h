@@ -1,7 +1,11 @@
 #pragma once
 
 #include "simulator/sim_control_table.h"
+#include "simulator/sim_engine.h"
 #include "simulator/sim_fault.h"
+#include "simulator/sim_history_entry.h"
+#include "simulator/sim_lut_memory.h"
+#include "simulator/sim_model_profile.h"
 #include "simulator/sim_reply.h"
 #include "simulator/sim_video_state.h"
 
@@ -28,7 +32,28 @@ public:
     using schedule_program = std::array<quint8, 8>;
     static constexpr int kPrograms = 7;
 
+    // An advanced (extended) schedule program: the event type and the one
+    // time it switches at, then the basic fields and a date.
+    struct advanced_program
+    {
+        quint8 event_type = 0, hour = 24, minute = 60, input = 0, day_mask = 0, flags = 0, picture_mode = 0;
+        quint8 year = 100, month = 13, day = 32;
+    };
+    struct corner_state
+    {
+        quint16 area = 0x2020;       // offsets, high and low byte
+        quint16 area_max = 0x4040;   // spans, high and low byte
+        quint16 size = 0;
+    };
+    static constexpr int kAdvancedPrograms = 30;
+    static constexpr int kHolidays = 50;
+
     explicit sim_display(char monitor_id = 'A');
+
+    // Turns this display into the simulated model |name| (sim_model_profile):
+    // its name, capability string, controls with their maxima, read-only and
+    // unsupported controls, and its commands. False for an unknown name.
+    bool apply_model(const QByteArray &name);
 
     sim_reply handle(char type, const QByteArray &body);
 
@@ -52,6 +77,33 @@ public:
     // Reports that follow the reply to a request body at once, as a display
     // sends when a process it started has finished (message type 'B').
     QMap<QByteArray, QByteArray> scripted_reports;
+
+    const sim_model_profile *profile = nullptr;   // nullptr: the generic display
+
+    // Lookup table: what was written, and the table the display shows since
+    // its last activation (C206 or C207).
+    sim_lut_memory lut;
+    sim_lut_memory active_lut;
+    bool lut_active = false;
+    int active_lut_entries = 0;      // per channel
+    double active_lut_full_scale = 0;
+    int lut_commits = 0;             // C206
+    int lut_activations = 0;         // C207
+
+    sim_engine engine;
+    std::array<corner_state, 4> corners {};
+    std::array<quint8, kPrograms * 3> program_dates {};   // year, month, day of each basic program
+    std::array<advanced_program, kAdvancedPrograms> advanced_programs {};
+    // Holidays 1..50 in wire order: type, year, month, day, week of month,
+    // day of week, end month, end day.
+    std::array<std::array<quint8, 8>, kHolidays> holidays {};
+    quint8 weekend_mask = 0x60;
+    bool extended_schedules = true;  // C221/C222 and C23D/C23E
+    QByteArray mac_address = "0011223344AB";
+    QList<sim_history_entry> history;
+    QByteArray sensor_name;
+    QByteArray sensor_serial;
+    quint8 power_save_mode = 2, power_save_time = 0, standby_time = 0;
 
     // What the display was asked to do, for tests to check.
     int saves = 0;
@@ -92,4 +144,40 @@ private:
     sim_reply write_clock(const QByteArray &args);
     sim_reply read_program(const QByteArray &args);
     sim_reply write_program(const QByteArray &args);
+
+    // Records and schedules (sim_display_records.cpp).
+    sim_reply read_extended(const QByteArray &args, bool family12);
+    sim_reply write_extended(const QByteArray &args, bool family12);
+    sim_reply read_extended_c221(const QByteArray &args) { return read_extended(args, false); }
+    sim_reply write_extended_c222(const QByteArray &args) { return write_extended(args, false); }
+    sim_reply read_extended_c23d(const QByteArray &args) { return read_extended(args, true); }
+    sim_reply write_extended_c23e(const QByteArray &args) { return write_extended(args, true); }
+    sim_reply holiday(const QByteArray &args);
+    sim_reply weekend(const QByteArray &args);
+    sim_reply mac(const QByteArray &args);
+    sim_reply history_entry(const QByteArray &args);
+    sim_reply read_sensor(const QByteArray &args);
+    sim_reply write_sensor(const QByteArray &args);
+    sim_reply power_setting(const QByteArray &args);
+
+    // Lookup table and engine (sim_display_video.cpp).
+    sim_reply commit_settings(const QByteArray &args);
+    sim_reply activate_table(const QByteArray &args);
+    sim_reply lut_write(const QByteArray &args, sim_lut_memory::addressing form, quint16 reply_code);
+    sim_reply lut_read(const QByteArray &args, sim_lut_memory::addressing form, quint16 reply_code);
+    sim_reply lut_write_long(const QByteArray &args) { return lut_write(args, sim_lut_memory::kLong, 0xC305); }
+    sim_reply lut_write_short(const QByteArray &args) { return lut_write(args, sim_lut_memory::kShort, 0xC30B); }
+    sim_reply lut_read_long(const QByteArray &args) { return lut_read(args, sim_lut_memory::kLong, 0xC304); }
+    sim_reply lut_read_short(const QByteArray &args) { return lut_read(args, sim_lut_memory::kShort, 0xC30A); }
+    sim_reply engine_results(const QByteArray &args);
+    sim_reply engine_measurement(const QByteArray &args);
+
+    bool has_engine() const { return profile && profile->engine; }
+    bool reachable(quint16 code) const;
+    bool accept_write(quint16 code, quint16 value);
+    void before_read(quint16 code);
+    void after_write(quint16 code);
+    void sync_engine();
+    void activate_lut();
+    void update_video();
 };
