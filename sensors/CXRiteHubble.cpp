@@ -111,6 +111,7 @@ int CXRiteHubble::MeasureXYZ(unsigned)
     if (!ready())
         return sensor_status::kNotOpen;
     ClearReading();
+    // Averaging only steadies dim readings: a refusal leaves the reading valid.
     m_library.SetLowLightAveraging(m_handle, low_light_averaging::enabled() ? 1 : 0);
     double Y = 0.0, x = 0.0, y = 0.0;
     if (m_library.MeasureYxy(m_handle, &Y, &x, &y) != GMB_SPOT_SUCCESS)
