@@ -1,6 +1,9 @@
 #include "sensors/sensor_drivers.h"
 
 #include "sensors/CEyeOneDisplay3Sensor.h"
+#include "sensors/CColorvisionSpyder.h"
+#include "sensors/CDataColorSpyderXSensor.h"
+#include "sensors/CXRiteHubble.h"
 
 namespace {
 
@@ -15,5 +18,8 @@ sensor_driver_table default_sensor_drivers()
 {
     sensor_driver_table table;
     table[3] = creator<CEyeOneDisplay3Sensor>();
+    table[5] = creator<CColorvisionSpyder>();
+    table[6] = creator<CDataColorSpyderXSensor>();
+    table[7] = creator<CXRiteHubble>();
     return table;
 }
