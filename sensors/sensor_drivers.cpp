@@ -1,6 +1,7 @@
 #include "sensors/sensor_drivers.h"
 
 #include "sensors/CEyeOneDisplay3Sensor.h"
+#include "sensors/CTL_PLxxxSensor.h"
 
 namespace {
 
@@ -15,5 +16,6 @@ sensor_driver_table default_sensor_drivers()
 {
     sensor_driver_table table;
     table[3] = creator<CEyeOneDisplay3Sensor>();
+    table[8] = creator<CTL_PLxxxSensor>();
     return table;
 }
