@@ -6,6 +6,8 @@
 #include "sensors/COMClient.h"
 #include "sensors/CTL_PLxxxSensor.h"
 #include "sensors/CTargetSensor.h"
+#include "sensors/SensorDetectThread.h"
+#include "sensors/pl_server_registration.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -815,6 +817,90 @@ private slots:
         QVERIFY(m_control->calls().isEmpty());
         QCOMPARE(factory.SetSensorType(8), -1000);
         QVERIFY(m_control->calls().isEmpty());
+    }
+
+    // Found on the detection thread, the driver and every server object move
+    // to the factory's thread, and so do the server's later reports.
+    void found_on_the_detection_thread_reports_to_the_owner()
+    {
+        const QString folder = libraryFolder(kServerFiles, good_registry());
+        QVERIFY(!folder.isEmpty());
+        sensor_test_environment::useLibraryFolder(folder);
+        CTargetSensor factory;
+        bool complete = false;
+        connect(&factory, &CTargetSensor::sensorDetectionComplete, this, [&] { complete = true; });
+        {
+            SensorDetectThread thread(&factory);
+            thread.startDetection();
+            QTRY_VERIFY(complete);
+        }
+        auto *sensor = qobject_cast<CTL_PLxxxSensor *>(factory.GetSensor());
+        QVERIFY(sensor);
+        QCOMPARE(sensor->GetClient()->thread(), QThread::currentThread());
+        for (const QObject *child : sensor->GetClient()->children())
+            QCOMPARE(child->thread(), QThread::currentThread());
+        QCOMPARE(m_raiseException(0xC42E0209u), 1);
+        QTRY_COMPARE(sensor->GetLastError(), -8506);
+        QVERIFY(zeroCalibrate(*sensor));
+        QCOMPARE(sensor->MeasureXYZ(1), 0);
+    }
+
+    void registration_file_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QStringList>("services");
+        QTest::addColumn<QString>("count");
+        const QByteArray good = QJsonDocument(good_registry()).toJson();
+        QTest::newRow("good") << good << QStringLiteral("Pl200 Class") << QStringList{QStringLiteral("BulkUsb")}
+                              << QStringLiteral("1");
+        QTest::newRow("key names in other letters")
+            << QByteArray(R"({"CLASSES_ROOT": {"pl200srvr.pl200": {"": "Pl200 Class"}},
+                             "Local_Machine": {"system": {"controlset001": {"services": {"bulkusb": {"enum": {"COUNT": "2"}}}}}}})")
+            << QStringLiteral("Pl200 Class") << QStringList{QStringLiteral("bulkusb")} << QStringLiteral("2");
+        QTest::newRow("values are not keys")
+            << QByteArray(R"({"classes_root": {"PL200Srvr.Pl200": "Pl200 Class"},
+                             "local_machine": {"SYSTEM": {"ControlSet001": {"Services": {"BulkUsb": 1}}}}})")
+            << QString() << QStringList() << QString();
+        QTest::newRow("not JSON") << QByteArray("[Pl200]\nCount=1\n") << QString() << QStringList() << QString();
+        QTest::newRow("empty") << QByteArray() << QString() << QStringList() << QString();
+    }
+
+    void registration_file()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, progId);
+        QFETCH(QStringList, services);
+        QFETCH(QString, count);
+        const QString folder = libraryFolder({}, QJsonObject());
+        QVERIFY(!folder.isEmpty());
+        QFile file(folder + QStringLiteral("/automation-registry.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), qint64(content.size()));
+        file.close();
+        sensor_test_environment::useLibraryFolder(folder);
+        const pl_server_registration registration;
+        using hive = pl_server_registration::hive;
+        QCOMPARE(registration.value(hive::classes_root, QStringLiteral("PL200Srvr.Pl200")), progId);
+        QCOMPARE(registration.childKeys(hive::local_machine, QStringLiteral("SYSTEM/ControlSet001/Services")), services);
+        QCOMPARE(registration.value(hive::local_machine, QStringLiteral("SYSTEM/ControlSet001/Services/BulkUsb/Enum"),
+                                    QStringLiteral("Count")),
+                 count);
+        // The hives are apart.
+        QCOMPARE(registration.value(hive::local_machine, QStringLiteral("PL200Srvr.Pl200")), QString());
+        QCOMPARE(registration.childKeys(hive::classes_root, QStringLiteral("nothing/here")), QStringList());
+    }
+
+    void registration_file_absent()
+    {
+        sensor_test_environment::useLibraryFolder(m_environment->emptyFolder());
+        const pl_server_registration registration;
+        QCOMPARE(registration.value(pl_server_registration::hive::classes_root, QStringLiteral("PL200Srvr.Pl200")),
+                 QString());
+        QVERIFY(!pl_server_registration::programFolderLists(QStringLiteral("probelink.dll")));
+        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
+        QVERIFY(pl_server_registration::programFolderLists(QStringLiteral("Probelink.DLL")));
+        QVERIFY(pl_server_registration::programFolderLists(QStringLiteral("Linkmod.dll")));
     }
 };
 
