@@ -139,6 +139,7 @@ bool COMClient::fail(failure kind)
             SetLastErrorText(text);
         else
             SetLastError(row.code, text);
+        break;
     }
     return false;
 }
@@ -192,9 +193,9 @@ bool COMClient::CheckUsbRegistration()
 
 bool COMClient::Initialize()
 {
+    Release();
     m_exceptionCode = 0;
     ClearLastError();
-    Release();
     if (!CheckServerInstalled() || !startServer() || !CheckUsbRegistration() || !setUpInstrument())
         return false;
     m_initialised = true;

@@ -90,11 +90,7 @@ pl_automation_object *pl_automation_object::create(pl_automation_server &server,
 {
     if (!server.isLoaded())
         return nullptr;
-    plsrvObject *object = nullptr;
-    {
-        server_call call;
-        object = server.CreateObject(classId.toUtf8().constData());
-    }
+    plsrvObject *object = server.CreateObject(classId.toUtf8().constData());
     return object ? new pl_automation_object(server, object, parent) : nullptr;
 }
 
