@@ -26,6 +26,9 @@ const library_name kLibraryNames[] = {
     {"dccmtr.dll", "libdccmtr.so"},
     // The PL-series probe maker's automation server, looked for beside them.
     {"PL200Srvr.dll", "libpl200srvr.so"},
+    // Files the PL server needs beside it; only their presence is checked.
+    {"Linkmod.dll", "liblinkmod.so"},
+    {"probelink.dll", "libprobelink.so"},
 };
 
 } // namespace

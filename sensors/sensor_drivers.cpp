@@ -4,6 +4,7 @@
 #include "sensors/CColorvisionSpyder.h"
 #include "sensors/CDataColorSpyderXSensor.h"
 #include "sensors/CXRiteHubble.h"
+#include "sensors/CTL_PLxxxSensor.h"
 
 namespace {
 
@@ -21,5 +22,6 @@ sensor_driver_table default_sensor_drivers()
     table[5] = creator<CColorvisionSpyder>();
     table[6] = creator<CDataColorSpyderXSensor>();
     table[7] = creator<CXRiteHubble>();
+    table[8] = creator<CTL_PLxxxSensor>();
     return table;
 }

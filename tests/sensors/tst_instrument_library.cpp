@@ -27,6 +27,8 @@ private slots:
         QTest::newRow("SpyderX") << QStringLiteral("dcxmtr.dll") << QStringLiteral("libdcxmtr.so");
         QTest::newRow("Spyder3/4/5") << QStringLiteral("dccmtr.dll") << QStringLiteral("libdccmtr.so");
         QTest::newRow("PL server") << QStringLiteral("PL200Srvr.dll") << QStringLiteral("libpl200srvr.so");
+        QTest::newRow("PL link module") << QStringLiteral("Linkmod.dll") << QStringLiteral("liblinkmod.so");
+        QTest::newRow("Probelink") << QStringLiteral("probelink.dll") << QStringLiteral("libprobelink.so");
         QTest::newRow("any case") << QStringLiteral("I1D3sdk.DLL") << QStringLiteral("libi1d3sdk.so");
         QTest::newRow("unknown") << QStringLiteral("other.dll") << QString();
     }

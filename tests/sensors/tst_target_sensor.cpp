@@ -290,7 +290,9 @@ private slots:
 
         QVERIFY(control.configure({{QStringLiteral("device_count"), 0}}));
         CTargetSensor factory;
-        QVERIFY(!factory.DetectSensor());
+        // Simulated families later in the order may answer; this one does not.
+        factory.DetectSensor();
+        QVERIFY(factory.GetSensorType() != 3);
         // The library is there but no instrument: its session is torn down again.
         QCOMPARE(control.callNames().last(), QStringLiteral("i1d3Destroy"));
     }
