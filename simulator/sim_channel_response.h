@@ -3,8 +3,9 @@
 // How much light one colour channel of a panel gives for a drive level: a
 // power law whose start is lifted by a toe (the curve leaves black with a
 // finite slope, as a real panel's does) and whose top is rounded off by a
-// shoulder (the last steps give less light than the power law). Both ends are
-// fixed: no drive gives no light of the channel, full drive all of it.
+// shoulder (the curve nears full light early; its last steps add less than
+// the power law's). Both ends are fixed: no drive gives no light of the
+// channel, full drive all of it.
 struct sim_channel_response
 {
     double gamma = 2.2;
