@@ -125,8 +125,7 @@ PJSearchUdp::PJSearchUdp(QObject *parent, int device_class, const QList<QHostAdd
     m_request[kRequestMarkOffset] = kRequestMark;
     write_le<quint16>(m_request, kRequestWordOffset, kRequestWord);
     m_repeat_timer.setInterval(static_cast<int>(std::max<qint64>(wait_service::scaled_ms(kRepeatIntervalMs), 1)));
-    connect(&m_socket, &QAbstractSocket::errorOccurred, this,
-            &PJSearchUdp::UdpSocketError);
+    connect(&m_socket, &QAbstractSocket::errorOccurred, this, &PJSearchUdp::UdpSocketError);
     connect(&m_socket, &QAbstractSocket::disconnected, this, &PJSearchUdp::UdpSocketDisconnect);
     connect(&m_repeat_timer, &QTimer::timeout, this, &PJSearchUdp::UdpSendTimeout);
 }
@@ -219,7 +218,6 @@ void PJSearchUdp::fill_request()
         }
     }
     write_le<quint16>(m_request, kRequestSequenceOffset, m_sequence);
-    write_le<quint16>(m_request, kRequestWordOffset, kRequestWord);
     write_le<quint32>(m_request, kRequestTimeOffset, m_time_stamp);
     write_le<qint32>(m_request, kRequestKindOffset, m_search_kind);
     write_le<qint32>(m_request, kRequestWordAOffset, word_a);
@@ -251,6 +249,8 @@ void PJSearchUdp::take_answer(const QByteArray &answer, const QHostAddress &send
 {
     if (same_address(sender, m_targets.first()) || !accepts(answer, sender))
         return;
+    if (read_le<quint32>(answer, kAnswerKindOffset) == kKindResend)
+        resend_once(sender);
     PJSearchResult result;
     result.name = decode_name(field_text(answer, kAnswerNameOffset, kAnswerNameSize));
     result.mac = mac_text(answer);
@@ -264,7 +264,7 @@ void PJSearchUdp::take_answer(const QByteArray &answer, const QHostAddress &send
     add_result(result);
 }
 
-bool PJSearchUdp::accepts(const QByteArray &answer, const QHostAddress &sender)
+bool PJSearchUdp::accepts(const QByteArray &answer, const QHostAddress &sender) const
 {
     const quint32 kind = read_le<quint32>(answer, kAnswerKindOffset);
     if (kind == kKindUnchecked)
@@ -277,15 +277,17 @@ bool PJSearchUdp::accepts(const QByteArray &answer, const QHostAddress &sender)
         return false;
     if (m_device_class == kLargeScreenDisplays && ((word_d & 0x100u) == 0 || word_c != 0))
         return false;
-    if (kind != kKindResend)
-        return is_target(sender);
+    return kind == kKindResend || is_target(sender);
+}
+
+void PJSearchUdp::resend_once(const QHostAddress &sender)
+{
     const bool resent = std::any_of(m_resent_to.cbegin(), m_resent_to.cend(),
                                     [&](const QHostAddress &a) { return same_address(a, sender); });
-    if (!resent) {
-        m_resent_to.append(sender);
-        send_request(sender);
-    }
-    return true;
+    if (resent)
+        return;
+    m_resent_to.append(sender);
+    send_request(sender);
 }
 
 bool PJSearchUdp::is_target(const QHostAddress &address) const

@@ -59,7 +59,10 @@ private:
     void send_request(const QHostAddress &to);
     void collect_answers();
     void take_answer(const QByteArray &answer, const QHostAddress &sender);
-    bool accepts(const QByteArray &answer, const QHostAddress &sender);
+    bool accepts(const QByteArray &answer, const QHostAddress &sender) const;
+    // A sender that answers with the repeat kind is sent the request again,
+    // once per search.
+    void resend_once(const QHostAddress &sender);
     bool is_target(const QHostAddress &address) const;
     void add_result(const PJSearchResult &result);
 
@@ -77,7 +80,7 @@ private:
     quint16 m_port = kPort;
     int m_repeat_count = 0;
     bool m_searching = false;
-    // Senders sent the request again in this search: a sender that keeps
-    // answering with the repeat kind gets it once, so the search ends.
+    // Senders sent the request again in this search: one that keeps
+    // answering with the repeat kind would otherwise keep the search going.
     QList<QHostAddress> m_resent_to;
 };
