@@ -118,6 +118,22 @@ private slots:
         }
     }
 
+    // A daisy chain is reached through its first display; one that has
+    // dropped off the network does not answer.
+    void chains_answer_through_their_first_display()
+    {
+        search_wall w(QStringLiteral("columns=4;chain=2;address=127.0.40.1;models=QX-1,QX-2"));
+        QVERIFY(w.ok);
+        w.wall.set_fault(w.placed.at(2).handle, sim_fault_kind::refuse_connections);
+        PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays,
+                           {kOwnAddress, QHostAddress(QStringLiteral("127.0.40.1")), QHostAddress(QStringLiteral("127.0.40.2"))});
+        QCOMPARE(search.search(PJSearchUdp::kNewSearch), 1);
+        const QList<PJSearchResult> found = results_of(search);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first().name, QStringLiteral("QX-1"));
+        QCOMPARE(w.wall.search_requests(w.placed.at(2).endpoint), 1);
+    }
+
     void mac_is_upper_case_hex_with_leading_zeros()
     {
         search_wall w(QStringLiteral("address=127.0.40.1"));
