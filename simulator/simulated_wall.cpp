@@ -1,8 +1,30 @@
 #include "simulator/simulated_wall.h"
 
 namespace {
+
 constexpr char kAnyDisplay = '*';
+constexpr int kFirstMonitorIdCharacter = 64;
+// Locally administered addresses, "TS" after the first byte.
+constexpr quint8 kMacPrefix[] = {0x02, 0x54, 0x53};
+
+bool off_network(const sim_display &display)
+{
+    return display.fault.kind == sim_fault_kind::refuse_connections && display.fault.active();
 }
+
+int monitor_number(char monitor_id)
+{
+    return static_cast<quint8>(monitor_id) - kFirstMonitorIdCharacter;
+}
+
+// Unique on the wall: the endpoint and the monitor ID.
+simulated_wall::mac_address default_mac(int endpoint, char monitor_id)
+{
+    return {kMacPrefix[0], kMacPrefix[1], kMacPrefix[2], static_cast<quint8>(endpoint >> 8),
+            static_cast<quint8>(endpoint), static_cast<quint8>(monitor_id)};
+}
+
+} // namespace
 
 simulated_wall::simulated_wall()
 {
@@ -14,43 +36,80 @@ simulated_wall::~simulated_wall()
     stop();
 }
 
-int simulated_wall::add_endpoint(std::unique_ptr<sim_endpoint> endpoint)
+int simulated_wall::add_slot(std::unique_ptr<sim_endpoint> link, const QString &name,
+                             std::unique_ptr<sim_udp_responder> responder)
 {
-    if (!endpoint->start())
-        return -1;
     QMutexLocker lock(&m_mutex);
-    m_endpoints.push_back(std::move(endpoint));
-    m_connections.push_back(0);
+    endpoint_slot slot;
+    slot.link = std::move(link);
+    slot.name = name;
+    slot.responder = std::move(responder);
+    m_endpoints.push_back(std::move(slot));
     return static_cast<int>(m_endpoints.size()) - 1;
 }
 
 int simulated_wall::add_lan_endpoint(const QString &address)
 {
     const int index = static_cast<int>(m_endpoints.size());
-    return add_endpoint(std::make_unique<sim_tcp_endpoint>(index, this, address.toLatin1()));
+    auto link = std::make_unique<sim_tcp_endpoint>(index, this, address.toLatin1());
+    if (!link->start())
+        return -1;
+    auto responder = std::make_unique<sim_udp_responder>(
+        index, address.toLatin1(), [this, index](const QByteArray &request) { return search_answer(index, request); });
+    if (!responder->start())
+        responder.reset();
+    return add_slot(std::move(link), address, std::move(responder));
 }
 
 int simulated_wall::add_serial_endpoint()
 {
     const int index = static_cast<int>(m_endpoints.size());
-    return add_endpoint(std::make_unique<sim_serial_endpoint>(index, this));
+    auto link = std::make_unique<sim_serial_endpoint>(index, this);
+    if (!link->start())
+        return -1;
+    const QString path = QString::fromLatin1(link->device_path());
+    return add_slot(std::move(link), path, nullptr);
+}
+
+const simulated_wall::endpoint_slot *simulated_wall::slot(int endpoint) const
+{
+    return endpoint >= 0 && endpoint < static_cast<int>(m_endpoints.size())
+               ? &m_endpoints[static_cast<std::size_t>(endpoint)]
+               : nullptr;
 }
 
 QString simulated_wall::serial_path(int endpoint) const
 {
     QMutexLocker lock(&m_mutex);
-    if (endpoint < 0 || endpoint >= static_cast<int>(m_endpoints.size()))
-        return QString();
-    const auto *serial = dynamic_cast<const sim_serial_endpoint *>(m_endpoints[static_cast<std::size_t>(endpoint)].get());
-    return serial ? QString::fromLatin1(serial->device_path()) : QString();
+    const endpoint_slot *s = slot(endpoint);
+    return s && dynamic_cast<const sim_serial_endpoint *>(s->link.get()) ? s->name : QString();
+}
+
+QString simulated_wall::endpoint_name(int endpoint) const
+{
+    QMutexLocker lock(&m_mutex);
+    const endpoint_slot *s = slot(endpoint);
+    return s ? s->name : QString();
+}
+
+sim_panel simulated_wall::panel_for(const QString &key) const
+{
+    return sim_panel::with_imperfections(sim_panel::nominal(), sim_panel::display_seed(m_seed, key), m_spread);
 }
 
 int simulated_wall::add_display(int endpoint, char monitor_id)
 {
     QMutexLocker lock(&m_mutex);
-    if (endpoint < 0 || endpoint >= static_cast<int>(m_endpoints.size()))
+    const endpoint_slot *s = slot(endpoint);
+    if (!s)
         return -1;
-    m_displays.push_back(placed_display {endpoint, std::make_unique<sim_display>(monitor_id)});
+    const QString key = light_channel::display_key(s->name, monitor_number(monitor_id));
+    placed_display p {endpoint, std::make_unique<sim_display>(monitor_id),
+                      std::make_unique<sim_light_model>(key, panel_for(key)), default_mac(endpoint, monitor_id)};
+    p.display->video_observer = p.light.get();
+    p.light->set_publishing(m_publishing);
+    p.display->publish_video();
+    m_displays.push_back(std::move(p));
     return static_cast<int>(m_displays.size()) - 1;
 }
 
@@ -58,6 +117,17 @@ int simulated_wall::display_count() const
 {
     QMutexLocker lock(&m_mutex);
     return static_cast<int>(m_displays.size());
+}
+
+const simulated_wall::placed_display *simulated_wall::placed(int handle) const
+{
+    return handle >= 0 && handle < static_cast<int>(m_displays.size()) ? &m_displays[static_cast<std::size_t>(handle)]
+                                                                       : nullptr;
+}
+
+simulated_wall::placed_display *simulated_wall::placed(int handle)
+{
+    return const_cast<placed_display *>(static_cast<const simulated_wall *>(this)->placed(handle));
 }
 
 void simulated_wall::set_fault(int handle, sim_fault_kind kind, int replies, int after)
@@ -83,23 +153,143 @@ void simulated_wall::clear_log()
 {
     QMutexLocker lock(&m_mutex);
     m_log.clear();
-    std::fill(m_connections.begin(), m_connections.end(), 0);
+    for (endpoint_slot &s : m_endpoints)
+        s.connections = 0;
 }
 
 int simulated_wall::connection_count(int endpoint) const
 {
     QMutexLocker lock(&m_mutex);
-    return endpoint >= 0 && endpoint < static_cast<int>(m_connections.size())
-               ? m_connections[static_cast<std::size_t>(endpoint)]
-               : 0;
+    const endpoint_slot *s = slot(endpoint);
+    return s ? s->connections : 0;
 }
 
 void simulated_wall::stop()
 {
     // Endpoints are stopped without the lock: their threads may be waiting for it.
-    for (auto &endpoint : m_endpoints)
-        endpoint->stop();
+    for (endpoint_slot &s : m_endpoints) {
+        s.link->stop();
+        if (s.responder)
+            s.responder->stop();
+    }
 }
+
+// --- light ------------------------------------------------------------------
+
+void simulated_wall::set_imperfections(quint64 seed, double spread)
+{
+    QMutexLocker lock(&m_mutex);
+    m_seed = seed;
+    m_spread = spread;
+    for (placed_display &p : m_displays)
+        p.light->set_panel(panel_for(p.light->display_key()));
+}
+
+void simulated_wall::set_panel(int handle, const sim_panel &panel)
+{
+    QMutexLocker lock(&m_mutex);
+    if (placed_display *p = placed(handle))
+        p->light->set_panel(panel);
+}
+
+sim_panel simulated_wall::panel(int handle) const
+{
+    QMutexLocker lock(&m_mutex);
+    const placed_display *p = placed(handle);
+    return p ? p->light->panel() : sim_panel();
+}
+
+light_channel::light_reading simulated_wall::light(int handle) const
+{
+    QMutexLocker lock(&m_mutex);
+    const placed_display *p = placed(handle);
+    return p ? p->light->current_light() : light_channel::light_reading();
+}
+
+QString simulated_wall::light_key(int handle) const
+{
+    QMutexLocker lock(&m_mutex);
+    const placed_display *p = placed(handle);
+    return p ? p->light->display_key() : QString();
+}
+
+void simulated_wall::set_light_publishing(bool on)
+{
+    QMutexLocker lock(&m_mutex);
+    m_publishing = on;
+    for (placed_display &p : m_displays)
+        p.light->set_publishing(on);
+}
+
+void simulated_wall::set_input_level(int handle, const std::array<double, 3> &level)
+{
+    QMutexLocker lock(&m_mutex);
+    if (placed_display *p = placed(handle)) {
+        p->display->video.input_level = level;
+        p->display->publish_video();
+    }
+}
+
+// --- network search ---------------------------------------------------------
+
+simulated_wall::mac_address simulated_wall::mac(int handle) const
+{
+    QMutexLocker lock(&m_mutex);
+    const placed_display *p = placed(handle);
+    return p ? p->mac : mac_address {};
+}
+
+void simulated_wall::set_mac(int handle, const mac_address &mac)
+{
+    QMutexLocker lock(&m_mutex);
+    if (placed_display *p = placed(handle))
+        p->mac = mac;
+}
+
+bool simulated_wall::answers_search(int endpoint) const
+{
+    QMutexLocker lock(&m_mutex);
+    const endpoint_slot *s = slot(endpoint);
+    return s && s->responder;
+}
+
+void simulated_wall::set_search_behaviour(int endpoint, const sim_search_behaviour &behaviour)
+{
+    QMutexLocker lock(&m_mutex);
+    if (slot(endpoint))
+        m_endpoints[static_cast<std::size_t>(endpoint)].search = behaviour;
+}
+
+int simulated_wall::search_requests(int endpoint) const
+{
+    QMutexLocker lock(&m_mutex);
+    const endpoint_slot *s = slot(endpoint);
+    return s && s->responder ? s->responder->requests() : 0;
+}
+
+QByteArray simulated_wall::last_search_request(int endpoint) const
+{
+    QMutexLocker lock(&m_mutex);
+    const endpoint_slot *s = slot(endpoint);
+    return s && s->responder ? s->responder->last_request() : QByteArray();
+}
+
+QByteArray simulated_wall::search_answer(int endpoint, const QByteArray &request)
+{
+    QMutexLocker lock(&m_mutex);
+    const endpoint_slot *s = slot(endpoint);
+    const placed_display *attached = nullptr;
+    for (const placed_display &p : m_displays) {
+        if (!attached && p.endpoint == endpoint)
+            attached = &p;
+    }
+    if (!s || !attached || off_network(*attached->display))
+        return QByteArray();
+    const sim_search_identity identity {attached->display->model_name, attached->mac, s->name.toLatin1()};
+    return sim_search_answer(request, identity, s->search);
+}
+
+// --- display control protocol -------------------------------------------------
 
 sim_display *simulated_wall::addressed(int endpoint, char destination)
 {
@@ -118,8 +308,7 @@ sim_outgoing simulated_wall::on_frame(int endpoint, const sim_frame &frame)
     sim_display *display = frame.valid ? addressed(endpoint, frame.destination) : nullptr;
     sim_outgoing out;
     if (display) {
-        const bool off_network = display->fault.kind == sim_fault_kind::refuse_connections && display->fault.active();
-        const bool silent = off_network || (display->fault.kind == sim_fault_kind::silent && display->fault.consume());
+        const bool silent = off_network(*display) || (display->fault.kind == sim_fault_kind::silent && display->fault.consume());
         const sim_reply reply = silent ? sim_reply::none() : display->handle(frame.type, frame.body);
         if (!reply.silent()) {
             const sim_fault_kind kind = display->fault.kind;
@@ -145,12 +334,12 @@ bool simulated_wall::refusing_connections(int endpoint)
 {
     QMutexLocker lock(&m_mutex);
     const sim_display *attached = addressed(endpoint, kAnyDisplay);
-    return attached && attached->fault.kind == sim_fault_kind::refuse_connections && attached->fault.active();
+    return attached && off_network(*attached);
 }
 
 void simulated_wall::on_connection(int endpoint)
 {
     QMutexLocker lock(&m_mutex);
-    if (endpoint >= 0 && endpoint < static_cast<int>(m_connections.size()))
-        m_connections[static_cast<std::size_t>(endpoint)]++;
+    if (endpoint >= 0 && endpoint < static_cast<int>(m_endpoints.size()))
+        m_endpoints[static_cast<std::size_t>(endpoint)].connections++;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "simulator/light/light_channel.h"
 #include "simulator/sim_display.h"
 #include "simulator/sim_endpoint.h"
+#include "simulator/sim_light_model.h"
 #include "simulator/sim_log_entry.h"
+#include "simulator/sim_search_answer.h"
+#include "simulator/sim_udp_responder.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -10,6 +14,7 @@
 #include <QMutexLocker>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -19,19 +24,29 @@
 // destination byte of a request picks the display; '*' is answered by the
 // display attached directly (the first one added to the endpoint).
 // Every received frame is logged with its time.
+//
+// Each display emits light through its own panel (sim_light_model): the
+// panels deviate from the design by the wall's imperfection seed and spread.
+// Each LAN endpoint also answers the network search on its address, port
+// 5320, for the display attached directly.
 class simulated_wall : public sim_link_handler
 {
 public:
+    using mac_address = std::array<quint8, 6>;
+
     simulated_wall();
     ~simulated_wall() override;
 
-    // Serves TCP on |address| (a loopback address), port 7142; the endpoint
-    // index, or -1 when the address cannot be bound.
+    // Serves TCP on |address| (a loopback address), port 7142, and answers
+    // the network search there (UDP port 5320) when that port can be bound;
+    // the endpoint index, or -1 when the TCP port cannot be bound.
     int add_lan_endpoint(const QString &address);
     // Serves a new pseudo-terminal; the endpoint index, or -1.
     int add_serial_endpoint();
     // The device path of a serial endpoint ("" for others).
     QString serial_path(int endpoint) const;
+    // The address of a LAN endpoint or the device path of a serial one.
+    QString endpoint_name(int endpoint) const;
     // Adds a display with |monitor_id| (ID n is the character 64 + n) to the
     // chain of |endpoint|; the display's handle, or -1 for a bad endpoint.
     int add_display(int endpoint, char monitor_id);
@@ -57,23 +72,66 @@ public:
     // Stops every endpoint; also done by the destructor.
     void stop();
 
+    // --- light ---
+    // Gives every display, present and later, the design panel with its own
+    // deviations picked by |seed| and scaled by |spread| (0: all ideal).
+    void set_imperfections(quint64 seed, double spread);
+    void set_panel(int handle, const sim_panel &panel);
+    sim_panel panel(int handle) const;
+    // What an instrument on the display measures now (cd/m²).
+    light_channel::light_reading light(int handle) const;
+    // The display's key on the light channel ("" for a bad handle).
+    QString light_key(int handle) const;
+    // Publishing on the light channel is off until switched on (tests that do
+    // not read it leave no files behind); switching on publishes every display.
+    void set_light_publishing(bool on);
+    // The input signal a display shows, in [0, 1] per channel.
+    void set_input_level(int handle, const std::array<double, 3> &level);
+
+    // --- network search ---
+    mac_address mac(int handle) const;
+    void set_mac(int handle, const mac_address &mac);
+    // Whether the endpoint answers the search (its UDP port could be bound).
+    bool answers_search(int endpoint) const;
+    void set_search_behaviour(int endpoint, const sim_search_behaviour &behaviour);
+    // Search requests the endpoint received, and the last one.
+    int search_requests(int endpoint) const;
+    QByteArray last_search_request(int endpoint) const;
+
     sim_outgoing on_frame(int endpoint, const sim_frame &frame) override;
     bool refusing_connections(int endpoint) override;
     void on_connection(int endpoint) override;
 
 private:
+    struct endpoint_slot
+    {
+        std::unique_ptr<sim_endpoint> link;
+        QString name;
+        std::unique_ptr<sim_udp_responder> responder;
+        sim_search_behaviour search;
+        int connections = 0;
+    };
     struct placed_display
     {
         int endpoint;
         std::unique_ptr<sim_display> display;
+        std::unique_ptr<sim_light_model> light;
+        mac_address mac;
     };
-    int add_endpoint(std::unique_ptr<sim_endpoint> endpoint);
+    int add_slot(std::unique_ptr<sim_endpoint> link, const QString &name, std::unique_ptr<sim_udp_responder> responder);
     sim_display *addressed(int endpoint, char destination);
+    const placed_display *placed(int handle) const;
+    placed_display *placed(int handle);
+    const endpoint_slot *slot(int endpoint) const;
+    sim_panel panel_for(const QString &key) const;
+    QByteArray search_answer(int endpoint, const QByteArray &request);
 
     mutable QMutex m_mutex;
     QElapsedTimer m_clock;
-    std::vector<std::unique_ptr<sim_endpoint>> m_endpoints;
-    std::vector<int> m_connections;
+    std::vector<endpoint_slot> m_endpoints;
     std::vector<placed_display> m_displays;
     QList<sim_log_entry> m_log;
+    quint64 m_seed = 0;
+    double m_spread = 1.0;
+    bool m_publishing = false;
 };

@@ -1,4 +1,6 @@
 // tessaline-simulated-wall: simulated displays for manual runs of Tessaline.
+#include "simulator/light/light_channel.h"
+#include "simulator/sim_wall_builder.h"
 #include "simulator/simulated_wall.h"
 
 #include <QCommandLineParser>
@@ -31,13 +33,46 @@ QList<char> monitor_ids(const QString &text)
     return ids;
 }
 
+QString mac_text(const simulated_wall::mac_address &mac)
+{
+    QStringList parts;
+    for (quint8 byte : mac)
+        parts << QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+    return parts.join(QLatin1Char('-'));
+}
+
+void describe(const simulated_wall &wall, int handle, char id, const QString &where, QTextStream &out)
+{
+    out << "display " << handle << ": monitor ID '" << id << "' on " << where << ", MAC " << mac_text(wall.mac(handle))
+        << ", light key " << wall.light_key(handle) << Qt::endl;
+}
+
 bool add_chain(simulated_wall &wall, int endpoint, const QString &ids, QTextStream &out, const QString &where)
 {
     if (endpoint < 0)
         return false;
-    for (char id : monitor_ids(ids)) {
-        const int handle = wall.add_display(endpoint, id);
-        out << "display " << handle << ": monitor ID '" << id << "' on " << where << Qt::endl;
+    for (char id : monitor_ids(ids))
+        describe(wall, wall.add_display(endpoint, id), id, where, out);
+    return true;
+}
+
+// The wall of --wall-file and --wall (the line's settings over the file's).
+bool read_config(const QCommandLineParser &parser, sim_wall_config *config, bool *given, QString *error)
+{
+    const QString file = parser.value(QStringLiteral("wall-file"));
+    const QString line = parser.value(QStringLiteral("wall"));
+    *given = !file.isEmpty() || !line.isEmpty();
+    return (file.isEmpty() || config->read_file(file, error)) && (line.isEmpty() || config->parse_line(line, error));
+}
+
+bool build_configured(const sim_wall_config &config, simulated_wall &wall, QTextStream &out, QString *error)
+{
+    QList<sim_wall_position> placed;
+    if (!build_wall(config, wall, &placed, error))
+        return false;
+    for (const sim_wall_position &p : placed) {
+        const QString where = QStringLiteral("row %1 column %2, %3").arg(p.row).arg(p.column).arg(p.endpoint_name);
+        describe(wall, p.handle, p.monitor_id, where, out);
     }
     return true;
 }
@@ -82,33 +117,53 @@ int main(int argc, char *argv[])
                       QStringLiteral("spec")});
     parser.addOption({QStringLiteral("serial"), QStringLiteral("RS-232 chain on a new pseudo-terminal, IDS like A,B."),
                       QStringLiteral("ids")});
+    parser.addOption({QStringLiteral("wall"),
+                      QStringLiteral("A whole wall: settings separated by ';', e.g. \"rows=2;columns=3;address=127.0.0.60\"."),
+                      QStringLiteral("settings")});
+    parser.addOption({QStringLiteral("wall-file"), QStringLiteral("A whole wall from a settings file."),
+                      QStringLiteral("file")});
     parser.addOption({QStringLiteral("fault"),
                       QStringLiteral("DISPLAY=KIND[:COUNT[:AFTER]]; kinds: ") + QString::fromLatin1(sim_fault_kind_names().join(", ")),
                       QStringLiteral("spec")});
     parser.process(app);
 
     QTextStream out(stdout);
+    QTextStream err(stderr);
+    sim_wall_config config;
+    bool configured = false;
+    QString error;
+    if (!read_config(parser, &config, &configured, &error)) {
+        err << error << Qt::endl;
+        return 1;
+    }
     simulated_wall wall;
+    wall.set_imperfections(config.seed, config.spread);
+    wall.set_light_publishing(true);
+    if (configured && !build_configured(config, wall, out, &error)) {
+        err << error << Qt::endl;
+        return 1;
+    }
     for (const QString &spec : parser.values(QStringLiteral("lan"))) {
         const QString address = spec.section(QLatin1Char('='), 0, 0);
         if (!add_chain(wall, wall.add_lan_endpoint(address), spec.section(QLatin1Char('='), 1), out, address + ":7142")) {
-            QTextStream(stderr) << "cannot listen on " << address << ":7142" << Qt::endl;
+            err << "cannot listen on " << address << ":7142" << Qt::endl;
             return 1;
         }
     }
     for (const QString &ids : parser.values(QStringLiteral("serial"))) {
         const int endpoint = wall.add_serial_endpoint();
         if (!add_chain(wall, endpoint, ids, out, wall.serial_path(endpoint))) {
-            QTextStream(stderr) << "cannot create a pseudo-terminal" << Qt::endl;
+            err << "cannot create a pseudo-terminal" << Qt::endl;
             return 1;
         }
     }
     for (const QString &spec : parser.values(QStringLiteral("fault"))) {
         if (!apply_fault(wall, spec)) {
-            QTextStream(stderr) << "bad fault: " << spec << Qt::endl;
+            err << "bad fault: " << spec << Qt::endl;
             return 1;
         }
     }
+    out << "light published in " << light_channel::channel_folder() << Qt::endl;
     out << "running; Ctrl+C stops" << Qt::endl;
     const int result = app.exec();
     wall.stop();

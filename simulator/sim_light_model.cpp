@@ -1,0 +1,123 @@
+#include "simulator/sim_light_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using tristimulus = std::array<double, 3>;
+
+double unit(double value)
+{
+    return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0;
+}
+
+// XYZ of chromaticity |c| at luminance |Y|; black when y is not positive.
+tristimulus from_chromaticity(const sim_chromaticity &c, double Y)
+{
+    if (!(c.y > 0.0))
+        return {0.0, 0.0, 0.0};
+    return {c.x / c.y * Y, Y, (1.0 - c.x - c.y) / c.y * Y};
+}
+
+double determinant(const std::array<tristimulus, 3> &columns)
+{
+    const tristimulus &a = columns[0], &b = columns[1], &c = columns[2];
+    return a[0] * (b[1] * c[2] - b[2] * c[1]) - b[0] * (a[1] * c[2] - a[2] * c[1])
+           + c[0] * (a[1] * b[2] - a[2] * b[1]);
+}
+
+// A lookup table with its entries evenly spaced over the input, read with
+// straight lines between entries; empty is the identity.
+double look_up(const std::vector<double> &table, double level)
+{
+    if (table.empty())
+        return level;
+    if (table.size() == 1)
+        return unit(table.front());
+    const double position = level * static_cast<double>(table.size() - 1);
+    const std::size_t below = std::min(static_cast<std::size_t>(position), table.size() - 2);
+    const double fraction = position - static_cast<double>(below);
+    return unit(table[below]) * (1.0 - fraction) + unit(table[below + 1]) * fraction;
+}
+
+} // namespace
+
+sim_light_model::sim_light_model(const QString &display_key, const sim_panel &panel)
+    : m_key(display_key), m_panel(panel)
+{
+    derive_primaries();
+    m_current = light(m_state);
+}
+
+void sim_light_model::derive_primaries()
+{
+    m_black = from_chromaticity(m_panel.black, m_panel.black_luminance);
+    const tristimulus white = from_chromaticity(m_panel.white, m_panel.max_luminance);
+    const tristimulus above_black {white[0] - m_black[0], white[1] - m_black[1], white[2] - m_black[2]};
+    // The primaries' chromaticities at unit luminance as columns; their
+    // luminances are the solution of columns × Y = white above black.
+    std::array<tristimulus, 3> columns;
+    for (int c = 0; c < 3; ++c)
+        columns[c] = from_chromaticity(m_panel.primaries[c], 1.0);
+    const double det = determinant(columns);
+    for (int c = 0; c < 3; ++c) {
+        std::array<tristimulus, 3> replaced = columns;
+        replaced[c] = above_black;
+        const double Y = std::abs(det) > 1e-12 ? determinant(replaced) / det : 0.0;
+        m_primary[c] = from_chromaticity(m_panel.primaries[c], Y);
+    }
+}
+
+double sim_light_model::drive(const sim_video_state &state, int c)
+{
+    const double level = state.patch_on ? unit(state.patch_level[c])
+                                        : look_up(state.lut[c], unit(state.input_level[c]));
+    const double gain = std::isfinite(state.gain[c]) ? std::max(state.gain[c], 0.0) : 0.0;
+    const double offset = std::isfinite(state.offset[c]) ? state.offset[c] : 0.0;
+    return unit(offset + gain * level);
+}
+
+light_channel::light_reading sim_light_model::light(const sim_video_state &state) const
+{
+    if (!state.power_on)
+        return {};
+    tristimulus xyz = m_black;
+    for (int c = 0; c < 3; ++c) {
+        const double share = m_panel.response[c].light(drive(state, c));
+        for (int k = 0; k < 3; ++k)
+            xyz[k] += share * m_primary[c][k];
+    }
+    // The backlight lights the leakage as much as the open cells.
+    const double backlight = unit(state.backlight);
+    return {xyz[0] * backlight, xyz[1] * backlight, xyz[2] * backlight};
+}
+
+void sim_light_model::video_changed(const sim_video_state &state, bool became_active)
+{
+    m_state = state;
+    m_current = light(state);
+    publish(became_active);
+}
+
+void sim_light_model::set_panel(const sim_panel &panel)
+{
+    m_panel = panel;
+    derive_primaries();
+    video_changed(m_state, false);
+}
+
+void sim_light_model::set_publishing(bool on)
+{
+    m_publishing = on;
+    publish(false);
+}
+
+void sim_light_model::publish(bool became_active) const
+{
+    if (!m_publishing)
+        return;
+    light_channel::publish_light(m_key, m_current);
+    if (became_active)
+        light_channel::publish_active_display(m_key);
+}

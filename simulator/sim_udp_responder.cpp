@@ -1,0 +1,80 @@
+#include "simulator/sim_udp_responder.h"
+
+#include <QMutexLocker>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+constexpr int kPollMs = 5;
+// Larger than any request, so that an oversized one shows as such.
+constexpr int kReceiveBuffer = 2048;
+}
+
+sim_udp_responder::sim_udp_responder(int index, const QByteArray &address, answer_source source)
+    : sim_endpoint(index, nullptr), m_address(address), m_source(std::move(source))
+{
+}
+
+sim_udp_responder::~sim_udp_responder()
+{
+    stop();
+}
+
+QByteArray sim_udp_responder::last_request() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_last_request;
+}
+
+bool sim_udp_responder::open_link()
+{
+    m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (m_fd < 0)
+        return false;
+    // The searching side listens on the same port on every address.
+    const int yes = 1;
+    ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in addr {};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(kPort);
+    if (::inet_pton(AF_INET, m_address.constData(), &addr.sin_addr) != 1
+        || ::bind(m_fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+        close_link();
+        return false;
+    }
+    return true;
+}
+
+void sim_udp_responder::close_link()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+void sim_udp_responder::serve_once()
+{
+    pollfd p {m_fd, POLLIN, 0};
+    if (::poll(&p, 1, kPollMs) <= 0 || !(p.revents & POLLIN))
+        return;
+    char buffer[kReceiveBuffer];
+    sockaddr_in sender {};
+    socklen_t sender_size = sizeof sender;
+    const ssize_t n = ::recvfrom(m_fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr *>(&sender), &sender_size);
+    if (n < 0)
+        return;
+    const QByteArray request(buffer, static_cast<int>(n));
+    {
+        QMutexLocker lock(&m_mutex);
+        m_last_request = request;
+    }
+    m_requests++;
+    const QByteArray answer = m_source(request);
+    if (!answer.isEmpty())
+        ::sendto(m_fd, answer.constData(), static_cast<size_t>(answer.size()), 0,
+                 reinterpret_cast<const sockaddr *>(&sender), sender_size);
+}
