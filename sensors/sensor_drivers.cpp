@@ -1,6 +1,9 @@
 #include "sensors/sensor_drivers.h"
 
 #include "sensors/CEyeOneDisplay3Sensor.h"
+#include "sensors/CEyeOneDisplaySensor.h"
+#include "sensors/CEyeOneSensor.h"
+#include "sensors/CXRitei1Studio.h"
 
 namespace {
 
@@ -15,5 +18,8 @@ sensor_driver_table default_sensor_drivers()
 {
     sensor_driver_table table;
     table[3] = creator<CEyeOneDisplay3Sensor>();
+    table[1] = creator<CEyeOneDisplaySensor>();
+    table[2] = creator<CEyeOneSensor>();
+    table[4] = creator<CXRitei1Studio>();
     return table;
 }
