@@ -103,6 +103,9 @@ int option_instrument::set_option(const QString &name, const QString &value)
     const QStringList allowed = name == QLatin1String(kMeasurementMode) ? measurementModes() : option->allowed;
     if (!allowed.isEmpty() && !allowed.contains(value))
         return XRITE_ERR_BAD_VALUE;
+    const QJsonArray refused = family_instrument().config().family.value(QLatin1String("refused_options")).toArray();
+    if (refused.contains(QJsonValue(name)))
+        return XRITE_ERR_BAD_VALUE;
     m_values.insert(name, value);
     return XRITE_SUCCESS;
 }

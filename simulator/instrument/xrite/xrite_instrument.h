@@ -25,7 +25,9 @@
 // "TimeUntilCalibrationExpire" (the family's "calibration_seconds" while
 // the current mode is calibrated, else 0). The measurement modes a
 // "MeasurementMode" setting accepts are those "AvailableMeasurementModes"
-// lists, separated by ';', plus the family's extra values.
+// lists, separated by ';', plus the family's extra values. The family's
+// "refused_options" (an array of option names) are refused whatever the
+// value, for tests of a driver's failure paths.
 namespace sim_xrite {
 
 enum class measure_kind { none, emission, ambient };
