@@ -33,12 +33,6 @@ void i1studio_events::stop()
         finished.join();
 }
 
-bool i1studio_events::running()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_callback != nullptr;
-}
-
 void i1studio_events::post(int event, int value)
 {
     {

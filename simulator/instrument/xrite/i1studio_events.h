@@ -24,7 +24,6 @@ public:
     // Once it returns, the callback is not running and is not called again;
     // undelivered events are dropped.
     void stop();
-    bool running();
     // Queued for the thread; dropped when no callback is registered.
     void post(int event, int value);
 
