@@ -37,8 +37,13 @@ bool simulated_instrument::configure(const QByteArray &json, QString *error)
                                                               : QStringLiteral("not a JSON object");
         return false;
     }
-    QMutexLocker lock(&m_mutex);
-    return applyConfig(document.object(), error);
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!applyConfig(document.object(), error))
+            return false;
+    }
+    notifyChange(false);
+    return true;
 }
 
 bool simulated_instrument::applyConfig(const QJsonObject &json, QString *error)
@@ -85,6 +90,25 @@ void simulated_instrument::reset()
     m_lost = false;
     m_lostCode = 0;
     m_foundAgain = true;
+    lock.unlock();
+    notifyChange(true);
+}
+
+void simulated_instrument::set_change_listener(change_listener listener)
+{
+    QMutexLocker lock(&m_mutex);
+    m_changeListener = std::move(listener);
+}
+
+void simulated_instrument::notifyChange(bool reset)
+{
+    change_listener listener;
+    {
+        QMutexLocker lock(&m_mutex);
+        listener = m_changeListener;
+    }
+    if (listener)
+        listener(reset);
 }
 
 QByteArray simulated_instrument::call_log_json() const

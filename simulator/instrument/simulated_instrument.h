@@ -9,6 +9,8 @@
 #include <QMutex>
 #include <QString>
 
+#include <functional>
+
 // The core every simulated instrument family is built on: the instrument's
 // configuration (identity, calibrations, light, noise, faults), its session
 // state, its measurements of the simulated displays' light, and a log of
@@ -43,6 +45,13 @@ public:
     QByteArray call_log_json() const;
     void clear_call_log();
 
+    // Told after every accepted configuration (|reset| false) and every
+    // reset (|reset| true), on the caller's thread and outside the lock: a
+    // family that keeps state of its own (option values, an event thread)
+    // follows the instrument here.
+    using change_listener = std::function<void(bool reset)>;
+    void set_change_listener(change_listener listener);
+
     // Start of an entry point: 0, or the code it must fail with (an injected
     // failure, or the lost instrument's code).
     int begin_call(const QString &name, call_role role);
@@ -69,6 +78,7 @@ private:
     bool applyConfig(const QJsonObject &json, QString *error);
     void applyEnvironmentConfig();
     void waitIntegrationTime() const;
+    void notifyChange(bool reset);
 
     mutable QMutex m_mutex;
     QJsonObject m_defaults;
@@ -81,6 +91,7 @@ private:
     int m_lostCode = 0;
     bool m_foundAgain = true;
     double m_integrationSeconds = 1.0;
+    change_listener m_changeListener;
 };
 
 } // namespace sim_instrument
