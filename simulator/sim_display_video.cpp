@@ -9,6 +9,7 @@
 #include "simulator/sim_white_balance.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -27,6 +28,7 @@ constexpr quint16 kEngineSwitch = 0x1147;
 constexpr quint16 kEngineLuminance = 0x2B3;
 constexpr quint16 kEngineWhiteX = 0x1052;
 constexpr quint16 kEngineWhiteY = 0x1053;
+constexpr quint16 kBacklightDrive = 0x27F;
 constexpr double kThousandths = 1000.0;
 constexpr quint16 kProcedure = 0x1017;
 constexpr quint16 kEngineState = 0x1018;
@@ -260,6 +262,9 @@ void sim_display::update_engine_white(bool engine_on)
         sim_white_balance::for_target(engine.known_panel(), target, controls.value(kEngineLuminance));
     video.engine_gain = white.gain;
     video.backlight = white.backlight;
+    // Tells how much room the backlight has left for a brighter target.
+    if (sim_control *drive = controls.find(kBacklightDrive))
+        drive->current = static_cast<quint16>(std::lround(white.backlight * drive->max));
 }
 
 sim_reply sim_display::commit_settings(const QByteArray &args)

@@ -194,7 +194,19 @@ private slots:
             QCOMPARE(set_targets(m.monitor, t), 0);
             QVERIFY2(xy_error(published(m), t.x, t.y) < kWhiteTolerance, qPrintable(describe(published(m), t)));
             QVERIFY(std::abs(published(m).Y - t.luminance) < kLuminanceTolerance * t.luminance);
+            bool near = true;
+            QCOMPARE(m.monitor.is_vcp_27f_near_max(near), 0);
+            QVERIFY(!near);
         }
+        // Brighter than the panel can be: the backlight is full, and the
+        // backlight drive (0x27F) says so.
+        const white_target too_bright {313, 329, 500};
+        QCOMPARE(set_targets(m.monitor, too_bright), 0);
+        QVERIFY(published(m).Y < too_bright.luminance);
+        QVERIFY(xy_error(published(m), too_bright.x, too_bright.y) < kWhiteTolerance);
+        bool near = false;
+        QCOMPARE(m.monitor.is_vcp_27f_near_max(near), 0);
+        QVERIFY(near);
         // Off, the engine's patch generator is out of the picture and the
         // full-white input shows the panel's own white (rounding only).
         QCOMPARE(m.monitor.set_vcp_1147_and_wait(false), 0);
