@@ -15,4 +15,7 @@ struct sim_channel_response
     // The fraction of the channel's full light for |drive| in [0, 1]; drives
     // outside are clamped, a drive that is not a number gives 0.
     double light(double drive) const;
+    // The drive that gives |fraction| of the full light: light's inverse on
+    // [0, 1]; fractions outside are clamped, one that is not a number gives 0.
+    double drive_for(double fraction) const;
 };

@@ -180,4 +180,5 @@ private:
     void sync_engine();
     void activate_lut();
     void update_video();
+    void update_engine_white(bool engine_on);
 };

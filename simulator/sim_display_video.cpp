@@ -6,8 +6,10 @@
 
 #include "simulator/sim_args.h"
 #include "simulator/sim_hex.h"
+#include "simulator/sim_white_balance.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -24,6 +26,10 @@ constexpr quint16 kShortTable = 0x2F9;
 constexpr quint16 kTableMax = 0x2CA;
 constexpr quint16 kEngineSwitch = 0x1147;
 constexpr quint16 kEngineLuminance = 0x2B3;
+constexpr quint16 kEngineWhiteX = 0x1052;
+constexpr quint16 kEngineWhiteY = 0x1053;
+constexpr quint16 kBacklightDrive = 0x27F;
+constexpr double kThousandths = 1000.0;
 constexpr quint16 kProcedure = 0x1017;
 constexpr quint16 kEngineState = 0x1018;
 constexpr quint16 kEngineRun = 0x2AA;
@@ -224,7 +230,7 @@ void sim_display::update_video()
     video.power_on = controls.value(kPowerControl) == 1;
     for (size_t c = 0; c < 3; ++c)
         video.gain[c] = fraction(controls, kGains[c], 1.0);
-    video.backlight = fraction(controls, engine_on ? kEngineLuminance : kBrightness, 1.0);
+    update_engine_white(engine_on);
     const quint16 mode = controls.value(kColourMode);
     const bool programmable = std::find(std::begin(kProgrammableModes), std::end(kProgrammableModes), mode)
                               != std::end(kProgrammableModes);
@@ -238,6 +244,27 @@ void sim_display::update_video()
     for (size_t c = 0; c < 3; ++c)
         video.patch_level[c] = fraction(controls, levels[c], 1.0);
     publish_video(video.patch_on && !was_on);
+}
+
+// The engine holds white at its targets (x and y in thousandths, luminance
+// in cd/m²) through its own gains and the backlight; without it the
+// brightness control sets the backlight.
+void sim_display::update_engine_white(bool engine_on)
+{
+    if (!engine_on) {
+        video.engine_gain = {{1.0, 1.0, 1.0}};
+        video.backlight = fraction(controls, kBrightness, 1.0);
+        return;
+    }
+    const sim_chromaticity target {controls.value(kEngineWhiteX) / kThousandths,
+                                   controls.value(kEngineWhiteY) / kThousandths};
+    const sim_white_balance white =
+        sim_white_balance::for_target(engine.known_panel(), target, controls.value(kEngineLuminance));
+    video.engine_gain = white.gain;
+    video.backlight = white.backlight;
+    // Tells how much room the backlight has left for a brighter target.
+    if (sim_control *drive = controls.find(kBacklightDrive))
+        drive->current = static_cast<quint16>(std::lround(white.backlight * drive->max));
 }
 
 sim_reply sim_display::commit_settings(const QByteArray &args)

@@ -86,6 +86,8 @@ void sim_engine::finish()
     m_steps.clear();
     ++finished_runs;
     last_finished = m_procedure;
+    if (m_procedure == kUpdateCalibration && panel)
+        m_known = *panel;
 }
 
 void sim_engine::command_written(quint16 value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simulator/sim_panel.h"
+
 #include <QList>
 #include <QVector>
 #include <QtGlobal>
@@ -31,6 +33,9 @@ public:
     };
 
     settings config;
+    // The display's panel as it is now, for an update calibration to take
+    // in; nullptr leaves the engine with the design panel.
+    const sim_panel *panel = nullptr;
 
     // False when |value| names no procedure or one is running: the display
     // refuses the selection.
@@ -53,6 +58,7 @@ public:
     int finished_runs = 0;
     // Set when a procedure completes; the display turns it into its own effects.
     quint16 last_finished = kNoProcedure;
+    const sim_panel &known_panel() const { return m_known; }
 
 private:
     enum advance : int { kOnPoll, kOnResume, kOnMeasurement };
@@ -76,4 +82,5 @@ private:
     QVector<step> m_steps;
     int m_step = -1;
     quint8 m_stage_count = 0;
+    sim_panel m_known = sim_panel::nominal();
 };

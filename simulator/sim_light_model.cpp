@@ -5,26 +5,14 @@
 
 namespace {
 
-using tristimulus = std::array<double, 3>;
-
 double unit(double value)
 {
     return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0;
 }
 
-// XYZ of chromaticity |c| at luminance |Y|; black when y is not positive.
-tristimulus from_chromaticity(const sim_chromaticity &c, double Y)
+double non_negative(double value)
 {
-    if (!(c.y > 0.0))
-        return {0.0, 0.0, 0.0};
-    return {c.x / c.y * Y, Y, (1.0 - c.x - c.y) / c.y * Y};
-}
-
-double determinant(const std::array<tristimulus, 3> &columns)
-{
-    const tristimulus &a = columns[0], &b = columns[1], &c = columns[2];
-    return a[0] * (b[1] * c[2] - b[2] * c[1]) - b[0] * (a[1] * c[2] - a[2] * c[1])
-           + c[0] * (a[1] * b[2] - a[2] * b[1]);
+    return std::isfinite(value) ? std::max(value, 0.0) : 0.0;
 }
 
 // A lookup table with its entries evenly spaced over the input, read with
@@ -52,28 +40,15 @@ sim_light_model::sim_light_model(const QString &display_key, const sim_panel &pa
 
 void sim_light_model::derive_primaries()
 {
-    m_black = from_chromaticity(m_panel.black, m_panel.black_luminance);
-    const tristimulus white = from_chromaticity(m_panel.white, m_panel.max_luminance);
-    const tristimulus above_black {white[0] - m_black[0], white[1] - m_black[1], white[2] - m_black[2]};
-    // The primaries' chromaticities at unit luminance as columns; their
-    // luminances are the solution of columns × Y = white above black.
-    std::array<tristimulus, 3> columns;
-    for (int c = 0; c < 3; ++c)
-        columns[c] = from_chromaticity(m_panel.primaries[c], 1.0);
-    const double det = determinant(columns);
-    for (int c = 0; c < 3; ++c) {
-        std::array<tristimulus, 3> replaced = columns;
-        replaced[c] = above_black;
-        const double Y = std::abs(det) > 1e-12 ? determinant(replaced) / det : 0.0;
-        m_primary[c] = from_chromaticity(m_panel.primaries[c], Y);
-    }
+    m_black = m_panel.black_xyz();
+    m_primary = m_panel.primaries_xyz();
 }
 
 double sim_light_model::drive(const sim_video_state &state, int c)
 {
     const double level = state.patch_on ? unit(state.patch_level[c])
                                         : look_up(state.lut[c], unit(state.input_level[c]));
-    const double gain = std::isfinite(state.gain[c]) ? std::max(state.gain[c], 0.0) : 0.0;
+    const double gain = non_negative(state.gain[c]) * non_negative(state.engine_gain[c]);
     const double offset = std::isfinite(state.offset[c]) ? state.offset[c] : 0.0;
     return unit(offset + gain * level);
 }
@@ -82,7 +57,7 @@ light_channel::light_reading sim_light_model::light(const sim_video_state &state
 {
     if (!state.power_on)
         return {};
-    tristimulus xyz = m_black;
+    sim_xyz xyz = m_black;
     for (int c = 0; c < 3; ++c) {
         const double share = m_panel.response[c].light(drive(state, c));
         for (int k = 0; k < 3; ++k)

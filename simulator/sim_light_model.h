@@ -35,8 +35,6 @@ public:
     bool publishing() const { return m_publishing; }
 
 private:
-    using tristimulus = std::array<double, 3>;
-
     void derive_primaries();
     // The drive of channel |c| into the panel, in [0, 1].
     static double drive(const sim_video_state &state, int c);
@@ -44,9 +42,9 @@ private:
 
     QString m_key;
     sim_panel m_panel;
-    tristimulus m_black {};
+    sim_xyz m_black {};
     // Each primary's light at full drive above black, at full backlight.
-    std::array<tristimulus, 3> m_primary {};
+    std::array<sim_xyz, 3> m_primary {};
     sim_video_state m_state;
     light_channel::light_reading m_current;
     bool m_publishing = false;

@@ -101,6 +101,27 @@ sim_panel sim_panel::nominal()
     return p;
 }
 
+sim_xyz sim_panel::black_xyz() const
+{
+    return xyz_of(black, black_luminance);
+}
+
+std::array<sim_xyz, 3> sim_panel::primaries_xyz() const
+{
+    const sim_xyz dark = black_xyz();
+    const sim_xyz full = xyz_of(white, max_luminance);
+    const sim_xyz above_black {full[0] - dark[0], full[1] - dark[1], full[2] - dark[2]};
+    std::array<sim_xyz, 3> unit_primaries;
+    for (std::size_t c = 0; c < 3; ++c)
+        unit_primaries[c] = xyz_of(primaries[c], 1.0);
+    sim_xyz luminance {0.0, 0.0, 0.0};
+    solve_columns(unit_primaries, above_black, &luminance);
+    std::array<sim_xyz, 3> out;
+    for (std::size_t c = 0; c < 3; ++c)
+        out[c] = xyz_of(primaries[c], luminance[c]);
+    return out;
+}
+
 sim_panel sim_panel::with_imperfections(const sim_panel &base, quint64 seed, double spread)
 {
     sim_panel p = base;

@@ -1,17 +1,12 @@
 #pragma once
 
 #include "simulator/sim_channel_response.h"
+#include "simulator/sim_colour_math.h"
 
 #include <QString>
 #include <QtGlobal>
 
 #include <array>
-
-struct sim_chromaticity
-{
-    double x = 0.0;
-    double y = 0.0;
-};
 
 // The optical character of one simulated panel: what an instrument measures
 // on it at full backlight. Full white is |white| at |max_luminance| cd/m²;
@@ -26,6 +21,13 @@ struct sim_panel
     sim_chromaticity black;
     double black_luminance = 0.0;                // cd/m²
     std::array<sim_channel_response, 3> response;
+
+    // In XYZ (cd/m², full backlight): the leakage with no drive, and each
+    // primary's light at full drive above it. The primaries' luminances
+    // follow from white: together with black they add up to it. Primaries
+    // that span no colour space give no light.
+    sim_xyz black_xyz() const;
+    std::array<sim_xyz, 3> primaries_xyz() const;
 
     // The panel of the simulated model as designed, without deviations.
     static sim_panel nominal();

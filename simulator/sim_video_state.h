@@ -12,6 +12,10 @@ struct sim_video_state
     bool power_on = true;
     // Colour gains of the video path as a fraction of their maximum.
     std::array<double, 3> gain{{1.0, 1.0, 1.0}};
+    // The internal calibration engine's own channel gains, applied with the
+    // colour gains to the input and the test patch alike; 1 while the engine
+    // is off.
+    std::array<double, 3> engine_gain{{1.0, 1.0, 1.0}};
     // Black-level offsets of the video path, as a fraction of full drive.
     std::array<double, 3> offset{{0.0, 0.0, 0.0}};
     // Backlight as a fraction of the panel's maximum luminance.

@@ -107,6 +107,7 @@ int simulated_wall::add_display(int endpoint, char monitor_id)
     placed_display p {endpoint, std::make_unique<sim_display>(monitor_id),
                       std::make_unique<sim_light_model>(key, panel_for(key)), default_mac(endpoint, monitor_id)};
     p.display->video_observer = p.light.get();
+    p.display->engine.panel = &p.light->panel();
     p.light->set_publishing(m_publishing);
     p.display->publish_video();
     m_displays.push_back(std::move(p));

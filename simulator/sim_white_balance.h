@@ -1,0 +1,24 @@
+#pragma once
+
+#include "simulator/sim_panel.h"
+
+#include <array>
+
+// How the internal calibration engine sets its white: the channel gains and
+// the backlight that give full white the target chromaticity and luminance
+// on the panel as the engine knows it. The gains live in 10-bit registers,
+// so the white it reaches is off by their rounding.
+struct sim_white_balance
+{
+    static constexpr int kGainSteps = 1023;
+
+    std::array<double, 3> gain {{1.0, 1.0, 1.0}};
+    double backlight = 1.0;
+
+    // The brightest white of chromaticity |target| on |panel|, dimmed to
+    // |luminance| cd/m² where the panel is brighter. A chromaticity outside
+    // the panel's primaries comes as near as they allow (a channel that would
+    // need negative light stays dark); a target that is no chromaticity (y
+    // not above 0) leaves the panel's native white.
+    static sim_white_balance for_target(const sim_panel &panel, const sim_chromaticity &target, double luminance);
+};
