@@ -77,10 +77,10 @@ bool build_configured(const sim_wall_config &config, simulated_wall &wall, QText
     return true;
 }
 
-bool apply_fault(simulated_wall &wall, const QString &spec)
+bool apply_fault(simulated_wall &wall, const QString &setting)
 {
     // DISPLAY=KIND[:COUNT[:AFTER]]
-    const QStringList parts = spec.split(QLatin1Char('='));
+    const QStringList parts = setting.split(QLatin1Char('='));
     if (parts.size() != 2)
         return false;
     bool numeric = false;
@@ -114,7 +114,7 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral("Simulated displays for Tessaline."));
     parser.addHelpOption();
     parser.addOption({QStringLiteral("lan"), QStringLiteral("TCP endpoint ADDRESS[=IDS] on port 7142, IDS like A,B,C."),
-                      QStringLiteral("spec")});
+                      QStringLiteral("setting")});
     parser.addOption({QStringLiteral("serial"), QStringLiteral("RS-232 chain on a new pseudo-terminal, IDS like A,B."),
                       QStringLiteral("ids")});
     parser.addOption({QStringLiteral("wall"),
@@ -124,7 +124,7 @@ int main(int argc, char *argv[])
                       QStringLiteral("file")});
     parser.addOption({QStringLiteral("fault"),
                       QStringLiteral("DISPLAY=KIND[:COUNT[:AFTER]]; kinds: ") + QString::fromLatin1(sim_fault_kind_names().join(", ")),
-                      QStringLiteral("spec")});
+                      QStringLiteral("setting")});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -143,9 +143,9 @@ int main(int argc, char *argv[])
         err << error << Qt::endl;
         return 1;
     }
-    for (const QString &spec : parser.values(QStringLiteral("lan"))) {
-        const QString address = spec.section(QLatin1Char('='), 0, 0);
-        if (!add_chain(wall, wall.add_lan_endpoint(address), spec.section(QLatin1Char('='), 1), out, address + ":7142")) {
+    for (const QString &setting : parser.values(QStringLiteral("lan"))) {
+        const QString address = setting.section(QLatin1Char('='), 0, 0);
+        if (!add_chain(wall, wall.add_lan_endpoint(address), setting.section(QLatin1Char('='), 1), out, address + ":7142")) {
             err << "cannot listen on " << address << ":7142" << Qt::endl;
             return 1;
         }
@@ -157,9 +157,9 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    for (const QString &spec : parser.values(QStringLiteral("fault"))) {
-        if (!apply_fault(wall, spec)) {
-            err << "bad fault: " << spec << Qt::endl;
+    for (const QString &setting : parser.values(QStringLiteral("fault"))) {
+        if (!apply_fault(wall, setting)) {
+            err << "bad fault: " << setting << Qt::endl;
             return 1;
         }
     }
