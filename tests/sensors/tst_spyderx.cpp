@@ -1,5 +1,5 @@
 #include "call_log.h"
-#include "sensor_test_environment.h"
+#include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 #include "single_library_folder.h"
 
@@ -25,42 +25,23 @@ const int kAlreadyStarted = 0x20001;
 
 } // namespace
 
-class tst_spyderx : public QObject
+class tst_spyderx : public QObject, protected simulated_family_fixture
 {
     Q_OBJECT
 
-private:
-    bool configure(const QJsonObject &settings)
-    {
-        if (m_control->configure(settings))
-            return true;
-        qWarning("configuration refused: %s", qPrintable(m_control->lastError()));
-        return false;
-    }
-    bool publish(double X, double Y, double Z) { return light_channel::publish_light(kDisplay, {X, Y, Z}); }
-
-    std::unique_ptr<sensor_test_environment> m_environment;
-    std::unique_ptr<simulated_instrument_control> m_control;
+public:
+    tst_spyderx() : simulated_family_fixture(kDisplay) {}
 
 private slots:
     void initTestCase()
     {
         tessaline_init_resources();
-        m_environment = std::make_unique<sensor_test_environment>();
-        m_control = std::make_unique<simulated_instrument_control>(
-            sensor_test_environment::simulatedLibrary("libdcxmtr.so"));
-        QVERIFY(m_control->isLoaded());
+        QVERIFY(loadFamily("libdcxmtr.so"));
     }
 
     void init()
     {
-        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
-        light_channel::clear_channel();
-        m_control->reset();
-        QVERIFY(configure({{QStringLiteral("light_folder"), m_environment->lightFolder()},
-                           {QStringLiteral("time_scale"), 0.0},
-                           {QStringLiteral("display"), kDisplay},
-                           {QStringLiteral("device_count"), 1}}));
+        QVERIFY(resetFamily(0.0, one_device()));
         QVERIFY(publish(95.0, 100.0, 108.9));
     }
 
