@@ -1,4 +1,5 @@
 #include "call_log.h"
+#include "detection_helpers.h"
 #include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 #include "single_library_folder.h"
@@ -536,14 +537,11 @@ private slots:
         simulated_instrument_control control(folder.path());
         QVERIFY(control.configure({{QStringLiteral("device_count"), 1}, {QStringLiteral("time_scale"), 0.0}}));
         CTargetSensor factory;
-        QStringList events;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { events << name; });
-        connect(&factory, &CTargetSensor::sensorChanged, this, [&] { events << QStringLiteral("changed"); });
+        detection::recorder record(factory);
         QVERIFY(factory.DetectSensor());
         QCOMPARE(factory.GetSensorType(), 5);
         // The i1Pro, i1Display and i1Studio come first.
-        QCOMPARE(events, (QStringList{QStringLiteral("changed"), QStringLiteral("changed"), QStringLiteral("changed"),
-                                      QStringLiteral("Datacolor Spyder4"), QStringLiteral("changed")}));
+        QCOMPARE(record.events, detection::found_after(3, QStringLiteral("Datacolor Spyder4")));
         QVERIFY(factory.GetSensor()->IsOpen());
     }
 
@@ -555,10 +553,9 @@ private slots:
         simulated_instrument_control control(folder.path());
         QVERIFY(control.configure({{QStringLiteral("device_count"), 0}}));
         CTargetSensor factory;
-        QString detected;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { detected = name; });
+        detection::recorder record(factory);
         QVERIFY(!factory.DetectSensor());
-        QCOMPARE(detected, QStringLiteral("-"));
+        QCOMPARE(record.lastDetected(), QStringLiteral("-"));
         QCOMPARE(first_numbers(control.callsNamed(QStringLiteral("DC_Startup"))), (QList<int>{1024, 768, 1280}));
         QVERIFY(!control.callNames().contains(QStringLiteral("DC_Shutdown")));
     }

@@ -527,18 +527,11 @@ private slots:
     void detection_passes_over_it()
     {
         QFETCH(bool, libraryPresent);
-        QStringList libraries{QStringLiteral("libi1d3sdk.so")};
-        if (libraryPresent)
-            libraries << QStringLiteral("libi1pro.so");
-        const QString folder = m_environment->root() + QStringLiteral("/detect-") + QString::number(libraryPresent);
-        QVERIFY(detection::link_libraries(folder, sensor_test_environment::simulatedLibraryFolder(), libraries));
-        sensor_test_environment::useLibraryFolder(folder);
         QVERIFY(configure({{QStringLiteral("device_count"), 0}}));
-        simulated_instrument_control i1d3(sensor_test_environment::simulatedLibrary("libi1d3sdk.so"));
-        i1d3.reset();
         CTargetSensor factory;
         detection::recorder record(factory);
-        QVERIFY(factory.DetectSensor());
+        const QString folder = m_environment->root() + QStringLiteral("/detect-") + QString::number(libraryPresent);
+        QVERIFY(detection::detect_beside_i1d3(factory, folder, libraryPresent ? "libi1pro.so" : nullptr));
         // Found after the i1Pro, i1Display, i1Studio and Spyder kinds.
         QCOMPARE(factory.GetSensorType(), 3);
         QCOMPARE(record.events, detection::found_after(4, QStringLiteral("X-Rite i1Display Pro")));

@@ -1,4 +1,5 @@
 #include "call_log.h"
+#include "detection_helpers.h"
 #include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 
@@ -774,16 +775,12 @@ private slots:
         bool offered = false;
         QVERIFY(factory.GetSensorTypeName(8, name, offered));
         QVERIFY(offered);
-        QStringList events;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &found) { events << found; });
-        connect(&factory, &CTargetSensor::sensorChanged, this, [&] { events << QStringLiteral("changed"); });
+        detection::recorder record(factory);
         QVERIFY(factory.DetectSensor());
         QCOMPARE(factory.GetSensorType(), 8);
         QVERIFY(factory.GetSensor()->IsOpen());
         // i1Pro, i1Display, i1Studio, Spyder3/4/5, i1Display Pro and Hubble come first.
-        QCOMPARE(events, (QStringList{QStringLiteral("changed"), QStringLiteral("changed"), QStringLiteral("changed"),
-                                      QStringLiteral("changed"), QStringLiteral("changed"), QStringLiteral("changed"),
-                                      QStringLiteral("PL-210"), QStringLiteral("changed")}));
+        QCOMPARE(record.events, detection::found_after(6, QStringLiteral("PL-210")));
     }
 
     void ignored_cleanly_when_absent()

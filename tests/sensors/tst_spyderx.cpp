@@ -1,4 +1,5 @@
 #include "call_log.h"
+#include "detection_helpers.h"
 #include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 #include "single_library_folder.h"
@@ -339,17 +340,11 @@ private slots:
         simulated_instrument_control control(folder.path());
         QVERIFY(control.configure({{QStringLiteral("device_count"), 1}}));
         CTargetSensor factory;
-        QStringList events;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { events << name; });
-        connect(&factory, &CTargetSensor::sensorChanged, this, [&] { events << QStringLiteral("changed"); });
+        detection::recorder record(factory);
         QVERIFY(factory.DetectSensor());
         QCOMPARE(factory.GetSensorType(), 6);
         // Every other kind is tried first.
-        QStringList expected;
-        for (int i = 0; i < 7; ++i)
-            expected << QStringLiteral("changed");
-        expected << QStringLiteral("Datacolor SpyderX") << QStringLiteral("changed");
-        QCOMPARE(events, expected);
+        QCOMPARE(record.events, detection::found_after(7, QStringLiteral("Datacolor SpyderX")));
     }
 
     void passed_over_without_an_instrument()
@@ -359,10 +354,9 @@ private slots:
         sensor_test_environment::useLibraryFolder(folder.folder());
         simulated_instrument_control control(folder.path());
         CTargetSensor factory;
-        QString detected;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { detected = name; });
+        detection::recorder record(factory);
         QVERIFY(!factory.DetectSensor());
-        QCOMPARE(detected, QStringLiteral("-"));
+        QCOMPARE(record.lastDetected(), QStringLiteral("-"));
         // The library's own default: present, no instrument attached.
         QCOMPARE(control.callNames(), (QStringList{QStringLiteral("DCX_Startup"), QStringLiteral("DCX_GetDetailedError")}));
     }

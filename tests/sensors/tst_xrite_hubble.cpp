@@ -1,4 +1,5 @@
 #include "call_log.h"
+#include "detection_helpers.h"
 #include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 #include "single_library_folder.h"
@@ -298,17 +299,11 @@ private slots:
         simulated_instrument_control control(folder.path());
         QVERIFY(control.configure({{QStringLiteral("device_count"), 1}}));
         CTargetSensor factory;
-        QStringList events;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { events << name; });
-        connect(&factory, &CTargetSensor::sensorChanged, this, [&] { events << QStringLiteral("changed"); });
+        detection::recorder record(factory);
         QVERIFY(factory.DetectSensor());
         QCOMPARE(factory.GetSensorType(), 7);
         // i1Pro, i1Display, i1Studio, Spyder3/4/5 and i1Display Pro come first.
-        QStringList expected;
-        for (int i = 0; i < 5; ++i)
-            expected << QStringLiteral("changed");
-        expected << QStringLiteral("X-Rite Hubble") << QStringLiteral("changed");
-        QCOMPARE(events, expected);
+        QCOMPARE(record.events, detection::found_after(5, QStringLiteral("X-Rite Hubble")));
     }
 
     void passed_over_data()
@@ -328,10 +323,9 @@ private slots:
         simulated_instrument_control control(folder.path());
         QVERIFY(control.configure(settings));
         CTargetSensor factory;
-        QString detected;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { detected = name; });
+        detection::recorder record(factory);
         QVERIFY(!factory.DetectSensor());
-        QCOMPARE(detected, QStringLiteral("-"));
+        QCOMPARE(record.lastDetected(), QStringLiteral("-"));
         QCOMPARE(factory.GetSensor(), nullptr);
         QVERIFY(control.callNames().contains(QStringLiteral("gmbSpotInitialize")));
     }
