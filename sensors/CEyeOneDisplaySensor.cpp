@@ -178,15 +178,7 @@ QString CEyeOneDisplaySensor::GetSerialNumber()
 
 int CEyeOneDisplaySensor::SetMeasurementMode(int mode)
 {
-    if (mode != m_measurementMode) {
-        if (!m_library)
-            return sensor_status::kWrongMode;
-        const int status = applyMode(mode, kModes);
-        if (status != sensor_status::kOk)
-            return status;
-    }
-    m_measurementMode = mode;
-    return sensor_status::kOk;
+    return changeMode(mode, m_library != nullptr, kModes);
 }
 
 int CEyeOneDisplaySensor::Calibrate()
@@ -204,16 +196,7 @@ int CEyeOneDisplaySensor::Calibrate()
 
 int CEyeOneDisplaySensor::MeasureXYZ(unsigned count)
 {
-    if (!m_open)
-        return sensor_status::kNotOpen;
     return measureEmission(count, 0);
-}
-
-int CEyeOneDisplaySensor::MeasureAmbient()
-{
-    if (!m_open)
-        return sensor_status::kNotOpen;
-    return measureAmbientReading();
 }
 
 int CEyeOneDisplaySensor::SetDisplayType(int flag, int displayType)

@@ -242,15 +242,7 @@ QString CEyeOneSensor::GetSerialNumber()
 
 int CEyeOneSensor::SetMeasurementMode(int mode)
 {
-    if (mode != m_measurementMode) {
-        if (!m_handle)
-            return sensor_status::kWrongMode;
-        const int status = applyMode(mode, kModes);
-        if (status != sensor_status::kOk)
-            return status;
-    }
-    m_measurementMode = mode;
-    return sensor_status::kOk;
+    return changeMode(mode, m_handle != nullptr, kModes);
 }
 
 int CEyeOneSensor::Calibrate()
@@ -285,22 +277,7 @@ int CEyeOneSensor::Calibrate()
 
 int CEyeOneSensor::MeasureXYZ(unsigned)
 {
-    if (!m_open)
-        return sensor_status::kNotOpen;
     return measureEmission(1, kReadingPauseMs);
-}
-
-int CEyeOneSensor::MeasureAmbient()
-{
-    if (!m_open)
-        return sensor_status::kNotOpen;
-    return measureAmbientReading();
-}
-
-int CEyeOneSensor::SetDisplayType(int flag, int)
-{
-    m_displayFlag = flag;
-    return sensor_status::kOk;
 }
 
 bool CEyeOneSensor::GetUsbIds(quint16 &vendorId, quint16 &productId)

@@ -245,13 +245,7 @@ int CXRitei1Studio::MeasureAmbient()
         return sensor_status::kNotOpen;
     if (dialCode() != I1STUDIO_DIAL_AMBIENT)
         return sensor_status::kSelectorPosition;
-    return measureAmbientReading();
-}
-
-int CXRitei1Studio::SetDisplayType(int flag, int)
-{
-    m_displayFlag = flag;
-    return sensor_status::kOk;
+    return CXRiteOptionSensor::MeasureAmbient();
 }
 
 bool CXRitei1Studio::GetUsbIds(quint16 &vendorId, quint16 &productId)
