@@ -4,8 +4,6 @@
 
 namespace {
 
-const QString kResources = QStringLiteral(":/images/Resources/");
-
 constexpr quint32 kOptionBufferSize = 256;
 // The trigger starts the reading; the values are ready a moment later.
 constexpr qint64 kReadingPauseMs = 50;
@@ -292,10 +290,10 @@ int CEyeOneSensor::GetPlacementInfo(SensorPlacementInfo &info)
     const placement &record = m_i1Pro2 ? kI1Pro2Placement
                               : m_measurementMode == kModeEmission ? kI1ProEmissionPlacement
                                                                    : kI1ProAmbientPlacement;
-    info.displayPicture = kResources + QLatin1String(record.displayPicture);
-    info.ambientPicture = kResources + QLatin1String(record.ambientPicture);
-    info.calibrationPicture = kResources + QLatin1String(record.calibrationPicture);
-    info.iconPicture = kResources + QLatin1String(record.iconPicture);
+    info.displayPicture = kSensorPictures + QLatin1String(record.displayPicture);
+    info.ambientPicture = kSensorPictures + QLatin1String(record.ambientPicture);
+    info.calibrationPicture = kSensorPictures + QLatin1String(record.calibrationPicture);
+    info.iconPicture = kSensorPictures + QLatin1String(record.iconPicture);
     info.ambientMessage = tr(record.ambientMessage);
     info.calibrationMessage = tr(record.calibrationMessage);
     return 0;
