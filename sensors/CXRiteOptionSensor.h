@@ -16,13 +16,11 @@ class CXRiteOptionSensor : public CSensor
 public:
     using CSensor::CSensor;
 
-    int AfterOpen() override { return 0; }
     bool SupportsAmbient() override { return m_ambientCapable; }
     // Ambient reading in mode 2: -1000 when not open; clears the reading,
     // then -1 in any other mode; else one trigger and one read, stored for
     // GetXYZ.
     int MeasureAmbient() override;
-    int GetXYZ(CCIEXYZ &reading) override { return HandOutReading(reading); }
     // Only stored: the instrument measures every display the same way.
     int SetDisplayType(int flag, int displayType) override;
 
