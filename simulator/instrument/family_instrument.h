@@ -4,9 +4,12 @@
 
 #include <QJsonArray>
 
-// What a family's simulated library provides to the shared parts: its one
-// instrument (built with the family's defaults on first use). The control
-// API (sim_control.h) and the call helper below work on it.
+// What a family's simulated library provides to the shared parts: the
+// configuration (JSON) its one instrument starts from.
+extern const char kFamilyDefaults[];
+
+// The library's one instrument, built with the family's defaults on first
+// use. The control API (sim_control.h) and the call helper below work on it.
 sim_instrument::simulated_instrument &family_instrument();
 
 namespace sim_instrument {

@@ -6,8 +6,6 @@
 #include "sensors/eyeone_api.h"
 #include "simulator/instrument/xrite/xrite_instrument.h"
 
-#include <QJsonDocument>
-
 #include <type_traits>
 
 // The declarations give these C linkage; the export map publishes them.
@@ -17,20 +15,9 @@ using sim_instrument::call_role;
 using sim_xrite::family_options;
 using sim_xrite::status_entry;
 using sim_xrite::text_entry;
+using sim_xrite::text_of;
 
 namespace {
-
-// An i1Display 2 (it lists the ambient mode; its serial number is in none
-// of the maker-branded ranges); no instrument attached until a test
-// attaches one, so that a folder of every simulated library shows one
-// instrument by default.
-const char kDefaults[] = R"({
-    "device_count": 0,
-    "serial": "700123",
-    "family": {
-        "AvailableMeasurementModes": "SingleEmission;SingleAmbientLight"
-    }
-})";
 
 const sim_xrite::family_rules kRules = {
     {
@@ -50,18 +37,19 @@ const sim_xrite::family_rules kRules = {
     {"Cleanup"},
 };
 
-QString text_of(const char *text)
-{
-    return text ? QString::fromLatin1(text) : QString();
-}
-
 } // namespace
 
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
+// An i1Display 2 (it lists the ambient mode; its serial number is in none
+// of the maker-branded ranges); no instrument attached until a test
+// attaches one, so that a folder of every simulated library shows one
+// instrument by default.
+const char kFamilyDefaults[] = R"({
+    "device_count": 0,
+    "serial": "700123",
+    "family": {
+        "AvailableMeasurementModes": "SingleEmission;SingleAmbientLight"
+    }
+})";
 
 sim_xrite::option_instrument &sim_xrite::family_options()
 {

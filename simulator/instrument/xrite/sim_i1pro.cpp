@@ -4,8 +4,6 @@
 #include "sensors/i1pro_api.h"
 #include "simulator/instrument/xrite/xrite_instrument.h"
 
-#include <QJsonDocument>
-
 #include <cstring>
 #include <type_traits>
 
@@ -15,6 +13,7 @@
 using sim_instrument::call_role;
 using sim_xrite::family_options;
 using sim_xrite::status_entry;
+using sim_xrite::text_of;
 
 struct i1pro_device
 {
@@ -22,20 +21,6 @@ struct i1pro_device
 };
 
 namespace {
-
-// An i1Pro2 (hardware revision after D) with the ambient head; no
-// instrument attached until a test attaches one, so that a folder of every
-// simulated library shows one instrument by default.
-const char kDefaults[] = R"({
-    "device_count": 0,
-    "serial": "1012345",
-    "family": {
-        "AvailableMeasurementModes": "ReflectanceSpot;ReflectanceScan;EmissionSpot;AmbientLightSpot",
-        "HWRevision": "E",
-        "SDKVersion": "4.2.3",
-        "calibration_seconds": 10800
-    }
-})";
 
 const sim_xrite::family_rules kRules = {
     {
@@ -80,11 +65,6 @@ int open_device(i1pro_handle device)
                                                                                            : XRITE_ERR_NO_DEVICE;
 }
 
-QString text_of(const char *text)
-{
-    return text ? QString::fromLatin1(text) : QString();
-}
-
 int copy_text(const QString &value, char *text, uint32_t *size)
 {
     if (!text || !size)
@@ -122,11 +102,19 @@ int global_option(const QString &name, QString *value)
 
 } // namespace
 
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
+// An i1Pro2 (hardware revision after D) with the ambient head; no
+// instrument attached until a test attaches one, so that a folder of every
+// simulated library shows one instrument by default.
+const char kFamilyDefaults[] = R"({
+    "device_count": 0,
+    "serial": "1012345",
+    "family": {
+        "AvailableMeasurementModes": "ReflectanceSpot;ReflectanceScan;EmissionSpot;AmbientLightSpot",
+        "HWRevision": "E",
+        "SDKVersion": "4.2.3",
+        "calibration_seconds": 10800
+    }
+})";
 
 sim_xrite::option_instrument &sim_xrite::family_options()
 {

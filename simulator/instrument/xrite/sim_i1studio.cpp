@@ -8,7 +8,6 @@
 #include "simulator/instrument/xrite/i1studio_events.h"
 #include "simulator/instrument/xrite/xrite_instrument.h"
 
-#include <QJsonDocument>
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -19,21 +18,9 @@ using sim_instrument::call_role;
 using sim_xrite::family_options;
 using sim_xrite::status_entry;
 using sim_xrite::text_entry;
+using sim_xrite::text_of;
 
 namespace {
-
-// An i1Studio ("VersionString" without "i1Studio" makes it a ColorMunki),
-// ready; no instrument attached until a test attaches one, so that a folder
-// of every simulated library shows one instrument by default.
-const char kDefaults[] = R"({
-    "device_count": 0,
-    "serial": "2001234",
-    "family": {
-        "AvailableMeasurementModes": "SingleEmission;SingleAmbientLight;SingleReflectance",
-        "VersionString": "i1Studio 1.1.0",
-        "device_state": 1000
-    }
-})";
 
 const sim_xrite::family_rules kRules = {
     {
@@ -49,11 +36,6 @@ const sim_xrite::family_rules kRules = {
     },
     {},
 };
-
-QString text_of(const char *text)
-{
-    return text ? QString::fromLatin1(text) : QString();
-}
 
 int dial_code()
 {
@@ -112,11 +94,18 @@ int dial_matches_mode()
 
 } // namespace
 
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
+// An i1Studio ("VersionString" without "i1Studio" makes it a ColorMunki),
+// ready; no instrument attached until a test attaches one, so that a folder
+// of every simulated library shows one instrument by default.
+const char kFamilyDefaults[] = R"({
+    "device_count": 0,
+    "serial": "2001234",
+    "family": {
+        "AvailableMeasurementModes": "SingleEmission;SingleAmbientLight;SingleReflectance",
+        "VersionString": "i1Studio 1.1.0",
+        "device_state": 1000
+    }
+})";
 
 sim_xrite::option_instrument &sim_xrite::family_options()
 {

@@ -129,6 +129,12 @@ const char *text_entry(const char *name, sim_instrument::call_role role, const Q
     return t_text.constData();
 }
 
+// A text the program passes in (empty for null).
+inline QString text_of(const char *text)
+{
+    return text ? QString::fromLatin1(text) : QString();
+}
+
 // XRITE_SUCCESS when an instrument is attached, else XRITE_ERR_NO_DEVICE.
 int attached();
 
