@@ -17,9 +17,19 @@ using sim_xrite::status_entry;
 using sim_xrite::text_entry;
 using sim_xrite::text_of;
 
-namespace {
+// An i1Display 2 (it lists the ambient mode; its serial number is in none
+// of the maker-branded ranges); no instrument attached until a test
+// attaches one, so that a folder of every simulated library shows one
+// instrument by default.
+const char kFamilyDefaults[] = R"({
+    "device_count": 0,
+    "serial": "700123",
+    "family": {
+        "AvailableMeasurementModes": "SingleEmission;SingleAmbientLight"
+    }
+})";
 
-const sim_xrite::family_rules kRules = {
+const sim_xrite::family_rules sim_xrite::kFamilyRules = {
     {
         {"DeviceType", "", {"EyeOneDisplay"}},
         {"MeasurementMode", "SingleEmission", {}},
@@ -37,27 +47,7 @@ const sim_xrite::family_rules kRules = {
     {"Cleanup"},
 };
 
-} // namespace
-
-// An i1Display 2 (it lists the ambient mode; its serial number is in none
-// of the maker-branded ranges); no instrument attached until a test
-// attaches one, so that a folder of every simulated library shows one
-// instrument by default.
-const char kFamilyDefaults[] = R"({
-    "device_count": 0,
-    "serial": "700123",
-    "family": {
-        "AvailableMeasurementModes": "SingleEmission;SingleAmbientLight"
-    }
-})";
-
-sim_xrite::option_instrument &sim_xrite::family_options()
-{
-    static option_instrument options(kRules);
-    static const bool following = (follow_instrument(options), true);
-    Q_UNUSED(following);
-    return options;
-}
+const sim_instrument::simulated_instrument::change_listener sim_xrite::kFamilyChangeListener;
 
 SIM_EXPORT const char *I1_GetOption(const char *name)
 {

@@ -22,23 +22,6 @@ struct i1pro_device
 
 namespace {
 
-const sim_xrite::family_rules kRules = {
-    {
-        {"MeasurementMode", "ReflectanceSpot", {}},
-        {"ColorSpaceDescription.Type", "CIELab", {"CIEXYZ", "CIELab", "CIExyY", "RGB"}},
-        {"Colorimetric.Illumination", "D50", {"Emission", "D50", "D65", "A"}},
-        {"Colorimetric.Observer", "TwoDegree", {"TwoDegree", "TenDegree"}},
-        {"AdaptiveMeasurement", "0", {"0", "1"}},
-    },
-    {
-        {"EmissionSpot", sim_xrite::measure_kind::emission, true},
-        {"AmbientLightSpot", sim_xrite::measure_kind::ambient, true},
-        {"ReflectanceSpot", sim_xrite::measure_kind::none, true},
-        {"ReflectanceScan", sim_xrite::measure_kind::none, true},
-    },
-    {},
-};
-
 // Handles of the instruments the library can list.
 constexpr int kMaximumDevices = 4;
 i1pro_device g_devices[kMaximumDevices] = {{0}, {1}, {2}, {3}};
@@ -116,13 +99,24 @@ const char kFamilyDefaults[] = R"({
     }
 })";
 
-sim_xrite::option_instrument &sim_xrite::family_options()
-{
-    static option_instrument options(kRules);
-    static const bool following = (follow_instrument(options), true);
-    Q_UNUSED(following);
-    return options;
-}
+const sim_xrite::family_rules sim_xrite::kFamilyRules = {
+    {
+        {"MeasurementMode", "ReflectanceSpot", {}},
+        {"ColorSpaceDescription.Type", "CIELab", {"CIEXYZ", "CIELab", "CIExyY", "RGB"}},
+        {"Colorimetric.Illumination", "D50", {"Emission", "D50", "D65", "A"}},
+        {"Colorimetric.Observer", "TwoDegree", {"TwoDegree", "TenDegree"}},
+        {"AdaptiveMeasurement", "0", {"0", "1"}},
+    },
+    {
+        {"EmissionSpot", sim_xrite::measure_kind::emission, true},
+        {"AmbientLightSpot", sim_xrite::measure_kind::ambient, true},
+        {"ReflectanceSpot", sim_xrite::measure_kind::none, true},
+        {"ReflectanceScan", sim_xrite::measure_kind::none, true},
+    },
+    {},
+};
+
+const sim_instrument::simulated_instrument::change_listener sim_xrite::kFamilyChangeListener;
 
 SIM_EXPORT xrite_result I1_GetDevices(const i1pro_handle **devices, int32_t *count)
 {

@@ -22,21 +22,6 @@ using sim_xrite::text_of;
 
 namespace {
 
-const sim_xrite::family_rules kRules = {
-    {
-        {"MeasurementMode", "SingleReflectance", {}},
-        {"Colorimetric.Illumination", "D50", {"Emission", "D50", "D65"}},
-        {"Colorimetric.Observer", "TwoDegree", {"TwoDegree", "TenDegree"}},
-        {"ColorSpaceDescription.Type", "CIELab", {"CIEXYZ", "CIELab", "CIExyY"}},
-    },
-    {
-        {"SingleEmission", sim_xrite::measure_kind::emission, true},
-        {"SingleAmbientLight", sim_xrite::measure_kind::ambient, false},
-        {"SingleReflectance", sim_xrite::measure_kind::none, true},
-    },
-    {},
-};
-
 int dial_code()
 {
     return I1STUDIO_DIAL_DISPLAY + family_instrument().selector();
@@ -107,13 +92,22 @@ const char kFamilyDefaults[] = R"({
     }
 })";
 
-sim_xrite::option_instrument &sim_xrite::family_options()
-{
-    static option_instrument options(kRules);
-    static const bool following = (follow_instrument(options, follow_change), true);
-    Q_UNUSED(following);
-    return options;
-}
+const sim_xrite::family_rules sim_xrite::kFamilyRules = {
+    {
+        {"MeasurementMode", "SingleReflectance", {}},
+        {"Colorimetric.Illumination", "D50", {"Emission", "D50", "D65"}},
+        {"Colorimetric.Observer", "TwoDegree", {"TwoDegree", "TenDegree"}},
+        {"ColorSpaceDescription.Type", "CIELab", {"CIEXYZ", "CIELab", "CIExyY"}},
+    },
+    {
+        {"SingleEmission", sim_xrite::measure_kind::emission, true},
+        {"SingleAmbientLight", sim_xrite::measure_kind::ambient, false},
+        {"SingleReflectance", sim_xrite::measure_kind::none, true},
+    },
+    {},
+};
+
+const sim_instrument::simulated_instrument::change_listener sim_xrite::kFamilyChangeListener = follow_change;
 
 SIM_EXPORT xrite_result i1studio_Calibrate(void)
 {
