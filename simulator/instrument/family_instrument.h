@@ -4,6 +4,10 @@
 
 #include <QJsonArray>
 
+// An entry point of a family's library: the maker's declarations give it C
+// linkage; the library's export map publishes it.
+#define SIM_EXPORT extern "C"
+
 // What a family's simulated library provides to the shared parts: the
 // configuration (JSON) its one instrument starts from.
 extern const char kFamilyDefaults[];

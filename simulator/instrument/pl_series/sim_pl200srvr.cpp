@@ -22,9 +22,6 @@
 #include <cstring>
 #include <thread>
 
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
-
 using sim_instrument::call_role;
 using sim_instrument::logged_call;
 

@@ -11,9 +11,6 @@
 #include <cstring>
 #include <limits>
 
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
-
 using sim_instrument::call_role;
 using sim_instrument::logged_call;
 

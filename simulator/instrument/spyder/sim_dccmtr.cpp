@@ -4,9 +4,6 @@
 #include "sensors/dccmtr_api.h"
 #include "simulator/instrument/spyder/spyder_library_state.h"
 
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
-
 using sim_instrument::call_role;
 
 namespace {

@@ -4,9 +4,6 @@
 #include "sensors/dcxmtr_api.h"
 #include "simulator/instrument/spyder/spyder_library_state.h"
 
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
-
 // No instrument attached until a test or configuration attaches one, so
 // that a folder of every family's library does not find this one first.
 // The calibration entries cover every one the driver chooses.

@@ -7,9 +7,6 @@
 #include <cstring>
 #include <type_traits>
 
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
-
 using sim_instrument::call_role;
 using sim_xrite::family_options;
 using sim_xrite::status_entry;
