@@ -533,8 +533,7 @@ private slots:
     {
         single_library_folder folder("libdccmtr.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure({{QStringLiteral("device_count"), 1}, {QStringLiteral("time_scale"), 0.0}}));
         CTargetSensor factory;
         detection::recorder record(factory);
@@ -549,8 +548,7 @@ private slots:
     {
         single_library_folder folder("libdccmtr.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure({{QStringLiteral("device_count"), 0}}));
         CTargetSensor factory;
         detection::recorder record(factory);

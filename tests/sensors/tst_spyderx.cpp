@@ -336,8 +336,7 @@ private slots:
     {
         single_library_folder folder("libdcxmtr.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure({{QStringLiteral("device_count"), 1}}));
         CTargetSensor factory;
         detection::recorder record(factory);
@@ -351,8 +350,7 @@ private slots:
     {
         single_library_folder folder("libdcxmtr.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         CTargetSensor factory;
         detection::recorder record(factory);
         QVERIFY(!factory.DetectSensor());

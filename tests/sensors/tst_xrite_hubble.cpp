@@ -295,8 +295,7 @@ private slots:
     {
         single_library_folder folder("libspotmetersdk.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure({{QStringLiteral("device_count"), 1}}));
         CTargetSensor factory;
         detection::recorder record(factory);
@@ -319,8 +318,7 @@ private slots:
         QFETCH(QJsonObject, settings);
         single_library_folder folder("libspotmetersdk.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure(settings));
         CTargetSensor factory;
         detection::recorder record(factory);
