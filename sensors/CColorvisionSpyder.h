@@ -25,13 +25,11 @@ public:
     QString GetName() override;
     QString GetShortName() override;
     QString GetSerialNumber() override;
-    int AfterOpen() override { return 0; }
     bool SupportsAmbient() override { return isKnownModel(); }
     int MeasureAmbient() override;
     int Calibrate() override;
     // The count is not used: one reading, two in low light.
     int MeasureXYZ(unsigned count) override;
-    int GetXYZ(CCIEXYZ &reading) override { return HandOutReading(reading); }
     int SetDisplayType(int flag, int displayType) override;
     int GetPlacementInfo(SensorPlacementInfo &info) override;
     bool IsModelUnknown() override { return !isKnownModel(); }

@@ -20,13 +20,11 @@ public:
     QString GetName() override;
     QString GetShortName() override;
     QString GetSerialNumber() override;
-    int AfterOpen() override { return 0; }
     bool SupportsAmbient() override { return m_model == kSpyderX; }
     int MeasureAmbient() override;
     int Calibrate() override;
     // The count is not used: always one reading.
     int MeasureXYZ(unsigned count) override;
-    int GetXYZ(CCIEXYZ &reading) override { return HandOutReading(reading); }
     int SetDisplayType(int flag, int displayType) override;
     int GetPlacementInfo(SensorPlacementInfo &info) override;
     bool IsModelUnknown() override { return m_model != kSpyderX; }

@@ -11,8 +11,6 @@
 
 namespace {
 
-const QString kResources = QStringLiteral(":/images/Resources/");
-
 constexpr int kMinimumCalibrations = 3;
 // Far above any real instrument's list; a larger count is not believed.
 constexpr int kMaximumCalibrations = 4096;
@@ -86,6 +84,13 @@ struct names
 const names kStandardNames = {"X-Rite i1Display Pro", "i1DisplayPro"};
 const names kNewerBrandedNames = {"Varkel LYRASENSOR3", "LYRASENSOR3"};
 const names kBrandedNames = {"Varkel Halvex Pro", "Halvex..Pro"};
+
+const names &names_for(bool makerBranded, bool newerFirmware)
+{
+    if (!makerBranded)
+        return kStandardNames;
+    return newerFirmware ? kNewerBrandedNames : kBrandedNames;
+}
 
 } // namespace
 
@@ -240,18 +245,14 @@ QString CEyeOneDisplay3Sensor::GetName()
 {
     if (!m_handle)
         return QString();
-    if (!m_makerBranded)
-        return QLatin1String(kStandardNames.name);
-    return QLatin1String(m_newerFirmware ? kNewerBrandedNames.name : kBrandedNames.name);
+    return QLatin1String(names_for(m_makerBranded, m_newerFirmware).name);
 }
 
 QString CEyeOneDisplay3Sensor::GetShortName()
 {
     if (!m_handle)
         return QString();
-    if (!m_makerBranded)
-        return QLatin1String(kStandardNames.shortName);
-    return QLatin1String(m_newerFirmware ? kNewerBrandedNames.shortName : kBrandedNames.shortName);
+    return QLatin1String(names_for(m_makerBranded, m_newerFirmware).shortName);
 }
 
 QString CEyeOneDisplay3Sensor::GetSerialNumber()
@@ -416,12 +417,12 @@ bool CEyeOneDisplay3Sensor::GetUsbIds(quint16 &vendorId, quint16 &productId)
 
 int CEyeOneDisplay3Sensor::GetPlacementInfo(SensorPlacementInfo &info)
 {
-    info.displayPicture = kResources + QStringLiteral("i1d3 on display.png");
-    info.calibrationPicture = kResources + QStringLiteral("i1d3 placement ambient.png");
+    info.displayPicture = kSensorPictures + QStringLiteral("i1d3 on display.png");
+    info.calibrationPicture = kSensorPictures + QStringLiteral("i1d3 placement ambient.png");
     info.ambientPicture = info.calibrationPicture;
-    info.selectorToAmbientPicture = kResources + QStringLiteral("i1d3 rotate to ambient.png");
-    info.selectorToDisplayPicture = kResources + QStringLiteral("i1d3 rotate to emissive.png");
-    info.iconPicture = kResources + QStringLiteral("sensor icon_i1d3.png");
+    info.selectorToAmbientPicture = kSensorPictures + QStringLiteral("i1d3 rotate to ambient.png");
+    info.selectorToDisplayPicture = kSensorPictures + QStringLiteral("i1d3 rotate to emissive.png");
+    info.iconPicture = kSensorPictures + QStringLiteral("sensor icon_i1d3.png");
     info.ambientMessage = tr("Place the color sensor in the center of the display screen with the white "
                              "diffuser is pointing away from the display.");
     info.calibrationMessage.clear();

@@ -25,14 +25,12 @@ public:
     QString GetName() override;
     QString GetShortName() override;
     QString GetSerialNumber() override;
-    int AfterOpen() override { return 0; }
     bool SupportsAmbient() override { return true; }
     int MeasureAmbient() override;
     // The library's mode follows the display type; nothing to store.
     int SetMeasurementMode(int) override { return 0; }
     int Calibrate() override;
     int MeasureXYZ(unsigned count) override;
-    int GetXYZ(CCIEXYZ &reading) override { return HandOutReading(reading); }
     int SetDisplayType(int flag, int displayType) override;
     int GetPlacementInfo(SensorPlacementInfo &info) override;
     bool RequiresCalibration() override { return false; }

@@ -4,8 +4,6 @@
 
 namespace {
 
-const QString kResources = QStringLiteral(":/images/Resources/");
-
 constexpr quint16 kVendorId = 0x0971;
 constexpr quint16 kProductId = 0x2003;
 
@@ -178,15 +176,7 @@ QString CEyeOneDisplaySensor::GetSerialNumber()
 
 int CEyeOneDisplaySensor::SetMeasurementMode(int mode)
 {
-    if (mode != m_measurementMode) {
-        if (!m_library)
-            return sensor_status::kWrongMode;
-        const int status = applyMode(mode, kModes);
-        if (status != sensor_status::kOk)
-            return status;
-    }
-    m_measurementMode = mode;
-    return sensor_status::kOk;
+    return changeMode(mode, m_library != nullptr, kModes);
 }
 
 int CEyeOneDisplaySensor::Calibrate()
@@ -204,16 +194,7 @@ int CEyeOneDisplaySensor::Calibrate()
 
 int CEyeOneDisplaySensor::MeasureXYZ(unsigned count)
 {
-    if (!m_open)
-        return sensor_status::kNotOpen;
     return measureEmission(count, 0);
-}
-
-int CEyeOneDisplaySensor::MeasureAmbient()
-{
-    if (!m_open)
-        return sensor_status::kNotOpen;
-    return measureAmbientReading();
 }
 
 int CEyeOneDisplaySensor::SetDisplayType(int flag, int displayType)
@@ -236,10 +217,10 @@ bool CEyeOneDisplaySensor::GetUsbIds(quint16 &vendorId, quint16 &productId)
 
 int CEyeOneDisplaySensor::GetPlacementInfo(SensorPlacementInfo &info)
 {
-    info.displayPicture = kResources + QLatin1String(names_of(m_model).displayPicture);
-    info.calibrationPicture = kResources + QStringLiteral("ione display v1 zero cal.png");
-    info.ambientPicture = kResources + QStringLiteral("iOneV2AmbientLightMeasurement.png");
-    info.iconPicture = kResources + QStringLiteral("sensor icon_i1d2.png");
+    info.displayPicture = kSensorPictures + QLatin1String(names_of(m_model).displayPicture);
+    info.calibrationPicture = kSensorPictures + QStringLiteral("ione display v1 zero cal.png");
+    info.ambientPicture = kSensorPictures + QStringLiteral("iOneV2AmbientLightMeasurement.png");
+    info.iconPicture = kSensorPictures + QStringLiteral("sensor icon_i1d2.png");
     info.ambientMessage = tr("Attach the white plastic diffuser to the sensor as shown and direct the sensor away "
                              "from the display.");
     info.calibrationMessage = tr("Place the device on a flat surface so that light cannot reach the sensor.");

@@ -27,14 +27,10 @@ public:
     QString GetName() override;
     QString GetShortName() override;
     QString GetSerialNumber() override;
-    int AfterOpen() override { return 0; }
-    bool SupportsAmbient() override { return m_ambientCapable; }
-    int MeasureAmbient() override;
     int SetMeasurementMode(int mode) override;
     int Calibrate() override;
     // A count of 0 counts as 1.
     int MeasureXYZ(unsigned count) override;
-    int GetXYZ(CCIEXYZ &reading) override { return HandOutReading(reading); }
     // Chooses the screen type: CRT for flag 0 (type 1 on models 4 and 5),
     // else LCD.
     int SetDisplayType(int flag, int displayType) override;
@@ -63,5 +59,4 @@ private:
     const eyeone_entry_points *m_library = nullptr;
     QByteArray m_deviceType;
     int m_model = kModelFirstGeneration;
-    bool m_ambientCapable = false;
 };

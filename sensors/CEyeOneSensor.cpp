@@ -4,8 +4,6 @@
 
 namespace {
 
-const QString kResources = QStringLiteral(":/images/Resources/");
-
 constexpr quint32 kOptionBufferSize = 256;
 // The trigger starts the reading; the values are ready a moment later.
 constexpr qint64 kReadingPauseMs = 50;
@@ -242,15 +240,7 @@ QString CEyeOneSensor::GetSerialNumber()
 
 int CEyeOneSensor::SetMeasurementMode(int mode)
 {
-    if (mode != m_measurementMode) {
-        if (!m_handle)
-            return sensor_status::kWrongMode;
-        const int status = applyMode(mode, kModes);
-        if (status != sensor_status::kOk)
-            return status;
-    }
-    m_measurementMode = mode;
-    return sensor_status::kOk;
+    return changeMode(mode, m_handle != nullptr, kModes);
 }
 
 int CEyeOneSensor::Calibrate()
@@ -285,22 +275,7 @@ int CEyeOneSensor::Calibrate()
 
 int CEyeOneSensor::MeasureXYZ(unsigned)
 {
-    if (!m_open)
-        return sensor_status::kNotOpen;
     return measureEmission(1, kReadingPauseMs);
-}
-
-int CEyeOneSensor::MeasureAmbient()
-{
-    if (!m_open)
-        return sensor_status::kNotOpen;
-    return measureAmbientReading();
-}
-
-int CEyeOneSensor::SetDisplayType(int flag, int)
-{
-    m_displayFlag = flag;
-    return sensor_status::kOk;
 }
 
 bool CEyeOneSensor::GetUsbIds(quint16 &vendorId, quint16 &productId)
@@ -315,10 +290,10 @@ int CEyeOneSensor::GetPlacementInfo(SensorPlacementInfo &info)
     const placement &record = m_i1Pro2 ? kI1Pro2Placement
                               : m_measurementMode == kModeEmission ? kI1ProEmissionPlacement
                                                                    : kI1ProAmbientPlacement;
-    info.displayPicture = kResources + QLatin1String(record.displayPicture);
-    info.ambientPicture = kResources + QLatin1String(record.ambientPicture);
-    info.calibrationPicture = kResources + QLatin1String(record.calibrationPicture);
-    info.iconPicture = kResources + QLatin1String(record.iconPicture);
+    info.displayPicture = kSensorPictures + QLatin1String(record.displayPicture);
+    info.ambientPicture = kSensorPictures + QLatin1String(record.ambientPicture);
+    info.calibrationPicture = kSensorPictures + QLatin1String(record.calibrationPicture);
+    info.iconPicture = kSensorPictures + QLatin1String(record.iconPicture);
     info.ambientMessage = tr(record.ambientMessage);
     info.calibrationMessage = tr(record.calibrationMessage);
     return 0;

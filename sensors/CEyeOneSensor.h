@@ -25,16 +25,10 @@ public:
     QString GetName() override;
     QString GetShortName() override { return GetName(); }
     QString GetSerialNumber() override;
-    int AfterOpen() override { return 0; }
-    bool SupportsAmbient() override { return m_ambientCapable; }
-    int MeasureAmbient() override;
     int SetMeasurementMode(int mode) override;
     int Calibrate() override;
     // |count| is ignored: one reading, more under the low-light rule.
     int MeasureXYZ(unsigned count) override;
-    int GetXYZ(CCIEXYZ &reading) override { return HandOutReading(reading); }
-    // Only stored: the instrument measures every display the same way.
-    int SetDisplayType(int flag, int displayType) override;
     int GetPlacementInfo(SensorPlacementInfo &info) override;
     bool GetUsbIds(quint16 &vendorId, quint16 &productId) override;
 
@@ -66,6 +60,5 @@ private:
     i1pro_handle m_handle = nullptr;
     QByteArray m_optionBuffer;
     quint32 m_optionBufferSize;
-    bool m_ambientCapable = false;
     bool m_i1Pro2 = false;
 };

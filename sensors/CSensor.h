@@ -49,15 +49,16 @@ public:
     virtual QString GetShortName() = 0;
     // Empty when not known.
     virtual QString GetSerialNumber() = 0;
-    virtual int AfterOpen() = 0;
+    // Nothing to do after opening unless a driver says otherwise.
+    virtual int AfterOpen() { return 0; }
     virtual bool SupportsAmbient() = 0;
     virtual int MeasureAmbient() = 0;
     virtual int SetMeasurementMode(int mode);
     virtual int Calibrate() = 0;
     // A count of 0 counts as 1.
     virtual int MeasureXYZ(unsigned count) = 0;
-    // -1003 when not open or no new reading is waiting.
-    virtual int GetXYZ(CCIEXYZ &reading) = 0;
+    // -1003 when not open or no new reading is waiting; the reading, once.
+    virtual int GetXYZ(CCIEXYZ &reading) { return HandOutReading(reading); }
     // 0 when |reading| matches |patch| (1 red, 2 green, 3 blue, 4 dark,
     // 5 bright), -1 when not, -2 for any other patch kind.
     virtual int CheckPatchColor(const CCIEXYZ &reading, int patch);
@@ -88,7 +89,7 @@ protected:
     // Stores a reading for GetXYZ to hand out.
     void StoreReading(const CCIEXYZ &reading);
     void ClearReading();
-    // The shared GetXYZ: -1003 when not open or nothing new, else the
+    // GetXYZ's answer: -1003 when not open or nothing new, else the
     // reading, once.
     int HandOutReading(CCIEXYZ &reading);
 

@@ -27,7 +27,6 @@ public:
     QString GetName() override;
     QString GetShortName() override;
     QString GetSerialNumber() override;
-    int AfterOpen() override { return 0; }
     bool SupportsAmbient() override { return false; }
     int MeasureAmbient() override;
     int SetMeasurementMode(int mode) override;

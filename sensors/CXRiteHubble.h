@@ -18,7 +18,6 @@ public:
     QString GetName() override;
     QString GetShortName() override;
     QString GetSerialNumber() override { return m_serialNumber; }
-    int AfterOpen() override { return 0; }
     bool SupportsAmbient() override { return false; }
     // Takes no reading: the next GetXYZ finds nothing new.
     int MeasureAmbient() override;
@@ -27,7 +26,6 @@ public:
     // The count is not used: the instrument averages dim readings itself
     // when low-light averaging is on.
     int MeasureXYZ(unsigned count) override;
-    int GetXYZ(CCIEXYZ &reading) override { return HandOutReading(reading); }
     int SetDisplayType(int flag, int displayType) override;
     int GetPlacementInfo(SensorPlacementInfo &info) override;
 

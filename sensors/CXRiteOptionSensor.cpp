@@ -30,6 +30,19 @@ int CXRiteOptionSensor::applyMode(int mode, const std::vector<mode_options> &mod
     return sensor_status::kWrongMode;
 }
 
+int CXRiteOptionSensor::changeMode(int mode, bool bound, const std::vector<mode_options> &modes)
+{
+    if (mode != m_measurementMode) {
+        if (!bound)
+            return sensor_status::kWrongMode;
+        const int status = applyMode(mode, modes);
+        if (status != sensor_status::kOk)
+            return status;
+    }
+    m_measurementMode = mode;
+    return sensor_status::kOk;
+}
+
 int CXRiteOptionSensor::readOnce(CCIEXYZ &reading, qint64 pauseMs)
 {
     if (triggerLibraryMeasurement() != 0)
@@ -47,6 +60,8 @@ int CXRiteOptionSensor::readOnce(CCIEXYZ &reading, qint64 pauseMs)
 
 int CXRiteOptionSensor::measureEmission(unsigned count, qint64 pauseMs)
 {
+    if (!m_open)
+        return sensor_status::kNotOpen;
     ClearReading();
     m_repeatCount = count == 0 ? 1 : count;
     if (m_measurementMode != kModeEmission)
@@ -54,8 +69,10 @@ int CXRiteOptionSensor::measureEmission(unsigned count, qint64 pauseMs)
     return MeasureAveraged(count, [this, pauseMs](CCIEXYZ &reading) { return readOnce(reading, pauseMs); });
 }
 
-int CXRiteOptionSensor::measureAmbientReading()
+int CXRiteOptionSensor::MeasureAmbient()
 {
+    if (!m_open)
+        return sensor_status::kNotOpen;
     ClearReading();
     if (m_measurementMode != kModeAmbient)
         return sensor_status::kWrongMode;
@@ -64,6 +81,12 @@ int CXRiteOptionSensor::measureAmbientReading()
     if (status != sensor_status::kOk)
         return status;
     StoreReading(reading);
+    return sensor_status::kOk;
+}
+
+int CXRiteOptionSensor::SetDisplayType(int flag, int)
+{
+    m_displayFlag = flag;
     return sensor_status::kOk;
 }
 

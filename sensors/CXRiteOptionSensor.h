@@ -16,6 +16,14 @@ class CXRiteOptionSensor : public CSensor
 public:
     using CSensor::CSensor;
 
+    bool SupportsAmbient() override { return m_ambientCapable; }
+    // Ambient reading in mode 2: -1000 when not open; clears the reading,
+    // then -1 in any other mode; else one trigger and one read, stored for
+    // GetXYZ.
+    int MeasureAmbient() override;
+    // Only stored: the instrument measures every display the same way.
+    int SetDisplayType(int flag, int displayType) override;
+
     // One option to set, and the status its refusal gives.
     struct option_setting
     {
@@ -42,17 +50,20 @@ protected:
     int applyOptions(const option_settings &settings);
     // Sets the options of |mode| from |modes|: -1 for a mode not listed.
     int applyMode(int mode, const std::vector<mode_options> &modes);
+    // Changes to |mode| through |modes| unless it is the current one; -1
+    // when the library is not |bound| (a change needs it).
+    int changeMode(int mode, bool bound, const std::vector<mode_options> &modes);
 
-    // Emission reading in mode 1: clears the reading, then -1 in any other
-    // mode; else |count| readings (0 counts as 1) averaged under the
-    // low-light rule, each a trigger, a pause of |pauseMs| and a read.
+    // Emission reading in mode 1: -1000 when not open; clears the reading,
+    // then -1 in any other mode; else |count| readings (0 counts as 1)
+    // averaged under the low-light rule, each a trigger, a pause of
+    // |pauseMs| and a read.
     int measureEmission(unsigned count, qint64 pauseMs);
-    // Ambient reading in mode 2: clears the reading, then -1 in any other
-    // mode; else one trigger and one read, stored for GetXYZ.
-    int measureAmbientReading();
 
     // A text a library hands back (bounded; empty for null).
     static QString libraryText(const char *text);
+
+    bool m_ambientCapable = false;
 
 private:
     int readOnce(CCIEXYZ &reading, qint64 pauseMs);

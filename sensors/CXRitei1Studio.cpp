@@ -7,8 +7,6 @@
 
 namespace {
 
-const QString kResources = QStringLiteral(":/images/Resources/");
-
 const std::vector<CXRiteOptionSensor::mode_options> kModes = {
     {1,
      {{"Colorimetric.Illumination", "Emission", sensor_status::kWrongMode},
@@ -245,13 +243,7 @@ int CXRitei1Studio::MeasureAmbient()
         return sensor_status::kNotOpen;
     if (dialCode() != I1STUDIO_DIAL_AMBIENT)
         return sensor_status::kSelectorPosition;
-    return measureAmbientReading();
-}
-
-int CXRitei1Studio::SetDisplayType(int flag, int)
-{
-    m_displayFlag = flag;
-    return sensor_status::kOk;
+    return CXRiteOptionSensor::MeasureAmbient();
 }
 
 bool CXRitei1Studio::GetUsbIds(quint16 &vendorId, quint16 &productId)
@@ -265,7 +257,7 @@ bool CXRitei1Studio::GetUsbIds(quint16 &vendorId, quint16 &productId)
 QPixmap CXRitei1Studio::GetMeasurementSelectorPixmap(int position)
 {
     const dial_position *current = m_library.isLoaded() ? dial_for_code(dialCode()) : nullptr;
-    const QImage dial(kResources + QLatin1String(current ? current->picture : kUnknownDialPicture));
+    const QImage dial(kSensorPictures + QLatin1String(current ? current->picture : kUnknownDialPicture));
     if (dial.isNull())
         return QPixmap();
     QImage image(dial.size(), QImage::Format_ARGB32_Premultiplied);
@@ -278,10 +270,10 @@ QPixmap CXRitei1Studio::GetMeasurementSelectorPixmap(int position)
     for (const selector_mark &mark : kSelectorMarks) {
         if (mark.position != position)
             continue;
-        painter.drawImage(0, 0, QImage(kResources + QLatin1String(mark.target)));
+        painter.drawImage(0, 0, QImage(kSensorPictures + QLatin1String(mark.target)));
         if (currentPosition != position) {
             const char *arrow = currentPosition == kSelectorDisplay ? mark.arrowFromDisplay : mark.arrowFromElsewhere;
-            painter.drawImage(0, 0, QImage(kResources + QLatin1String(arrow)));
+            painter.drawImage(0, 0, QImage(kSensorPictures + QLatin1String(arrow)));
         }
     }
     painter.end();
@@ -290,12 +282,12 @@ QPixmap CXRitei1Studio::GetMeasurementSelectorPixmap(int position)
 
 int CXRitei1Studio::GetPlacementInfo(SensorPlacementInfo &info)
 {
-    info.displayPicture = kResources + QStringLiteral("color munki outline.png");
-    info.ambientPicture = kResources + QStringLiteral("color munki ambient measure.png");
-    info.selectorToAmbientPicture = kResources + QStringLiteral("SumoAmbientBlack.png");
-    info.selectorToDisplayPicture = kResources + QStringLiteral("SumoEmissiveBlack.png");
-    info.calibrationPicture = kResources + QStringLiteral("SumoCalibrateBlack.png");
-    info.iconPicture = kResources + QStringLiteral("sensor icon_colormunki.png");
+    info.displayPicture = kSensorPictures + QStringLiteral("color munki outline.png");
+    info.ambientPicture = kSensorPictures + QStringLiteral("color munki ambient measure.png");
+    info.selectorToAmbientPicture = kSensorPictures + QStringLiteral("SumoAmbientBlack.png");
+    info.selectorToDisplayPicture = kSensorPictures + QStringLiteral("SumoEmissiveBlack.png");
+    info.calibrationPicture = kSensorPictures + QStringLiteral("SumoCalibrateBlack.png");
+    info.iconPicture = kSensorPictures + QStringLiteral("sensor icon_colormunki.png");
     info.ambientMessage = tr("Take the device out of the holder bag to uncover the the ambient light sensor and "
                              "direct it away from the display.");
     info.selectorMessage = tr("<br><br>Turn the instrument dial to the position indicated.");

@@ -29,16 +29,11 @@ public:
     QString GetName() override;
     QString GetShortName() override;
     QString GetSerialNumber() override;
-    int AfterOpen() override { return 0; }
-    bool SupportsAmbient() override { return m_ambientCapable; }
     int MeasureAmbient() override;
     int SetMeasurementMode(int mode) override;
     int Calibrate() override;
     // |count| is ignored: one reading, more under the low-light rule.
     int MeasureXYZ(unsigned count) override;
-    int GetXYZ(CCIEXYZ &reading) override { return HandOutReading(reading); }
-    // Only stored: the instrument measures every display the same way.
-    int SetDisplayType(int flag, int displayType) override;
     int GetPlacementInfo(SensorPlacementInfo &info) override;
     // The current dial with the mark of |position| and, when the dial is
     // elsewhere, the arrow that turns it there.
@@ -64,7 +59,6 @@ private:
     bool connected();
 
     i1studio_library m_library;
-    bool m_ambientCapable = false;
     int m_model = kModelColorMunki;
     bool m_callbackRegistered = false;
 };

@@ -19,3 +19,6 @@ struct SensorPlacementInfo
     QString beforeDisplayMessage; // rich text: the placement hint before display measurements
     QString beforeAmbientMessage; // rich text: turning the selector to the ambient position
 };
+
+// The folder of the instrument pictures among the program's resources.
+inline const QString kSensorPictures = QStringLiteral(":/images/Resources/");

@@ -47,11 +47,10 @@ CCIEXYZ without_negatives(const CCIEXYZ &reading)
 
 void fill_placement(SensorPlacementInfo &info, const QString &stem)
 {
-    const QString folder = QStringLiteral(":/images/Resources/");
-    info.displayPicture = folder + stem + QStringLiteral(".png");
+    info.displayPicture = kSensorPictures + stem + QStringLiteral(".png");
     info.calibrationPicture = info.displayPicture;
-    info.ambientPicture = folder + stem + QStringLiteral(" ambient measure.png");
-    info.iconPicture = folder + QStringLiteral("sensor icon_") + stem + QStringLiteral(".png");
+    info.ambientPicture = kSensorPictures + stem + QStringLiteral(" ambient measure.png");
+    info.iconPicture = kSensorPictures + QStringLiteral("sensor icon_") + stem + QStringLiteral(".png");
     info.ambientMessage =
         QCoreApplication::translate("CSensor", "Position the color sensor as shown in the center of the screen.");
     info.calibrationMessage.clear();

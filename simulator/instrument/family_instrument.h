@@ -4,9 +4,16 @@
 
 #include <QJsonArray>
 
-// What a family's simulated library provides to the shared parts: its one
-// instrument (built with the family's defaults on first use). The control
-// API (sim_control.h) and the call helper below work on it.
+// An entry point of a family's library: the maker's declarations give it C
+// linkage; the library's export map publishes it.
+#define SIM_EXPORT extern "C"
+
+// What a family's simulated library provides to the shared parts: the
+// configuration (JSON) its one instrument starts from.
+extern const char kFamilyDefaults[];
+
+// The library's one instrument, built with the family's defaults on first
+// use. The control API (sim_control.h) and the call helper below work on it.
 sim_instrument::simulated_instrument &family_instrument();
 
 namespace sim_instrument {

@@ -1,5 +1,6 @@
 #include "call_log.h"
-#include "sensor_test_environment.h"
+#include "detection_helpers.h"
+#include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 #include "single_library_folder.h"
 
@@ -38,44 +39,27 @@ bool library_mapped(const QString &path)
 
 } // namespace
 
-class tst_colorvision_spyder : public QObject
+class tst_colorvision_spyder : public QObject, protected simulated_family_fixture
 {
     Q_OBJECT
 
-private:
-    bool configure(const QJsonObject &settings)
-    {
-        if (m_control->configure(settings))
-            return true;
-        qWarning("configuration refused: %s", qPrintable(m_control->lastError()));
-        return false;
-    }
-    bool publish(double X, double Y, double Z) { return light_channel::publish_light(kDisplay, {X, Y, Z}); }
-    // The time codes of the readings taken since the log was cleared.
-    QList<int> timeCodes() const { return first_args(m_control->callsNamed(QStringLiteral("DC_GetXYZ"))); }
+public:
+    tst_colorvision_spyder() : simulated_family_fixture(kDisplay) {}
 
-    std::unique_ptr<sensor_test_environment> m_environment;
-    std::unique_ptr<simulated_instrument_control> m_control;
+private:
+    // The time codes of the readings taken since the log was cleared.
+    QList<int> timeCodes() const { return first_numbers(m_control->callsNamed(QStringLiteral("DC_GetXYZ"))); }
 
 private slots:
     void initTestCase()
     {
         tessaline_init_resources();
-        m_environment = std::make_unique<sensor_test_environment>();
-        m_control = std::make_unique<simulated_instrument_control>(
-            sensor_test_environment::simulatedLibrary("libdccmtr.so"));
-        QVERIFY(m_control->isLoaded());
+        QVERIFY(loadFamily("libdccmtr.so"));
     }
 
     void init()
     {
-        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
-        light_channel::clear_channel();
-        m_control->reset();
-        QVERIFY(configure({{QStringLiteral("light_folder"), m_environment->lightFolder()},
-                           {QStringLiteral("time_scale"), 0.0},
-                           {QStringLiteral("display"), kDisplay},
-                           {QStringLiteral("device_count"), 1}}));
+        QVERIFY(resetFamily(0.0, one_device()));
         QVERIFY(publish(95.0, 100.0, 108.9));
     }
 
@@ -128,7 +112,7 @@ private slots:
                          << (i + 1 < codes.size() ? QStringLiteral("DC_GetDetailedError") : QString());
             expected.removeAll(QString());
             QCOMPARE(m_control->callNames(), expected);
-            QCOMPARE(first_args(m_control->callsNamed(QStringLiteral("DC_Startup"))), codes);
+            QCOMPARE(first_numbers(m_control->callsNamed(QStringLiteral("DC_Startup"))), codes);
             m_control->clearCalls();
         }
         QCOMPARE(m_control->callNames(), QStringList{QStringLiteral("DC_Shutdown")});
@@ -155,7 +139,7 @@ private slots:
         QVERIFY(configure({{QStringLiteral("fail_calls"), fail("DC_Startup", 0x20002, 1)}}));
         CColorvisionSpyder sensor;
         QCOMPARE(sensor.GetModel(), 3);
-        QCOMPARE(first_args(m_control->callsNamed(QStringLiteral("DC_Startup"))), (QList<int>{1024, 768}));
+        QCOMPARE(first_numbers(m_control->callsNamed(QStringLiteral("DC_Startup"))), (QList<int>{1024, 768}));
     }
 
     void no_instrument_stays_closed_data()
@@ -549,18 +533,14 @@ private slots:
     {
         single_library_folder folder("libdccmtr.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure({{QStringLiteral("device_count"), 1}, {QStringLiteral("time_scale"), 0.0}}));
         CTargetSensor factory;
-        QStringList events;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { events << name; });
-        connect(&factory, &CTargetSensor::sensorChanged, this, [&] { events << QStringLiteral("changed"); });
+        detection::recorder record(factory);
         QVERIFY(factory.DetectSensor());
         QCOMPARE(factory.GetSensorType(), 5);
         // The i1Pro, i1Display and i1Studio come first.
-        QCOMPARE(events, (QStringList{QStringLiteral("changed"), QStringLiteral("changed"), QStringLiteral("changed"),
-                                      QStringLiteral("Datacolor Spyder4"), QStringLiteral("changed")}));
+        QCOMPARE(record.events, detection::found_after(3, QStringLiteral("Datacolor Spyder4")));
         QVERIFY(factory.GetSensor()->IsOpen());
     }
 
@@ -568,15 +548,13 @@ private slots:
     {
         single_library_folder folder("libdccmtr.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure({{QStringLiteral("device_count"), 0}}));
         CTargetSensor factory;
-        QString detected;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { detected = name; });
+        detection::recorder record(factory);
         QVERIFY(!factory.DetectSensor());
-        QCOMPARE(detected, QStringLiteral("-"));
-        QCOMPARE(first_args(control.callsNamed(QStringLiteral("DC_Startup"))), (QList<int>{1024, 768, 1280}));
+        QCOMPARE(record.lastDetected(), QStringLiteral("-"));
+        QCOMPARE(first_numbers(control.callsNamed(QStringLiteral("DC_Startup"))), (QList<int>{1024, 768, 1280}));
         QVERIFY(!control.callNames().contains(QStringLiteral("DC_Shutdown")));
     }
 };

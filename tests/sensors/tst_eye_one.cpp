@@ -1,6 +1,6 @@
-#include "call_log_helpers.h"
+#include "call_log.h"
 #include "detection_helpers.h"
-#include "sensor_test_environment.h"
+#include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 
 #include "resources/tessaline_resources.h"
@@ -39,46 +39,28 @@ const QStringList kErrorLog = {QStringLiteral("LastErrorText"), QStringLiteral("
 
 } // namespace
 
-class tst_eye_one : public QObject
+class tst_eye_one : public QObject, protected simulated_family_fixture
 {
     Q_OBJECT
 
-private:
-    bool configure(const QJsonObject &settings)
-    {
-        if (m_control->configure(settings))
-            return true;
-        qWarning("configuration refused: %s", qPrintable(m_control->lastError()));
-        return false;
-    }
-    bool publish(double X, double Y, double Z) { return light_channel::publish_light(kDisplay, {X, Y, Z}); }
-    QJsonObject family(const QJsonObject &settings) { return {{QStringLiteral("family"), settings}}; }
-    // The options the driver read from the library's own (global) options.
-    QStringList globalReads() const { return first_args(m_control->callsNamed(QStringLiteral("I1_GetGlobalOption"))); }
+public:
+    tst_eye_one() : simulated_family_fixture(kDisplay) {}
 
-    std::unique_ptr<sensor_test_environment> m_environment;
-    std::unique_ptr<simulated_instrument_control> m_control;
+private:
+    // The options the driver read from the library's own (global) options.
+    QStringList globalReads() const { return first_texts(m_control->callsNamed(QStringLiteral("I1_GetGlobalOption"))); }
 
 private slots:
     void initTestCase()
     {
         tessaline_init_resources();
-        m_environment = std::make_unique<sensor_test_environment>();
-        m_control = std::make_unique<simulated_instrument_control>(
-            sensor_test_environment::simulatedLibrary("libi1pro.so"));
-        QVERIFY(m_control->isLoaded());
+        QVERIFY(loadFamily("libi1pro.so"));
     }
 
     void init()
     {
-        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
         wait_service::set_time_scale(0.0);
-        light_channel::clear_channel();
-        m_control->reset();
-        QVERIFY(configure({{QStringLiteral("light_folder"), m_environment->lightFolder()},
-                           {QStringLiteral("time_scale"), 0.001},
-                           {QStringLiteral("display"), kDisplay},
-                           {QStringLiteral("device_count"), 1}}));
+        QVERIFY(resetFamily(0.001, one_device()));
         QVERIFY(publish(95.0, 100.0, 108.9));
     }
 
@@ -386,7 +368,7 @@ private slots:
         m_control->clearCalls();
         QCOMPARE(sensor.MeasureAmbient(), -1);
         QCOMPARE(sensor.SetMeasurementMode(2), 0);
-        QCOMPARE(first_args(m_control->callsNamed(QStringLiteral("I1_SetOption"))),
+        QCOMPARE(first_texts(m_control->callsNamed(QStringLiteral("I1_SetOption"))),
                  (QStringList{QStringLiteral("MeasurementMode"), QStringLiteral("Colorimetric.Illumination"),
                               QStringLiteral("ColorSpaceDescription.Type")}));
         QCOMPARE(sensor.MeasureXYZ(1), -1);
@@ -545,18 +527,11 @@ private slots:
     void detection_passes_over_it()
     {
         QFETCH(bool, libraryPresent);
-        QStringList libraries{QStringLiteral("libi1d3sdk.so")};
-        if (libraryPresent)
-            libraries << QStringLiteral("libi1pro.so");
-        const QString folder = m_environment->root() + QStringLiteral("/detect-") + QString::number(libraryPresent);
-        QVERIFY(detection::link_libraries(folder, sensor_test_environment::simulatedLibraryFolder(), libraries));
-        sensor_test_environment::useLibraryFolder(folder);
         QVERIFY(configure({{QStringLiteral("device_count"), 0}}));
-        simulated_instrument_control i1d3(sensor_test_environment::simulatedLibrary("libi1d3sdk.so"));
-        i1d3.reset();
         CTargetSensor factory;
         detection::recorder record(factory);
-        QVERIFY(factory.DetectSensor());
+        const QString folder = m_environment->root() + QStringLiteral("/detect-") + QString::number(libraryPresent);
+        QVERIFY(detection::detect_beside_i1d3(factory, folder, libraryPresent ? "libi1pro.so" : nullptr));
         // Found after the i1Pro, i1Display, i1Studio and Spyder kinds.
         QCOMPARE(factory.GetSensorType(), 3);
         QCOMPARE(record.events, detection::found_after(4, QStringLiteral("X-Rite i1Display Pro")));

@@ -1,6 +1,6 @@
-#include "call_log_helpers.h"
+#include "call_log.h"
 #include "detection_helpers.h"
-#include "sensor_test_environment.h"
+#include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 
 #include "resources/tessaline_resources.h"
@@ -34,20 +34,14 @@ QJsonArray option(const char *name, const char *value)
 
 } // namespace
 
-class tst_eye_one_display : public QObject
+class tst_eye_one_display : public QObject, protected simulated_family_fixture
 {
     Q_OBJECT
 
+public:
+    tst_eye_one_display() : simulated_family_fixture(kDisplay) {}
+
 private:
-    bool configure(const QJsonObject &settings)
-    {
-        if (m_control->configure(settings))
-            return true;
-        qWarning("configuration refused: %s", qPrintable(m_control->lastError()));
-        return false;
-    }
-    bool publish(double X, double Y, double Z) { return light_channel::publish_light(kDisplay, {X, Y, Z}); }
-    QJsonObject family(const QJsonObject &settings) { return {{QStringLiteral("family"), settings}}; }
     // Without the ambient mode the instrument is a first-generation i1Display.
     bool makeFirstGeneration()
     {
@@ -55,28 +49,16 @@ private:
     }
     QJsonArray settingsMade() const { return m_control->callsNamed(QStringLiteral("I1_SetOption")); }
 
-    std::unique_ptr<sensor_test_environment> m_environment;
-    std::unique_ptr<simulated_instrument_control> m_control;
-
 private slots:
     void initTestCase()
     {
         tessaline_init_resources();
-        m_environment = std::make_unique<sensor_test_environment>();
-        m_control = std::make_unique<simulated_instrument_control>(
-            sensor_test_environment::simulatedLibrary("libeyeone.so"));
-        QVERIFY(m_control->isLoaded());
+        QVERIFY(loadFamily("libeyeone.so"));
     }
 
     void init()
     {
-        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
-        light_channel::clear_channel();
-        m_control->reset();
-        QVERIFY(configure({{QStringLiteral("light_folder"), m_environment->lightFolder()},
-                           {QStringLiteral("time_scale"), 0.001},
-                           {QStringLiteral("display"), kDisplay},
-                           {QStringLiteral("device_count"), 1}}));
+        QVERIFY(resetFamily(0.001, one_device()));
         QVERIFY(publish(95.0, 100.0, 108.9));
     }
 
@@ -100,7 +82,7 @@ private slots:
             QCOMPARE(args_of(settings[4]), option("Colorimetric.Illumination", "Emission"));
             QCOMPARE(args_of(settings[5]), option("ColorSpaceDescription.Type", "CIEXYZ"));
             QCOMPARE(args_of(settings[6]), option("ScreenType", "LCD"));
-            QCOMPARE(first_args(m_control->callsNamed(QStringLiteral("I1_GetOption"))),
+            QCOMPARE(first_texts(m_control->callsNamed(QStringLiteral("I1_GetOption"))),
                      (QStringList{QStringLiteral("AvailableMeasurementModes"), QStringLiteral("SerialNumber")}));
             QCOMPARE(sensor.GetMeasurementMode(), 1);
             QCOMPARE(sensor.GetSerialNumber(), QStringLiteral("700123"));
@@ -409,7 +391,7 @@ private slots:
         QCOMPARE(sensor.MeasureAmbient(), -1);
         m_control->clearCalls();
         QCOMPARE(sensor.SetMeasurementMode(2), 0);
-        QCOMPARE(first_args(settingsMade()),
+        QCOMPARE(first_texts(settingsMade()),
                  (QStringList{QStringLiteral("MeasurementMode"), QStringLiteral("Colorimetric.Illumination"),
                               QStringLiteral("ColorSpaceDescription.Type")}));
         QCOMPARE(args_of(settingsMade()[0]), option("MeasurementMode", "SingleAmbientLight"));
@@ -492,18 +474,11 @@ private slots:
     void detection_passes_over_it()
     {
         QFETCH(bool, libraryPresent);
-        QStringList libraries{QStringLiteral("libi1d3sdk.so")};
-        if (libraryPresent)
-            libraries << QStringLiteral("libeyeone.so");
-        const QString folder = m_environment->root() + QStringLiteral("/detect-") + QString::number(libraryPresent);
-        QVERIFY(detection::link_libraries(folder, sensor_test_environment::simulatedLibraryFolder(), libraries));
-        sensor_test_environment::useLibraryFolder(folder);
         QVERIFY(configure({{QStringLiteral("device_count"), 0}}));
-        simulated_instrument_control i1d3(sensor_test_environment::simulatedLibrary("libi1d3sdk.so"));
-        i1d3.reset();
         CTargetSensor factory;
         detection::recorder record(factory);
-        QVERIFY(factory.DetectSensor());
+        const QString folder = m_environment->root() + QStringLiteral("/detect-") + QString::number(libraryPresent);
+        QVERIFY(detection::detect_beside_i1d3(factory, folder, libraryPresent ? "libeyeone.so" : nullptr));
         QCOMPARE(factory.GetSensorType(), 3);
         QCOMPARE(record.events, detection::found_after(4, QStringLiteral("X-Rite i1Display Pro")));
         // A bound driver that found no instrument still ends the library's work.

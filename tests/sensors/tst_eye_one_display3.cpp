@@ -1,4 +1,5 @@
-#include "sensor_test_environment.h"
+#include "call_log.h"
+#include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 
 #include "resources/tessaline_resources.h"
@@ -13,6 +14,8 @@
 #include <cmath>
 #include <memory>
 
+using namespace call_log;
+
 namespace {
 
 const QString kDisplay = QStringLiteral("127.0.10.1/1");
@@ -25,71 +28,25 @@ const QStringList kOpenCalls = {
     QStringLiteral("i1d3SetLEDControl"),
 };
 
-QJsonArray args_of(const QJsonValue &call)
-{
-    return call.toObject().value(QLatin1String("args")).toArray();
-}
-
-int result_of(const QJsonValue &call)
-{
-    return call.toObject().value(QLatin1String("result")).toInt();
-}
-
-QJsonArray calibrations(std::initializer_list<int> keys)
-{
-    QJsonArray list;
-    int index = 0;
-    for (int key : keys)
-        list.append(QJsonObject{{QStringLiteral("key"), key}, {QStringLiteral("name"), QStringLiteral("entry %1").arg(index++)}});
-    return list;
-}
-
-QJsonArray fail(const char *call, int code, int times = -1)
-{
-    return QJsonArray{QJsonObject{{QStringLiteral("call"), QLatin1String(call)}, {QStringLiteral("code"), code},
-                                  {QStringLiteral("times"), times}}};
-}
-
 } // namespace
 
-class tst_eye_one_display3 : public QObject
+class tst_eye_one_display3 : public QObject, protected simulated_family_fixture
 {
     Q_OBJECT
 
-private:
-    bool configure(const QJsonObject &settings)
-    {
-        if (m_control->configure(settings))
-            return true;
-        qWarning("configuration refused: %s", qPrintable(m_control->lastError()));
-        return false;
-    }
-    bool publish(double X, double Y, double Z)
-    {
-        return light_channel::publish_light(kDisplay, {X, Y, Z});
-    }
-
-    std::unique_ptr<sensor_test_environment> m_environment;
-    std::unique_ptr<simulated_instrument_control> m_control;
+public:
+    tst_eye_one_display3() : simulated_family_fixture(kDisplay) {}
 
 private slots:
     void initTestCase()
     {
         tessaline_init_resources();
-        m_environment = std::make_unique<sensor_test_environment>();
-        m_control = std::make_unique<simulated_instrument_control>(
-            sensor_test_environment::simulatedLibrary("libi1d3sdk.so"));
-        QVERIFY(m_control->isLoaded());
+        QVERIFY(loadFamily("libi1d3sdk.so"));
     }
 
     void init()
     {
-        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
-        light_channel::clear_channel();
-        m_control->reset();
-        QVERIFY(configure({{QStringLiteral("light_folder"), m_environment->lightFolder()},
-                           {QStringLiteral("time_scale"), 0.001},
-                           {QStringLiteral("display"), kDisplay}}));
+        QVERIFY(resetFamily(0.001));
         QVERIFY(publish(95.0, 100.0, 108.9));
     }
 

@@ -1,4 +1,6 @@
-#include "sensor_test_environment.h"
+#include "call_log.h"
+#include "detection_helpers.h"
+#include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 
 #include "app/services/library_loader.h"
@@ -22,6 +24,8 @@
 #include <memory>
 #include <thread>
 
+using call_log::args_of;
+
 namespace {
 
 const QString kDisplay = QStringLiteral("127.0.18.1/1");
@@ -43,11 +47,6 @@ QStringList names_of(const QJsonArray &calls)
     for (const QJsonValue &call : calls)
         names.append(call.toObject().value(QLatin1String("call")).toString());
     return names;
-}
-
-QJsonArray args_of(const QJsonValue &call)
-{
-    return call.toObject().value(QLatin1String("args")).toArray();
 }
 
 double out_of(const QJsonValue &call)
@@ -120,19 +119,15 @@ QJsonObject good_registry()
 
 } // namespace
 
-class tst_pl_series : public QObject
+class tst_pl_series : public QObject, protected simulated_family_fixture
 {
     Q_OBJECT
 
+public:
+    tst_pl_series() : simulated_family_fixture(kDisplay) {}
+
 private:
-    bool configure(const QJsonObject &settings)
-    {
-        if (m_control->configure(settings))
-            return true;
-        qWarning("configuration refused: %s", qPrintable(m_control->lastError()));
-        return false;
-    }
-    bool publishY(double Y) { return light_channel::publish_light(kDisplay, {kWhiteX * Y, Y, kWhiteZ * Y}); }
+    bool publishY(double Y) { return publish(kWhiteX * Y, Y, kWhiteZ * Y); }
     bool zeroCalibrate(CTL_PLxxxSensor &sensor)
     {
         if (!configure({{QStringLiteral("covered"), true}}) || sensor.Calibrate() != 0)
@@ -178,8 +173,6 @@ private:
         QVERIFY(!sensor.IsInstrumentReady());
     }
 
-    std::unique_ptr<sensor_test_environment> m_environment;
-    std::unique_ptr<simulated_instrument_control> m_control;
     void *m_serverHandle = nullptr;
     int32_t (*m_raiseException)(uint32_t) = nullptr;
     int m_folders = 0;
@@ -188,10 +181,7 @@ private slots:
     void initTestCase()
     {
         tessaline_init_resources();
-        m_environment = std::make_unique<sensor_test_environment>();
-        m_control = std::make_unique<simulated_instrument_control>(
-            sensor_test_environment::simulatedLibrary(kServerLibrary));
-        QVERIFY(m_control->isLoaded());
+        QVERIFY(loadFamily(kServerLibrary));
         QVERIFY(load_library_functions(&m_serverHandle, sensor_test_environment::simulatedLibrary(kServerLibrary),
                                        {library_symbol(m_raiseException, "plsrvSimRaiseException")}));
     }
@@ -204,12 +194,7 @@ private slots:
 
     void init()
     {
-        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
-        light_channel::clear_channel();
-        m_control->reset();
-        QVERIFY(configure({{QStringLiteral("light_folder"), m_environment->lightFolder()},
-                           {QStringLiteral("time_scale"), 0.0},
-                           {QStringLiteral("display"), kDisplay}}));
+        QVERIFY(resetFamily(0.0));
         QVERIFY(publishY(100.0));
     }
 
@@ -790,16 +775,12 @@ private slots:
         bool offered = false;
         QVERIFY(factory.GetSensorTypeName(8, name, offered));
         QVERIFY(offered);
-        QStringList events;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &found) { events << found; });
-        connect(&factory, &CTargetSensor::sensorChanged, this, [&] { events << QStringLiteral("changed"); });
+        detection::recorder record(factory);
         QVERIFY(factory.DetectSensor());
         QCOMPARE(factory.GetSensorType(), 8);
         QVERIFY(factory.GetSensor()->IsOpen());
         // i1Pro, i1Display, i1Studio, Spyder3/4/5, i1Display Pro and Hubble come first.
-        QCOMPARE(events, (QStringList{QStringLiteral("changed"), QStringLiteral("changed"), QStringLiteral("changed"),
-                                      QStringLiteral("changed"), QStringLiteral("changed"), QStringLiteral("changed"),
-                                      QStringLiteral("PL-210"), QStringLiteral("changed")}));
+        QCOMPARE(record.events, detection::found_after(6, QStringLiteral("PL-210")));
     }
 
     void ignored_cleanly_when_absent()

@@ -1,5 +1,6 @@
 #include "call_log.h"
-#include "sensor_test_environment.h"
+#include "detection_helpers.h"
+#include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 #include "single_library_folder.h"
 
@@ -25,42 +26,23 @@ const int kAlreadyStarted = 0x20001;
 
 } // namespace
 
-class tst_spyderx : public QObject
+class tst_spyderx : public QObject, protected simulated_family_fixture
 {
     Q_OBJECT
 
-private:
-    bool configure(const QJsonObject &settings)
-    {
-        if (m_control->configure(settings))
-            return true;
-        qWarning("configuration refused: %s", qPrintable(m_control->lastError()));
-        return false;
-    }
-    bool publish(double X, double Y, double Z) { return light_channel::publish_light(kDisplay, {X, Y, Z}); }
-
-    std::unique_ptr<sensor_test_environment> m_environment;
-    std::unique_ptr<simulated_instrument_control> m_control;
+public:
+    tst_spyderx() : simulated_family_fixture(kDisplay) {}
 
 private slots:
     void initTestCase()
     {
         tessaline_init_resources();
-        m_environment = std::make_unique<sensor_test_environment>();
-        m_control = std::make_unique<simulated_instrument_control>(
-            sensor_test_environment::simulatedLibrary("libdcxmtr.so"));
-        QVERIFY(m_control->isLoaded());
+        QVERIFY(loadFamily("libdcxmtr.so"));
     }
 
     void init()
     {
-        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
-        light_channel::clear_channel();
-        m_control->reset();
-        QVERIFY(configure({{QStringLiteral("light_folder"), m_environment->lightFolder()},
-                           {QStringLiteral("time_scale"), 0.0},
-                           {QStringLiteral("display"), kDisplay},
-                           {QStringLiteral("device_count"), 1}}));
+        QVERIFY(resetFamily(0.0, one_device()));
         QVERIFY(publish(95.0, 100.0, 108.9));
     }
 
@@ -354,34 +336,25 @@ private slots:
     {
         single_library_folder folder("libdcxmtr.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure({{QStringLiteral("device_count"), 1}}));
         CTargetSensor factory;
-        QStringList events;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { events << name; });
-        connect(&factory, &CTargetSensor::sensorChanged, this, [&] { events << QStringLiteral("changed"); });
+        detection::recorder record(factory);
         QVERIFY(factory.DetectSensor());
         QCOMPARE(factory.GetSensorType(), 6);
         // Every other kind is tried first.
-        QStringList expected;
-        for (int i = 0; i < 7; ++i)
-            expected << QStringLiteral("changed");
-        expected << QStringLiteral("Datacolor SpyderX") << QStringLiteral("changed");
-        QCOMPARE(events, expected);
+        QCOMPARE(record.events, detection::found_after(7, QStringLiteral("Datacolor SpyderX")));
     }
 
     void passed_over_without_an_instrument()
     {
         single_library_folder folder("libdcxmtr.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         CTargetSensor factory;
-        QString detected;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { detected = name; });
+        detection::recorder record(factory);
         QVERIFY(!factory.DetectSensor());
-        QCOMPARE(detected, QStringLiteral("-"));
+        QCOMPARE(record.lastDetected(), QStringLiteral("-"));
         // The library's own default: present, no instrument attached.
         QCOMPARE(control.callNames(), (QStringList{QStringLiteral("DCX_Startup"), QStringLiteral("DCX_GetDetailedError")}));
     }

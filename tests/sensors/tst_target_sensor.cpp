@@ -1,3 +1,4 @@
+#include "detection_helpers.h"
 #include "sensor_test_environment.h"
 #include "simulated_instrument_control.h"
 
@@ -65,39 +66,6 @@ sensor_driver_table fake_drivers(driver_census &census, const QSet<int> &attache
     return table;
 }
 
-// The factory's signals in the order they arrived, on the test's thread.
-class signal_record : public QObject
-{
-public:
-    explicit signal_record(CTargetSensor &factory)
-    {
-        connect(&factory, &CTargetSensor::detectedSensor, this, [this](const QString &name) {
-            events << QStringLiteral("detected:") + name;
-            threads << QThread::currentThread();
-        });
-        connect(&factory, &CTargetSensor::sensorDetectionComplete, this, [this] {
-            events << QStringLiteral("complete");
-            threads << QThread::currentThread();
-        });
-        connect(&factory, &CTargetSensor::sensorChanged, this, [this] {
-            events << QStringLiteral("changed");
-            threads << QThread::currentThread();
-        });
-    }
-
-    int count(const QString &event) const { return events.count(event); }
-    QStringList events;
-    QList<QThread *> threads;
-};
-
-QStringList changed_times(int count)
-{
-    QStringList events;
-    for (int i = 0; i < count; ++i)
-        events << QStringLiteral("changed");
-    return events;
-}
-
 const QList<int> kDetectionOrder = {2, 1, 4, 5, 3, 7, 8, 6};
 
 } // namespace
@@ -128,13 +96,13 @@ private slots:
         driver_census census;
         {
             CTargetSensor factory(fake_drivers(census, QSet<int>(attached.begin(), attached.end())));
-            signal_record record(factory);
+            detection::recorder record(factory);
             QVERIFY(factory.DetectSensor());
             QCOMPARE(factory.GetSensorType(), found);
             QVERIFY(factory.GetSensor());
             const int tried = kDetectionOrder.indexOf(found) + 1;
             QCOMPARE(census.constructed, kDetectionOrder.mid(0, tried));
-            const QStringList expected = changed_times(tried - 1)
+            const QStringList expected = detection::changed_times(tried - 1)
                                          + QStringList{QStringLiteral("detected:fake kind %1").arg(found),
                                                        QStringLiteral("complete"), QStringLiteral("changed")};
             QCOMPARE(record.events, expected);
@@ -148,7 +116,7 @@ private slots:
     {
         driver_census census;
         CTargetSensor factory(fake_drivers(census, {}));
-        signal_record record(factory);
+        detection::recorder record(factory);
         QVERIFY(!factory.DetectSensor());
         QCOMPARE(census.constructed, kDetectionOrder);
         QCOMPARE(census.alive.load(), 0);
@@ -193,7 +161,7 @@ private slots:
         driver_census census;
         CTargetSensor factory(fake_drivers(census, {3, 7}));
         QCOMPARE(factory.SetSensorType(7), 0);
-        signal_record record(factory);
+        detection::recorder record(factory);
         QCOMPARE(factory.SetSensorType(kind), status);
         QCOMPARE(record.events, events);
         QCOMPARE(factory.GetSensorType(), status == 0 ? kind : 0);
@@ -255,7 +223,7 @@ private slots:
     {
         sensor_test_environment::useLibraryFolder(m_environment.emptyFolder());
         CTargetSensor factory;
-        signal_record record(factory);
+        detection::recorder record(factory);
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!factory.DetectSensor());
@@ -275,12 +243,12 @@ private slots:
         QVERIFY(control.configure({{QStringLiteral("time_scale"), 0.0}}));
         {
             CTargetSensor factory;
-            signal_record record(factory);
+            detection::recorder record(factory);
             QVERIFY(factory.DetectSensor());
             QCOMPARE(factory.GetSensorType(), 3);
             QVERIFY(factory.GetSensor()->IsOpen());
             // i1Pro, i1Display, i1Studio and Spyder3/4/5 come first.
-            const QStringList expected = changed_times(4)
+            const QStringList expected = detection::changed_times(4)
                                          + QStringList{QStringLiteral("detected:X-Rite i1Display Pro"),
                                                        QStringLiteral("complete"), QStringLiteral("changed")};
             QCOMPARE(record.events, expected);
@@ -304,7 +272,7 @@ private slots:
         control.reset();
         QVERIFY(control.configure({{QStringLiteral("time_scale"), 0.0}}));
         CTargetSensor factory;
-        signal_record record(factory);
+        detection::recorder record(factory);
         {
             SensorDetectThread thread(&factory);
             thread.startDetection();
@@ -328,7 +296,7 @@ private slots:
     {
         driver_census census;
         CTargetSensor factory(fake_drivers(census, {4}));
-        signal_record record(factory);
+        detection::recorder record(factory);
         SensorDetectThread thread(&factory);
         thread.startDetection();
         QTRY_COMPARE(record.count(QStringLiteral("complete")), 1);
@@ -354,7 +322,7 @@ private slots:
             return first();
         };
         CTargetSensor factory(table);
-        signal_record record(factory);
+        detection::recorder record(factory);
         {
             SensorDetectThread thread(&factory);
             thread.startDetection();
@@ -373,7 +341,7 @@ private slots:
         CTargetSensor factory(fake_drivers(census, {5}));
         QVERIFY(factory.DetectSensor());
         CSensor *inUse = factory.GetSensor();
-        signal_record record(factory);
+        detection::recorder record(factory);
         SensorDetectThread thread(&factory);
         {
             QMutexLocker use(&factory.DriverMutex());

@@ -1,5 +1,6 @@
 #include "call_log.h"
-#include "sensor_test_environment.h"
+#include "detection_helpers.h"
+#include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 #include "single_library_folder.h"
 
@@ -29,7 +30,7 @@ const QStringList kOpenCalls = {
 
 QJsonObject family(const char *key, const QJsonValue &value)
 {
-    return {{QStringLiteral("family"), QJsonObject{{QLatin1String(key), value}}}};
+    return family(QJsonObject{{QLatin1String(key), value}});
 }
 
 // Relative tolerance of a reading that went through Y, x, y and back.
@@ -40,41 +41,22 @@ bool close_to(double actual, double expected)
 
 } // namespace
 
-class tst_xrite_hubble : public QObject
+class tst_xrite_hubble : public QObject, protected simulated_family_fixture
 {
     Q_OBJECT
 
-private:
-    bool configure(const QJsonObject &settings)
-    {
-        if (m_control->configure(settings))
-            return true;
-        qWarning("configuration refused: %s", qPrintable(m_control->lastError()));
-        return false;
-    }
-    bool publish(double X, double Y, double Z) { return light_channel::publish_light(kDisplay, {X, Y, Z}); }
-
-    std::unique_ptr<sensor_test_environment> m_environment;
-    std::unique_ptr<simulated_instrument_control> m_control;
+public:
+    tst_xrite_hubble() : simulated_family_fixture(kDisplay) {}
 
 private slots:
     void initTestCase()
     {
-        m_environment = std::make_unique<sensor_test_environment>();
-        m_control = std::make_unique<simulated_instrument_control>(
-            sensor_test_environment::simulatedLibrary("libspotmetersdk.so"));
-        QVERIFY(m_control->isLoaded());
+        QVERIFY(loadFamily("libspotmetersdk.so"));
     }
 
     void init()
     {
-        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
-        light_channel::clear_channel();
-        m_control->reset();
-        QVERIFY(configure({{QStringLiteral("light_folder"), m_environment->lightFolder()},
-                           {QStringLiteral("time_scale"), 0.0},
-                           {QStringLiteral("display"), kDisplay},
-                           {QStringLiteral("device_count"), 1}}));
+        QVERIFY(resetFamily(0.0, one_device()));
         QVERIFY(publish(95.0, 100.0, 108.9));
     }
 
@@ -94,7 +76,7 @@ private slots:
         QCOMPARE(args_of(calls[2]), QJsonArray{0});
         QCOMPARE(args_of(calls[5]), QJsonArray{1});
         QCOMPARE(args_of(calls.last()), QJsonArray{0.5});
-        QCOMPARE(first_args(m_control->callsNamed(QStringLiteral("gmbSpotGetCalibrationName"))), (QList<int>{-1, 1, 2}));
+        QCOMPARE(first_numbers(m_control->callsNamed(QStringLiteral("gmbSpotGetCalibrationName"))), (QList<int>{-1, 1, 2}));
         QCOMPARE(args_of(calls[kOpenCalls.size()]).at(1).toInt(), 255);
     }
 
@@ -188,7 +170,7 @@ private slots:
         QVERIFY(configure(settings));
         CXRiteHubble sensor;
         QVERIFY(sensor.IsOpen());
-        QCOMPARE(first_args(m_control->callsNamed(QStringLiteral("gmbSpotGetCalibrationName"))), asked);
+        QCOMPARE(first_numbers(m_control->callsNamed(QStringLiteral("gmbSpotGetCalibrationName"))), asked);
     }
 
     void calibration_name_walk_is_bounded()
@@ -313,21 +295,14 @@ private slots:
     {
         single_library_folder folder("libspotmetersdk.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure({{QStringLiteral("device_count"), 1}}));
         CTargetSensor factory;
-        QStringList events;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { events << name; });
-        connect(&factory, &CTargetSensor::sensorChanged, this, [&] { events << QStringLiteral("changed"); });
+        detection::recorder record(factory);
         QVERIFY(factory.DetectSensor());
         QCOMPARE(factory.GetSensorType(), 7);
         // i1Pro, i1Display, i1Studio, Spyder3/4/5 and i1Display Pro come first.
-        QStringList expected;
-        for (int i = 0; i < 5; ++i)
-            expected << QStringLiteral("changed");
-        expected << QStringLiteral("X-Rite Hubble") << QStringLiteral("changed");
-        QCOMPARE(events, expected);
+        QCOMPARE(record.events, detection::found_after(5, QStringLiteral("X-Rite Hubble")));
     }
 
     void passed_over_data()
@@ -343,14 +318,12 @@ private slots:
         QFETCH(QJsonObject, settings);
         single_library_folder folder("libspotmetersdk.so");
         QVERIFY(folder.isValid());
-        sensor_test_environment::useLibraryFolder(folder.folder());
-        simulated_instrument_control control(folder.path());
+        simulated_instrument_control &control = folder.control();
         QVERIFY(control.configure(settings));
         CTargetSensor factory;
-        QString detected;
-        connect(&factory, &CTargetSensor::detectedSensor, this, [&](const QString &name) { detected = name; });
+        detection::recorder record(factory);
         QVERIFY(!factory.DetectSensor());
-        QCOMPARE(detected, QStringLiteral("-"));
+        QCOMPARE(record.lastDetected(), QStringLiteral("-"));
         QCOMPARE(factory.GetSensor(), nullptr);
         QVERIFY(control.callNames().contains(QStringLiteral("gmbSpotInitialize")));
     }

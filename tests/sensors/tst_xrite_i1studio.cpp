@@ -1,6 +1,6 @@
-#include "call_log_helpers.h"
+#include "call_log.h"
 #include "detection_helpers.h"
-#include "sensor_test_environment.h"
+#include "simulated_family_fixture.h"
 #include "simulated_instrument_control.h"
 
 #include "resources/tessaline_resources.h"
@@ -46,20 +46,14 @@ const QString kEventCallback = QStringLiteral("event callback");
 
 } // namespace
 
-class tst_xrite_i1studio : public QObject
+class tst_xrite_i1studio : public QObject, protected simulated_family_fixture
 {
     Q_OBJECT
 
+public:
+    tst_xrite_i1studio() : simulated_family_fixture(kDisplay) {}
+
 private:
-    bool configure(const QJsonObject &settings)
-    {
-        if (m_control->configure(settings))
-            return true;
-        qWarning("configuration refused: %s", qPrintable(m_control->lastError()));
-        return false;
-    }
-    bool publish(double X, double Y, double Z) { return light_channel::publish_light(kDisplay, {X, Y, Z}); }
-    QJsonObject family(const QJsonObject &settings) { return {{QStringLiteral("family"), settings}}; }
     // The calls the driver made; the library's own calls back, which its
     // thread logs whenever the dial turns, are left out.
     QStringList driverCalls() const
@@ -88,29 +82,16 @@ private:
         return true;
     }
 
-    std::unique_ptr<sensor_test_environment> m_environment;
-    std::unique_ptr<simulated_instrument_control> m_control;
-
 private slots:
     void initTestCase()
     {
         tessaline_init_resources();
-        m_environment = std::make_unique<sensor_test_environment>();
-        m_control = std::make_unique<simulated_instrument_control>(
-            sensor_test_environment::simulatedLibrary("libi1studio.so"));
-        QVERIFY(m_control->isLoaded());
+        QVERIFY(loadFamily("libi1studio.so"));
     }
 
     void init()
     {
-        sensor_test_environment::useLibraryFolder(sensor_test_environment::simulatedLibraryFolder());
-        light_channel::clear_channel();
-        m_control->reset();
-        QVERIFY(configure({{QStringLiteral("light_folder"), m_environment->lightFolder()},
-                           {QStringLiteral("time_scale"), 0.001},
-                           {QStringLiteral("display"), kDisplay},
-                           {QStringLiteral("device_count"), 1},
-                           {QStringLiteral("selector"), QStringLiteral("display")}}));
+        QVERIFY(resetFamily(0.001, {{QStringLiteral("device_count"), 1}, {QStringLiteral("selector"), QStringLiteral("display")}}));
         QVERIFY(publish(95.0, 100.0, 108.9));
     }
 
@@ -264,7 +245,7 @@ private slots:
         QCOMPARE(sensor.SetMeasurementMode(mode), status);
         QCOMPARE(settingsMade().size(), settings);
         if (mode == 2 && status == 0) {
-            QCOMPARE(first_args(settingsMade()),
+            QCOMPARE(first_texts(settingsMade()),
                      (QStringList{QStringLiteral("MeasurementMode"), QStringLiteral("Colorimetric.Illumination"),
                                   QStringLiteral("ColorSpaceDescription.Type")}));
             QCOMPARE(args_of(settingsMade()[0]), option("MeasurementMode", "SingleAmbientLight"));
@@ -609,18 +590,11 @@ private slots:
     void detection_passes_over_it()
     {
         QFETCH(bool, libraryPresent);
-        QStringList libraries{QStringLiteral("libi1d3sdk.so")};
-        if (libraryPresent)
-            libraries << QStringLiteral("libi1studio.so");
-        const QString folder = m_environment->root() + QStringLiteral("/detect-") + QString::number(libraryPresent);
-        QVERIFY(detection::link_libraries(folder, sensor_test_environment::simulatedLibraryFolder(), libraries));
-        sensor_test_environment::useLibraryFolder(folder);
         QVERIFY(configure({{QStringLiteral("device_count"), 0}}));
-        simulated_instrument_control i1d3(sensor_test_environment::simulatedLibrary("libi1d3sdk.so"));
-        i1d3.reset();
         CTargetSensor factory;
         detection::recorder record(factory);
-        QVERIFY(factory.DetectSensor());
+        const QString folder = m_environment->root() + QStringLiteral("/detect-") + QString::number(libraryPresent);
+        QVERIFY(detection::detect_beside_i1d3(factory, folder, libraryPresent ? "libi1studio.so" : nullptr));
         QCOMPARE(factory.GetSensorType(), 3);
         QCOMPARE(record.events, detection::found_after(4, QStringLiteral("X-Rite i1Display Pro")));
         QCOMPARE(driverCalls(),

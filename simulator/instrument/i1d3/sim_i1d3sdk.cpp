@@ -4,15 +4,11 @@
 #include "sensors/i1d3_api.h"
 #include "simulator/instrument/family_instrument.h"
 
-#include <QJsonDocument>
 #include <QMutex>
 #include <QMutexLocker>
 
 #include <cstring>
 #include <vector>
-
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
 
 using sim_instrument::call_role;
 using sim_instrument::logged_call;
@@ -23,24 +19,6 @@ struct i1d3Device
 };
 
 namespace {
-
-// Calibration keys cover every entry the driver chooses for display types
-// 0 to 4 and the flag-0 case.
-const char kDefaults[] = R"({
-    "serial": "9000123",
-    "firmware": "v2.1.0",
-    "product": "i1Display Pro",
-    "maker_branded": false,
-    "calibrations": [
-        {"key": 1, "name": "CRT"},
-        {"key": 3, "name": "LCD generic"},
-        {"key": 6, "name": "LCD CCFL"},
-        {"key": 9, "name": "LCD white LED"},
-        {"key": 12, "name": "LCD RGB LED"},
-        {"key": 64, "name": "LCD wide gamut LED"}
-    ],
-    "family": {"aio": false}
-})";
 
 i1d3Device g_device = {0};
 
@@ -90,11 +68,23 @@ void copy_text(char *target, int size, const QString &text)
 
 } // namespace
 
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
+// Calibration keys cover every entry the driver chooses for display types
+// 0 to 4 and the flag-0 case.
+const char kFamilyDefaults[] = R"({
+    "serial": "9000123",
+    "firmware": "v2.1.0",
+    "product": "i1Display Pro",
+    "maker_branded": false,
+    "calibrations": [
+        {"key": 1, "name": "CRT"},
+        {"key": 3, "name": "LCD generic"},
+        {"key": 6, "name": "LCD CCFL"},
+        {"key": 9, "name": "LCD white LED"},
+        {"key": 12, "name": "LCD RGB LED"},
+        {"key": 64, "name": "LCD wide gamut LED"}
+    ],
+    "family": {"aio": false}
+})";
 
 SIM_EXPORT i1d3Status i1d3Initialize(void)
 {

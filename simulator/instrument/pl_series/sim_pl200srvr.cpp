@@ -14,7 +14,6 @@
 #include "simulator/instrument/family_instrument.h"
 #include "simulator/instrument/pl_series/sim_pl200srvr_control.h"
 
-#include <QJsonDocument>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSet>
@@ -22,9 +21,6 @@
 #include <cmath>
 #include <cstring>
 #include <thread>
-
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
 
 using sim_instrument::call_role;
 using sim_instrument::logged_call;
@@ -43,16 +39,6 @@ struct plsrvObject
 };
 
 namespace {
-
-// Family settings: "no_value", every measurement ends without a value (all
-// -1), as when the light is out of the probe's range; "probes", the names of
-// the probes attached to the instrument.
-const char kDefaults[] = R"({
-    "serial": "21012345",
-    "product": "PL-210",
-    "firmware": "1.00",
-    "family": {"no_value": false, "probes": ["P1"]}
-})";
 
 const char kClassId[] = "{006b0650-af9a-4ee1-b18f-b5740004d7ce}";
 const char kSource[] = "PL200Srvr";
@@ -368,11 +354,15 @@ int32_t dispatch(verb how, plsrvObject *object, const char *name, const plsrvVal
 
 } // namespace
 
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
+// Family settings: "no_value", every measurement ends without a value (all
+// -1), as when the light is out of the probe's range; "probes", the names of
+// the probes attached to the instrument.
+const char kFamilyDefaults[] = R"({
+    "serial": "21012345",
+    "product": "PL-210",
+    "firmware": "1.00",
+    "family": {"no_value": false, "probes": ["P1"]}
+})";
 
 SIM_EXPORT plsrvObject *plsrvCreateObject(const char *classId)
 {

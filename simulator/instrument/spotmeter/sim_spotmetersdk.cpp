@@ -4,16 +4,12 @@
 #include "sensors/spotmeter_api.h"
 #include "simulator/instrument/family_instrument.h"
 
-#include <QJsonDocument>
 #include <QMutex>
 #include <QMutexLocker>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
-
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
 
 using sim_instrument::call_role;
 using sim_instrument::logged_call;
@@ -24,26 +20,6 @@ struct gmbSpotDevice
 };
 
 namespace {
-
-// No instrument attached until a test or configuration attaches one, so
-// that a folder of every family's library does not find this one first.
-// Family settings: "calibration_count" overrides the number of calibrations
-// the instrument reports; "next_index" makes the name walk hand back that
-// index every time (a library stuck on one name); "dark_limit" is the
-// luminance above which a dark-current measurement sees light;
-// "value_missing" makes measurements succeed without a value (NaN).
-const char kDefaults[] = R"({
-    "device_count": 0,
-    "serial": "8011234",
-    "product": "Hubble",
-    "integration_seconds": 1.0,
-    "calibrations": [
-        {"key": 0, "name": "Factory"},
-        {"key": 1, "name": "White LED"},
-        {"key": 2, "name": "CCFL"}
-    ],
-    "family": {"calibration_count": null, "next_index": null, "dark_limit": 0.01, "value_missing": false}
-})";
 
 constexpr int32_t kUnitsFootLambert = 0;
 constexpr double kCandelaPerFootLambert = 3.426;
@@ -96,11 +72,25 @@ double luminance_in_units(double candela)
 
 } // namespace
 
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
+// No instrument attached until a test or configuration attaches one, so
+// that a folder of every family's library does not find this one first.
+// Family settings: "calibration_count" overrides the number of calibrations
+// the instrument reports; "next_index" makes the name walk hand back that
+// index every time (a library stuck on one name); "dark_limit" is the
+// luminance above which a dark-current measurement sees light;
+// "value_missing" makes measurements succeed without a value (NaN).
+const char kFamilyDefaults[] = R"({
+    "device_count": 0,
+    "serial": "8011234",
+    "product": "Hubble",
+    "integration_seconds": 1.0,
+    "calibrations": [
+        {"key": 0, "name": "Factory"},
+        {"key": 1, "name": "White LED"},
+        {"key": 2, "name": "CCFL"}
+    ],
+    "family": {"calibration_count": null, "next_index": null, "dark_limit": 0.01, "value_missing": false}
+})";
 
 SIM_EXPORT gmbSpotStatus gmbSpotInitialize(void)
 {

@@ -4,32 +4,9 @@
 #include "sensors/dccmtr_api.h"
 #include "simulator/instrument/spyder/spyder_library_state.h"
 
-#include <QJsonDocument>
-
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
-
 using sim_instrument::call_role;
 
 namespace {
-
-// No instrument attached until a test or configuration attaches one, so
-// that a folder of every family's library does not find this one first.
-// The calibration entries cover every one the driver chooses.
-const char kDefaults[] = R"({
-    "device_count": 0,
-    "serial": "4217",
-    "firmware": "S4 2.07",
-    "product": "Spyder4",
-    "integration_seconds": 0.9,
-    "calibrations": [
-        {"key": 2, "name": "General"},
-        {"key": 4, "name": "CCFL"},
-        {"key": 5, "name": "White LED"},
-        {"key": 6, "name": "Wide gamut"}
-    ],
-    "family": {"model": 4, "refuse_startup": false}
-})";
 
 // The start-up code of the model the family setting "model" attaches.
 int32_t accepted_code()
@@ -54,11 +31,23 @@ double integration_seconds(int32_t timeCode)
 
 } // namespace
 
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
+// No instrument attached until a test or configuration attaches one, so
+// that a folder of every family's library does not find this one first.
+// The calibration entries cover every one the driver chooses.
+const char kFamilyDefaults[] = R"({
+    "device_count": 0,
+    "serial": "4217",
+    "firmware": "S4 2.07",
+    "product": "Spyder4",
+    "integration_seconds": 0.9,
+    "calibrations": [
+        {"key": 2, "name": "General"},
+        {"key": 4, "name": "CCFL"},
+        {"key": 5, "name": "White LED"},
+        {"key": 6, "name": "Wide gamut"}
+    ],
+    "family": {"model": 4, "refuse_startup": false}
+})";
 
 SIM_EXPORT int32_t DC_Startup(uint8_t *info, int32_t modelCode)
 {

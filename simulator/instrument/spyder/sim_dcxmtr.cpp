@@ -4,17 +4,10 @@
 #include "sensors/dcxmtr_api.h"
 #include "simulator/instrument/spyder/spyder_library_state.h"
 
-#include <QJsonDocument>
-
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
-
-namespace {
-
 // No instrument attached until a test or configuration attaches one, so
 // that a folder of every family's library does not find this one first.
 // The calibration entries cover every one the driver chooses.
-const char kDefaults[] = R"({
+const char kFamilyDefaults[] = R"({
     "device_count": 0,
     "serial": "X815",
     "firmware": "SX 1.4",
@@ -28,14 +21,6 @@ const char kDefaults[] = R"({
     ],
     "family": {"refuse_startup": false}
 })";
-
-} // namespace
-
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
 
 SIM_EXPORT int32_t DCX_Startup(uint8_t *info, int32_t modelCode)
 {

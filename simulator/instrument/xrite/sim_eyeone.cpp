@@ -6,25 +6,19 @@
 #include "sensors/eyeone_api.h"
 #include "simulator/instrument/xrite/xrite_instrument.h"
 
-#include <QJsonDocument>
-
 #include <type_traits>
-
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
 
 using sim_instrument::call_role;
 using sim_xrite::family_options;
 using sim_xrite::status_entry;
 using sim_xrite::text_entry;
-
-namespace {
+using sim_xrite::text_of;
 
 // An i1Display 2 (it lists the ambient mode; its serial number is in none
 // of the maker-branded ranges); no instrument attached until a test
 // attaches one, so that a folder of every simulated library shows one
 // instrument by default.
-const char kDefaults[] = R"({
+const char kFamilyDefaults[] = R"({
     "device_count": 0,
     "serial": "700123",
     "family": {
@@ -32,7 +26,7 @@ const char kDefaults[] = R"({
     }
 })";
 
-const sim_xrite::family_rules kRules = {
+const sim_xrite::family_rules sim_xrite::kFamilyRules = {
     {
         {"DeviceType", "", {"EyeOneDisplay"}},
         {"MeasurementMode", "SingleEmission", {}},
@@ -50,26 +44,7 @@ const sim_xrite::family_rules kRules = {
     {"Cleanup"},
 };
 
-QString text_of(const char *text)
-{
-    return text ? QString::fromLatin1(text) : QString();
-}
-
-} // namespace
-
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
-
-sim_xrite::option_instrument &sim_xrite::family_options()
-{
-    static option_instrument options(kRules);
-    static const bool following = (follow_instrument(options), true);
-    Q_UNUSED(following);
-    return options;
-}
+const sim_instrument::simulated_instrument::change_listener sim_xrite::kFamilyChangeListener;
 
 SIM_EXPORT const char *I1_GetOption(const char *name)
 {

@@ -4,17 +4,13 @@
 #include "sensors/i1pro_api.h"
 #include "simulator/instrument/xrite/xrite_instrument.h"
 
-#include <QJsonDocument>
-
 #include <cstring>
 #include <type_traits>
-
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
 
 using sim_instrument::call_role;
 using sim_xrite::family_options;
 using sim_xrite::status_entry;
+using sim_xrite::text_of;
 
 struct i1pro_device
 {
@@ -22,37 +18,6 @@ struct i1pro_device
 };
 
 namespace {
-
-// An i1Pro2 (hardware revision after D) with the ambient head; no
-// instrument attached until a test attaches one, so that a folder of every
-// simulated library shows one instrument by default.
-const char kDefaults[] = R"({
-    "device_count": 0,
-    "serial": "1012345",
-    "family": {
-        "AvailableMeasurementModes": "ReflectanceSpot;ReflectanceScan;EmissionSpot;AmbientLightSpot",
-        "HWRevision": "E",
-        "SDKVersion": "4.2.3",
-        "calibration_seconds": 10800
-    }
-})";
-
-const sim_xrite::family_rules kRules = {
-    {
-        {"MeasurementMode", "ReflectanceSpot", {}},
-        {"ColorSpaceDescription.Type", "CIELab", {"CIEXYZ", "CIELab", "CIExyY", "RGB"}},
-        {"Colorimetric.Illumination", "D50", {"Emission", "D50", "D65", "A"}},
-        {"Colorimetric.Observer", "TwoDegree", {"TwoDegree", "TenDegree"}},
-        {"AdaptiveMeasurement", "0", {"0", "1"}},
-    },
-    {
-        {"EmissionSpot", sim_xrite::measure_kind::emission, true},
-        {"AmbientLightSpot", sim_xrite::measure_kind::ambient, true},
-        {"ReflectanceSpot", sim_xrite::measure_kind::none, true},
-        {"ReflectanceScan", sim_xrite::measure_kind::none, true},
-    },
-    {},
-};
 
 // Handles of the instruments the library can list.
 constexpr int kMaximumDevices = 4;
@@ -78,11 +43,6 @@ int open_device(i1pro_handle device)
 {
     return listed(device) && device == g_handles[0] && family_instrument().device_open() ? XRITE_SUCCESS
                                                                                            : XRITE_ERR_NO_DEVICE;
-}
-
-QString text_of(const char *text)
-{
-    return text ? QString::fromLatin1(text) : QString();
 }
 
 int copy_text(const QString &value, char *text, uint32_t *size)
@@ -122,19 +82,38 @@ int global_option(const QString &name, QString *value)
 
 } // namespace
 
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
+// An i1Pro2 (hardware revision after D) with the ambient head; no
+// instrument attached until a test attaches one, so that a folder of every
+// simulated library shows one instrument by default.
+const char kFamilyDefaults[] = R"({
+    "device_count": 0,
+    "serial": "1012345",
+    "family": {
+        "AvailableMeasurementModes": "ReflectanceSpot;ReflectanceScan;EmissionSpot;AmbientLightSpot",
+        "HWRevision": "E",
+        "SDKVersion": "4.2.3",
+        "calibration_seconds": 10800
+    }
+})";
 
-sim_xrite::option_instrument &sim_xrite::family_options()
-{
-    static option_instrument options(kRules);
-    static const bool following = (follow_instrument(options), true);
-    Q_UNUSED(following);
-    return options;
-}
+const sim_xrite::family_rules sim_xrite::kFamilyRules = {
+    {
+        {"MeasurementMode", "ReflectanceSpot", {}},
+        {"ColorSpaceDescription.Type", "CIELab", {"CIEXYZ", "CIELab", "CIExyY", "RGB"}},
+        {"Colorimetric.Illumination", "D50", {"Emission", "D50", "D65", "A"}},
+        {"Colorimetric.Observer", "TwoDegree", {"TwoDegree", "TenDegree"}},
+        {"AdaptiveMeasurement", "0", {"0", "1"}},
+    },
+    {
+        {"EmissionSpot", sim_xrite::measure_kind::emission, true},
+        {"AmbientLightSpot", sim_xrite::measure_kind::ambient, true},
+        {"ReflectanceSpot", sim_xrite::measure_kind::none, true},
+        {"ReflectanceScan", sim_xrite::measure_kind::none, true},
+    },
+    {},
+};
+
+const sim_instrument::simulated_instrument::change_listener sim_xrite::kFamilyChangeListener;
 
 SIM_EXPORT xrite_result I1_GetDevices(const i1pro_handle **devices, int32_t *count)
 {

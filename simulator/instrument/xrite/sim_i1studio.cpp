@@ -8,52 +8,16 @@
 #include "simulator/instrument/xrite/i1studio_events.h"
 #include "simulator/instrument/xrite/xrite_instrument.h"
 
-#include <QJsonDocument>
 #include <QMutex>
 #include <QMutexLocker>
-
-// The declarations give these C linkage; the export map publishes them.
-#define SIM_EXPORT extern "C"
 
 using sim_instrument::call_role;
 using sim_xrite::family_options;
 using sim_xrite::status_entry;
 using sim_xrite::text_entry;
+using sim_xrite::text_of;
 
 namespace {
-
-// An i1Studio ("VersionString" without "i1Studio" makes it a ColorMunki),
-// ready; no instrument attached until a test attaches one, so that a folder
-// of every simulated library shows one instrument by default.
-const char kDefaults[] = R"({
-    "device_count": 0,
-    "serial": "2001234",
-    "family": {
-        "AvailableMeasurementModes": "SingleEmission;SingleAmbientLight;SingleReflectance",
-        "VersionString": "i1Studio 1.1.0",
-        "device_state": 1000
-    }
-})";
-
-const sim_xrite::family_rules kRules = {
-    {
-        {"MeasurementMode", "SingleReflectance", {}},
-        {"Colorimetric.Illumination", "D50", {"Emission", "D50", "D65"}},
-        {"Colorimetric.Observer", "TwoDegree", {"TwoDegree", "TenDegree"}},
-        {"ColorSpaceDescription.Type", "CIELab", {"CIEXYZ", "CIELab", "CIExyY"}},
-    },
-    {
-        {"SingleEmission", sim_xrite::measure_kind::emission, true},
-        {"SingleAmbientLight", sim_xrite::measure_kind::ambient, false},
-        {"SingleReflectance", sim_xrite::measure_kind::none, true},
-    },
-    {},
-};
-
-QString text_of(const char *text)
-{
-    return text ? QString::fromLatin1(text) : QString();
-}
 
 int dial_code()
 {
@@ -112,19 +76,35 @@ int dial_matches_mode()
 
 } // namespace
 
-sim_instrument::simulated_instrument &family_instrument()
-{
-    static sim_instrument::simulated_instrument instrument(QJsonDocument::fromJson(kDefaults).object());
-    return instrument;
-}
+// An i1Studio ("VersionString" without "i1Studio" makes it a ColorMunki),
+// ready; no instrument attached until a test attaches one, so that a folder
+// of every simulated library shows one instrument by default.
+const char kFamilyDefaults[] = R"({
+    "device_count": 0,
+    "serial": "2001234",
+    "family": {
+        "AvailableMeasurementModes": "SingleEmission;SingleAmbientLight;SingleReflectance",
+        "VersionString": "i1Studio 1.1.0",
+        "device_state": 1000
+    }
+})";
 
-sim_xrite::option_instrument &sim_xrite::family_options()
-{
-    static option_instrument options(kRules);
-    static const bool following = (follow_instrument(options, follow_change), true);
-    Q_UNUSED(following);
-    return options;
-}
+const sim_xrite::family_rules sim_xrite::kFamilyRules = {
+    {
+        {"MeasurementMode", "SingleReflectance", {}},
+        {"Colorimetric.Illumination", "D50", {"Emission", "D50", "D65"}},
+        {"Colorimetric.Observer", "TwoDegree", {"TwoDegree", "TenDegree"}},
+        {"ColorSpaceDescription.Type", "CIELab", {"CIEXYZ", "CIELab", "CIExyY"}},
+    },
+    {
+        {"SingleEmission", sim_xrite::measure_kind::emission, true},
+        {"SingleAmbientLight", sim_xrite::measure_kind::ambient, false},
+        {"SingleReflectance", sim_xrite::measure_kind::none, true},
+    },
+    {},
+};
+
+const sim_instrument::simulated_instrument::change_listener sim_xrite::kFamilyChangeListener = follow_change;
 
 SIM_EXPORT xrite_result i1studio_Calibrate(void)
 {

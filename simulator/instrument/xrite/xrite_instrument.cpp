@@ -42,6 +42,18 @@ void ambient_tristimulus(double lux, double x, double y, float xyz[3])
     xyz[2] = float((1.0 - x - y) * lux / y);
 }
 
+// Makes |options| follow the instrument: a reset of the instrument resets
+// them too, then the family's listener is told of every change.
+void follow_instrument(option_instrument &options)
+{
+    family_instrument().set_change_listener([&options](bool reset) {
+        if (reset)
+            options.reset();
+        if (kFamilyChangeListener)
+            kFamilyChangeListener(reset);
+    });
+}
+
 } // namespace
 
 option_instrument::option_instrument(family_rules rules) : m_rules(std::move(rules))
@@ -216,14 +228,12 @@ int attached()
     return family_instrument().device_count() > 0 ? XRITE_SUCCESS : XRITE_ERR_NO_DEVICE;
 }
 
-void follow_instrument(option_instrument &options, sim_instrument::simulated_instrument::change_listener more)
+option_instrument &family_options()
 {
-    family_instrument().set_change_listener([&options, more](bool reset) {
-        if (reset)
-            options.reset();
-        if (more)
-            more(reset);
-    });
+    static option_instrument options(kFamilyRules);
+    static const bool following = (follow_instrument(options), true);
+    Q_UNUSED(following);
+    return options;
 }
 
 } // namespace sim_xrite

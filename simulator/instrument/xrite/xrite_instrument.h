@@ -92,7 +92,14 @@ private:
     int m_lastError = XRITE_SUCCESS;
 };
 
-// The family's option instrument; each family's library defines it.
+// What each family's library defines: its option rules, and what it adds
+// when the instrument changes (empty: nothing).
+extern const family_rules kFamilyRules;
+extern const sim_instrument::simulated_instrument::change_listener kFamilyChangeListener;
+
+// The family's option instrument, built from its rules on first use; a
+// reset of the instrument resets it too, then the family's listener is told
+// of every change.
 option_instrument &family_options();
 
 // One entry point answering a status: injected faults first, then |body|,
@@ -129,12 +136,13 @@ const char *text_entry(const char *name, sim_instrument::call_role role, const Q
     return t_text.constData();
 }
 
+// A text the program passes in (empty for null).
+inline QString text_of(const char *text)
+{
+    return text ? QString::fromLatin1(text) : QString();
+}
+
 // XRITE_SUCCESS when an instrument is attached, else XRITE_ERR_NO_DEVICE.
 int attached();
-
-// Makes |options| follow the instrument: a reset of the instrument resets
-// them too, then |more| is told of every change.
-void follow_instrument(option_instrument &options,
-                       sim_instrument::simulated_instrument::change_listener more = nullptr);
 
 } // namespace sim_xrite
