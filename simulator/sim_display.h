@@ -178,6 +178,7 @@ private:
     void before_read(quint16 code);
     void after_write(quint16 code);
     void sync_engine();
+    void report_native_gamut();
     void activate_lut();
     void update_video();
     void update_engine_white(bool engine_on);

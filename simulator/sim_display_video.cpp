@@ -39,6 +39,9 @@ constexpr quint16 kCornerSize = 0x11C8;
 constexpr quint16 kCornerArea = 0x11C9;
 constexpr quint16 kFactoryColour = 0x08;
 constexpr quint16 kNativeGamutFirst = 0x10FA;
+constexpr quint16 kNativeGamutCount = 6;
+constexpr quint16 kEngineBlack = 0x1054;
+constexpr double kTenths = 10.0;
 constexpr quint8 kExpertMode = 2;
 constexpr int kPatchOn = 2;
 constexpr int kEngineOn = 2;
@@ -77,7 +80,7 @@ const control_row kEngineControls[] = {
     {kEngineState, 0, 7, false},  {kEngineRun, 0, 3, true},    {kEngineProgress, 0, 0, true},
     {0x11CE, 0, 100, false},      {0x11B0, 1, 1, false},       {0x1050, 1, 8, false},
     {0x1051, 8, 15, false},       {0x1052, 313, 1000, false},  {0x1053, 329, 1000, false},
-    {0x1054, 0, 100, false},      {0x1055, 640, 1000, false},  {0x1056, 330, 1000, false},
+    {kEngineBlack, 0, 100, false}, {0x1055, 640, 1000, false},  {0x1056, 330, 1000, false},
     {0x1057, 300, 1000, false},   {0x1058, 600, 1000, false},  {0x1059, 150, 1000, false},
     {0x105A, 60, 1000, false},    {0x105B, 1, 1, false},       {0x105C, 0, 1, false},
     {0x1062, 1, 1, false},        {0x1067, 1, 3, false},       {0x1069, 1, 1, false},
@@ -138,8 +141,7 @@ bool sim_display::apply_model(const QByteArray &name)
         add_rows(controls, kMinuteCounters);
     if (p->engine) {
         add_rows(controls, kEngineControls);
-        for (int i = 0; i < 6; ++i)
-            controls.set_read_only(static_cast<quint16>(kNativeGamutFirst + i), p->native_gamut[i], 1000);
+        report_native_gamut();
     }
     if (p->corner_uniformity)
         add_rows(controls, kCornerControls);
@@ -174,6 +176,22 @@ void sim_display::before_read(quint16 code)
         engine.poll();
     if (is_one_of(code, {kEngineState, kEngineRun, kEngineProgress, kProcedure}))
         sync_engine();
+    if (code >= kNativeGamutFirst && code < kNativeGamutFirst + kNativeGamutCount)
+        report_native_gamut();
+}
+
+// The primaries of the panel the display sits on, in thousandths (red x,
+// red y, green x … blue y); read when asked, since the panel may change.
+void sim_display::report_native_gamut()
+{
+    const sim_panel &panel = engine.panel ? *engine.panel : sim_panel::nominal();
+    for (quint16 i = 0; i < kNativeGamutCount; ++i) {
+        const sim_chromaticity &primary = panel.primaries[i / 2];
+        const double raw = (i % 2 ? primary.y : primary.x) * kThousandths;
+        const double value = std::isfinite(raw) ? std::clamp(raw, 0.0, kThousandths) : 0.0;
+        controls.set_read_only(static_cast<quint16>(kNativeGamutFirst + i), static_cast<quint16>(std::lround(value)),
+                               static_cast<quint16>(kThousandths));
+    }
 }
 
 void sim_display::sync_engine()
@@ -247,20 +265,23 @@ void sim_display::update_video()
 }
 
 // The engine holds white at its targets (x and y in thousandths, luminance
-// in cd/m²) through its own gains and the backlight; without it the
+// in cd/m²) through its own gains and the backlight, and lifts black to its
+// black level (tenths of cd/m², 0: the panel's own black); without it the
 // brightness control sets the backlight.
 void sim_display::update_engine_white(bool engine_on)
 {
     if (!engine_on) {
         video.engine_gain = {{1.0, 1.0, 1.0}};
+        video.engine_black_lift = {{0.0, 0.0, 0.0}};
         video.backlight = fraction(controls, kBrightness, 1.0);
         return;
     }
     const sim_chromaticity target {controls.value(kEngineWhiteX) / kThousandths,
                                    controls.value(kEngineWhiteY) / kThousandths};
-    const sim_white_balance white =
-        sim_white_balance::for_target(engine.known_panel(), target, controls.value(kEngineLuminance));
+    const sim_white_balance white = sim_white_balance::for_target(
+        engine.known_panel(), target, controls.value(kEngineLuminance), controls.value(kEngineBlack) / kTenths);
     video.engine_gain = white.gain;
+    video.engine_black_lift = white.black_lift;
     video.backlight = white.backlight;
     // Tells how much room the backlight has left for a brighter target.
     if (sim_control *drive = controls.find(kBacklightDrive))

@@ -33,8 +33,9 @@ public:
     };
 
     settings config;
-    // The display's panel as it is now, for an update calibration to take
-    // in; nullptr leaves the engine with the design panel.
+    // The display's panel as it is now: its primaries are the native gamut
+    // the display reports, and an update calibration takes it in. nullptr
+    // leaves the engine with the design panel.
     const sim_panel *panel = nullptr;
 
     // False when |value| names no procedure or one is running: the display

@@ -46,8 +46,10 @@ void sim_light_model::derive_primaries()
 
 double sim_light_model::drive(const sim_video_state &state, int c)
 {
-    const double level = state.patch_on ? unit(state.patch_level[c])
+    const double shown = state.patch_on ? unit(state.patch_level[c])
                                         : look_up(state.lut[c], unit(state.input_level[c]));
+    const double lift = unit(state.engine_black_lift[c]);
+    const double level = lift + (1.0 - lift) * shown;
     const double gain = non_negative(state.gain[c]) * non_negative(state.engine_gain[c]);
     const double offset = std::isfinite(state.offset[c]) ? state.offset[c] : 0.0;
     return unit(offset + gain * level);

@@ -2,22 +2,15 @@
 
 namespace {
 
-// name, older, levels, short table, table max, minutes, engine, corners, native gamut
+// name, older, levels, short table, table max, minutes, engine, corners
 const sim_model_profile kProfiles[] = {
-    {"VW-4610C", true, sim_model_profile::kExpertModeLevels, false, 0, false, false, false,
-     {640, 330, 300, 600, 150, 60}},
-    {"VW-5510C", true, sim_model_profile::kExpertModeLevels, false, 0, false, false, false,
-     {640, 330, 300, 600, 150, 60}},
-    {"VW-4620L", false, sim_model_profile::kPagedLevels, false, 4095, true, false, false,
-     {650, 330, 290, 610, 150, 55}},
-    {"VW-5520L", false, sim_model_profile::kPagedLevels, false, 4095, true, false, false,
-     {650, 330, 290, 610, 150, 55}},
-    {"VW-5530Q", false, sim_model_profile::kPagedLevels, true, 1023, true, false, true,
-     {660, 325, 280, 630, 150, 50}},
-    {"VW-5540QE", false, sim_model_profile::kPagedLevels, true, 1023, true, true, true,
-     {675, 315, 265, 680, 150, 50}},
-    {"VW-6540QE", false, sim_model_profile::kPagedLevels, true, 1023, true, true, true,
-     {680, 310, 260, 690, 150, 48}},
+    {"VW-4610C", true, sim_model_profile::kExpertModeLevels, false, 0, false, false, false},
+    {"VW-5510C", true, sim_model_profile::kExpertModeLevels, false, 0, false, false, false},
+    {"VW-4620L", false, sim_model_profile::kPagedLevels, false, 4095, true, false, false},
+    {"VW-5520L", false, sim_model_profile::kPagedLevels, false, 4095, true, false, false},
+    {"VW-5530Q", false, sim_model_profile::kPagedLevels, true, 1023, true, false, true},
+    {"VW-5540QE", false, sim_model_profile::kPagedLevels, true, 1023, true, true, true},
+    {"VW-6540QE", false, sim_model_profile::kPagedLevels, true, 1023, true, true, true},
 };
 
 } // namespace

@@ -5,7 +5,9 @@
 
 // What sets the simulated display models apart: their patch-level
 // registers, lookup-table geometry, counters, internal engine, corner
-// uniformity and schedule commands. One row per model name.
+// uniformity and schedule commands. One row per model name. Their light
+// comes from the display's panel (sim_panel), as does the native gamut the
+// engine models report.
 struct sim_model_profile
 {
     enum level_family : int { kPagedLevels = 1, kExpertModeLevels = 2 };
@@ -18,7 +20,6 @@ struct sim_model_profile
     bool minute_counters;     // 0x11FA-0x11FF besides the half-hour counters
     bool engine;              // internal calibration engine and its controls
     bool corner_uniformity;   // 0x11C7-0x11C9
-    quint16 native_gamut[6];  // red x, red y, green x, green y, blue x, blue y (thousandths)
 
     // The profile of |name|, or nullptr.
     static const sim_model_profile *find(const QByteArray &name);

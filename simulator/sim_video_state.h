@@ -16,6 +16,11 @@ struct sim_video_state
     // colour gains to the input and the test patch alike; 1 while the engine
     // is off.
     std::array<double, 3> engine_gain{{1.0, 1.0, 1.0}};
+    // The engine's black level: per channel, the fraction of full level it
+    // lifts black by, before its gains, keeping full level where it is
+    // (input and test patch alike); 0 while the engine is off or holds no
+    // black.
+    std::array<double, 3> engine_black_lift{{0.0, 0.0, 0.0}};
     // Black-level offsets of the video path, as a fraction of full drive.
     std::array<double, 3> offset{{0.0, 0.0, 0.0}};
     // Backlight as a fraction of the panel's maximum luminance.

@@ -27,6 +27,24 @@ double white_luminance(const sim_panel &panel, const std::array<double, 3> &gain
     return Y;
 }
 
+// The lift of each channel that brings black to |black| cd/m²: the same
+// share k of every channel's light in the white, so that what is added has
+// the white's chromaticity and black rises along a straight line from the
+// panel's own black (k = 0) to the white (k = 1).
+std::array<double, 3> lift_for(const sim_panel &panel, const sim_white_balance &balance, double black)
+{
+    const double own = panel.black_xyz()[1];
+    const double span = (white_luminance(panel, balance.gain) - own) * balance.backlight;
+    const double k = span > 0.0 ? unit((black - own * balance.backlight) / span) : 0.0;
+    std::array<double, 3> lift {};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const sim_channel_response &response = panel.response[c];
+        const double gain = balance.gain[c];
+        lift[c] = gain > 0.0 ? unit(response.drive_for(k * response.light(gain)) / gain) : 0.0;
+    }
+    return lift;
+}
+
 // Each channel's share of its full light for the brightest white of
 // chromaticity |target|; false when the panel cannot mix that chromaticity.
 bool channel_shares(const sim_panel &panel, const sim_chromaticity &target, std::array<double, 3> *shares)
@@ -57,7 +75,7 @@ bool channel_shares(const sim_panel &panel, const sim_chromaticity &target, std:
 } // namespace
 
 sim_white_balance sim_white_balance::for_target(const sim_panel &panel, const sim_chromaticity &target,
-                                                double luminance)
+                                                double luminance, double black)
 {
     sim_white_balance out;
     std::array<double, 3> shares {};
@@ -67,5 +85,6 @@ sim_white_balance sim_white_balance::for_target(const sim_panel &panel, const si
     }
     const double full = white_luminance(panel, out.gain);
     out.backlight = full > 0.0 ? unit(luminance / full) : 0.0;
+    out.black_lift = lift_for(panel, out, black);
     return out;
 }

@@ -8,6 +8,9 @@
 
 #include <QtTest>
 
+#include <array>
+#include <cmath>
+
 namespace {
 
 const QString kAddress = QStringLiteral("127.0.31.1");
@@ -60,6 +63,35 @@ int poll_until(basic_monitor &monitor, std::initializer_list<int> states)
         }
     }
     return -1;
+}
+
+// A panel's primaries in thousandths: red x, red y, green x … blue y.
+std::array<double, 6> gamut_of(const sim_panel &panel)
+{
+    std::array<double, 6> out {};
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = (i % 2 ? panel.primaries[i / 2].y : panel.primaries[i / 2].x) * 1000.0;
+    return out;
+}
+
+// The display reports whole thousandths: each value within half of one
+// (plus a margin for the binary representation) of its panel's primary.
+bool reports_gamut(const CAdjustValue &record, const sim_panel &panel)
+{
+    const std::array<double, 6> wanted = gamut_of(panel);
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (std::abs(record.native_gamut[i] - wanted[i]) > 0.5 + 1e-9)
+            return false;
+    }
+    return true;
+}
+
+QString gamut_text(const CAdjustValue &record)
+{
+    QStringList values;
+    for (qint16 v : record.native_gamut)
+        values << QString::number(v);
+    return values.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -207,9 +239,21 @@ private slots:
         QSignalSpy progress(&m.monitor, &basic_monitor::set_get_vcp_progess);
         QCOMPARE(m.monitor.configure_for_calibration(record), 0);
         QCOMPARE(record.native_gamut_valid, qint8(1));
-        QCOMPARE(record.native_gamut, (std::array<qint16, 6> {{675, 315, 265, 680, 150, 50}}));
+        // The display's own panel, with its deviations from the design (the
+        // wall's fixed seed moves them by whole thousandths here).
+        const sim_panel panel = m.fx.wall.panel(m.fx.display);
+        QVERIFY(record.native_gamut != (std::array<qint16, 6> {{640, 330, 295, 615, 150, 55}}));
+        QVERIFY2(reports_gamut(record, panel), qPrintable(gamut_text(record)));
         QCOMPARE(progress.size(), 8);
         QCOMPARE(m.display([](sim_display &d) { return d.controls.value(0x105C); }), quint16(1));
+
+        // A panel changed after the model was applied is what the next read gives.
+        sim_panel wide = panel;
+        wide.primaries = {{{0.7081, 0.2919}, {0.1702, 0.7968}, {0.1314, 0.0459}}};
+        m.fx.wall.set_panel(m.fx.display, wide);
+        QCOMPARE(m.monitor.configure_for_calibration(record), 0);
+        QCOMPARE(record.native_gamut, (std::array<qint16, 6> {{708, 292, 170, 797, 131, 46}}));
+        QVERIFY(reports_gamut(record, wide));
 
         monitor_fixture plain(QStringLiteral("127.0.31.2"), kNewerModel);
         QVERIFY(plain.ready());

@@ -1,5 +1,5 @@
-// The internal calibration engine's white: the balance it computes for a
-// panel, and a simulated display's engine driven through its controls.
+// The internal calibration engine's white and black: the balance it computes
+// for a panel, and a simulated display's engine driven through its controls.
 #include "simulator/sim_display.h"
 #include "simulator/sim_light_model.h"
 #include "simulator/sim_white_balance.h"
@@ -53,6 +53,18 @@ reading white_of(const sim_panel &panel, const sim_white_balance &balance)
     return sim_light_model(QString(), panel).light(state);
 }
 
+// Grey |level| through the engine's balance on |panel|.
+reading grey_of(const sim_panel &panel, const sim_white_balance &balance, double level)
+{
+    sim_video_state state;
+    state.engine_gain = balance.gain;
+    state.backlight = balance.backlight;
+    state.engine_black_lift = balance.black_lift;
+    state.patch_on = true;
+    state.patch_level = {{level, level, level}};
+    return sim_light_model(QString(), panel).light(state);
+}
+
 QByteArray hex(int value, int digits)
 {
     return QByteArray::number(value, 16).toUpper().rightJustified(digits, '0');
@@ -77,7 +89,8 @@ struct engine_display
     int read(int code)
     {
         const QByteArray body = display.handle('C', hex(code, 4)).body();
-        return body.startsWith("00") ? body.mid(14, 4).toInt(nullptr, 16) : -1;
+        // Result, code, type, maximum, then the current value.
+        return body.startsWith("00") ? body.mid(12, 4).toInt(nullptr, 16) : -1;
     }
     void set_white_target(const sim_chromaticity &xy, int luminance)
     {
@@ -108,6 +121,16 @@ struct engine_display
             }
         }
         return false;
+    }
+
+    // The engine's own patch generator showing grey |level| (of 1023).
+    reading engine_patch(int level)
+    {
+        write(0x1192, level);
+        write(0x1193, level);
+        write(0x1194, level);
+        write(0x2C8, 2);
+        return light.current_light();
     }
 
     sim_light_model light;
@@ -235,6 +258,128 @@ private slots:
         QCOMPARE(d.display.video.engine_gain, (std::array<double, 3> {{1.0, 1.0, 1.0}}));
         QCOMPARE(d.display.video.backlight, 0.8);
         QVERIFY(xy_error(d.light.current_light(), panel.white) < 1e-9);
+    }
+
+    void black_lift_reaches_the_target_data()
+    {
+        QTest::addColumn<sim_panel>("panel");
+        QTest::addColumn<double>("black");
+        for (const auto &[name, panel] : {std::pair {"design", sim_panel::nominal()}, std::pair {"seed 11", varied(11)},
+                                          std::pair {"seed 12, bad batch", varied(12, 3.0)}}) {
+            QTest::addRow("%s, 0.5 cd/m2", name) << panel << 0.5;
+            QTest::addRow("%s, 2 cd/m2", name) << panel << 2.0;
+            QTest::addRow("%s, 10 cd/m2", name) << panel << 10.0;
+        }
+    }
+
+    // The lift raises black to its target with light of the white's mix,
+    // and leaves white alone.
+    void black_lift_reaches_the_target()
+    {
+        QFETCH(sim_panel, panel);
+        QFETCH(double, black);
+        const sim_white_balance plain = sim_white_balance::for_target(panel, kD65, 200.0);
+        const sim_white_balance lifted = sim_white_balance::for_target(panel, kD65, 200.0, black);
+        const reading own = grey_of(panel, plain, 0.0);
+        const reading white = grey_of(panel, plain, 1.0);
+        // Every row's target is above the panel's dimmed black.
+        QVERIFY(own.Y < black);
+        for (double lift : lifted.black_lift)
+            QVERIFY(lift > 0.0 && lift < 1.0);
+        // Black lies on the straight line from the panel's own black to the
+        // white. The response's closed-form inverse leaves only rounding
+        // (far below a millionth of a cd/m²).
+        const reading dark = grey_of(panel, lifted, 0.0);
+        const double k = (black - own.Y) / (white.Y - own.Y);
+        QVERIFY2(std::abs(dark.Y - black) < 1e-9, qPrintable(QString::number(dark.Y)));
+        QVERIFY(std::abs(dark.X - (own.X + k * (white.X - own.X))) < 1e-9);
+        QVERIFY(std::abs(dark.Z - (own.Z + k * (white.Z - own.Z))) < 1e-9);
+        // Full level stays where it was; grey only rises.
+        QVERIFY(std::abs(grey_of(panel, lifted, 1.0).Y - white.Y) < 1e-9);
+        QVERIFY(std::abs(grey_of(panel, lifted, 1.0).X - white.X) < 1e-9);
+        QVERIFY(grey_of(panel, lifted, 0.5).Y > grey_of(panel, plain, 0.5).Y);
+        QCOMPARE(lifted.gain, plain.gain);
+        QCOMPARE(lifted.backlight, plain.backlight);
+    }
+
+    void black_lift_out_of_reach()
+    {
+        const sim_panel panel = sim_panel::nominal();
+        const std::array<double, 3> none {{0.0, 0.0, 0.0}};
+        // No darker than the panel's own black, no brighter than the white.
+        QCOMPARE(sim_white_balance::for_target(panel, kD65, 200.0, 0.0).black_lift, none);
+        QCOMPARE(sim_white_balance::for_target(panel, kD65, 200.0, 0.01).black_lift, none);
+        QCOMPARE(sim_white_balance::for_target(panel, kD65, 200.0, std::numeric_limits<double>::quiet_NaN()).black_lift,
+                 none);
+        const sim_white_balance bright = sim_white_balance::for_target(panel, kD65, 200.0, 250.0);
+        // The inverse round trip leaves only rounding.
+        for (double lift : bright.black_lift)
+            QVERIFY(std::abs(lift - 1.0) < 1e-9);
+        QVERIFY(std::abs(grey_of(panel, bright, 0.0).Y - 200.0) < kLuminanceTolerance * 200.0);
+        // A dark backlight leaves nothing to lift.
+        QCOMPARE(sim_white_balance::for_target(panel, kD65, 0.0, 1.0).black_lift, none);
+    }
+
+    // The black-level control holds black in tenths of cd/m² while the engine
+    // is on, as the engine knows the panel: the design panel until an update
+    // calibration, then the display's own.
+    void black_level_control_lifts_the_black()
+    {
+        const sim_panel panel = varied(21);
+        engine_display d(panel);
+        QVERIFY(d.ok);
+        QVERIFY(d.write(0x1147, 2));
+        d.set_white_target(kD65, 180);
+        const double own_black = d.engine_patch(0).Y;
+        QVERIFY(own_black > 0.0 && own_black < 0.2);
+
+        QVERIFY(d.write(0x1054, 20));
+        const double trusted = d.engine_patch(0).Y;
+        // The design panel's black and white are not this display's: a miss
+        // of a few per cent that the controller's measurements must correct.
+        QVERIFY2(std::abs(trusted - 2.0) < 0.2, qPrintable(QString::number(trusted)));
+
+        QVERIFY(d.update_calibration());
+        // Now on the display's own panel: as exact as the lift's search.
+        QVERIFY2(std::abs(d.engine_patch(0).Y - 2.0) < 1e-6, qPrintable(QString::number(d.engine_patch(0).Y)));
+        QVERIFY(d.write(0x1054, 100));
+        QVERIFY(std::abs(d.engine_patch(0).Y - 10.0) < 1e-6);
+        // White keeps its target luminance whatever the black.
+        QVERIFY(std::abs(d.engine_patch(1023).Y - 180.0) < kLuminanceTolerance * 180.0);
+        // A target below the panel's own black leaves that black.
+        QVERIFY(d.write(0x1054, 0));
+        QVERIFY(std::abs(d.engine_patch(0).Y - panel.black_luminance * d.display.video.backlight) < 1e-12);
+
+        // The control belongs to the engine: off, the plain patch's black is
+        // the panel's own at the brightness's backlight (80 %).
+        QVERIFY(d.write(0x1054, 50));
+        QVERIFY(d.write(0x2C8, 1));
+        QVERIFY(d.write(0x1147, 1));
+        for (int code : {0x103A, 0x103B, 0x103C})
+            QVERIFY(d.write(code, 0));
+        QVERIFY(d.write(0x2C3, 2));
+        // Only the floating products' rounding separates the two.
+        QVERIFY(std::abs(d.light.current_light().Y - panel.black_luminance * 0.8) < 1e-12);
+    }
+
+    // The display reports its own panel's primaries as its native gamut.
+    void native_gamut_is_the_panel()
+    {
+        engine_display d(varied(21));
+        QVERIFY(d.ok);
+        const sim_panel &panel = d.light.panel();
+        for (int i = 0; i < 6; ++i) {
+            const double primary = (i % 2 ? panel.primaries[i / 2].y : panel.primaries[i / 2].x) * 1000.0;
+            // Whole thousandths: within half of one (and a margin for the binary representation).
+            QVERIFY2(std::abs(d.read(0x10FA + i) - primary) <= 0.5 + 1e-9, qPrintable(QString::number(i)));
+        }
+        // Unlike the design values, so the deviations are seen.
+        QVERIFY(d.read(0x10FA) != 640 || d.read(0x10FB) != 330);
+        // Read-only, and a display on its own reports the design panel.
+        QVERIFY(!d.write(0x10FA, 700));
+        sim_display alone;
+        QVERIFY(alone.apply_model(kEngineModel));
+        QCOMPARE(alone.handle('C', hex(0x10FD, 4)).body().mid(12, 4), hex(615, 4));
     }
 
     void a_stopped_calibration_changes_nothing()
