@@ -27,6 +27,7 @@ const char kCubeAddress[] = "127.0.60.2";
 constexpr double kTimeScale = 0.05;
 constexpr qint64 kCallLimitMs = 3000;
 constexpr int kMutationsPerRow = 40;
+constexpr int kMultiRequestRounds = 20;
 constexpr int kMaxBody = 253;   // the most a two-digit length field can carry
 // A call that wrote outside the buffers the test gave it.
 constexpr int kOutOfBounds = 1;
@@ -504,7 +505,7 @@ private slots:
                 const int status = p.read_c00b_text(buffer.data(), &length);
                 return in_bounds(status, buffer.intact() && length >= 0 && length < buffer.capacity);
             },
-            [](PDCommProtocol &p) { return p.write_c00e_blocks(QByteArray(100, 'x'), 1); },
+            [](PDCommProtocol &p) { return p.write_c00e_blocks(QByteArray(40, 'x'), 1); },
             [](PDCommProtocol &p) {
                 const quint16 v[] = {1, 2, 3, 4};
                 return p.write_lut_block_verified(0x10, v, 4);
@@ -516,7 +517,7 @@ private slots:
         };
         PDCommProtocol protocol;
         int taken = 0;
-        for (int i = 0; i < kMutationsPerRow; ++i) {
+        for (int i = 0; i < kMultiRequestRounds; ++i) {
             m_server->set_responder([&](const QByteArray &request) {
                 const QByteArray body = sound_replies[which](request);
                 const bool damage = chance(random) == 0;
