@@ -23,6 +23,9 @@ constexpr int kNextByteWaitMs = 2000;
 constexpr int kSlowFirstByteExtraMs = 8000;
 constexpr int kReadUntilFirstByteMs = 2000;
 constexpr int kSlowReadUntilFirstByteMs = 8000;
+// A device that streams bytes without ever sending the terminator must not
+// keep read_until going for ever.
+constexpr int kReadUntilLimit = 4096;
 
 int hex_value(char c)
 {
@@ -172,7 +175,7 @@ int PDCommProtocol::read_until(QList<char> *bytes, char terminator)
     if (!m_transport)
         return link_status::kNoTransport;
     int wait = m_slow_link ? kSlowReadUntilFirstByteMs : kReadUntilFirstByteMs;
-    for (;;) {
+    for (int read = 0; read < kReadUntilLimit; ++read) {
         char c = 0;
         if (const int status = m_transport->read_byte(&c, wait))
             return status;
@@ -181,6 +184,7 @@ int PDCommProtocol::read_until(QList<char> *bytes, char terminator)
             return link_status::kOk;
         wait = kNextByteWaitMs;
     }
+    return link_status::kBadLength;
 }
 
 int PDCommProtocol::read_checked(char expected, int timeout_ms)

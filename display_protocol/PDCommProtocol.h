@@ -48,6 +48,7 @@ public:
     virtual int send_request();
     virtual int receive_reply(int timeout_ms, bool any_destination);
     virtual int write_raw(QList<char> bytes);
+    // Reads at most 4096 bytes looking for |terminator|; -5002 when it never came.
     virtual int read_until(QList<char> *bytes, char terminator);
 
     // --- commands (in the order of the command set) -----------------------

@@ -151,8 +151,10 @@ int PDCommProtocol::read_c22e_cube(int side, quint16 *points, int capacity)
 {
     if (side <= 0)
         return link_status::kNoValues;
+    if (side > 0xFF)
+        return link_status::kTooManyValues;
     const int total = side * side * side;
-    if (side > 0xFF || total > capacity)
+    if (total > capacity)
         return link_status::kTooManyValues;
     for (int d = 0; d < total; d += kCubeChunk) {
         const int chunk = qMin(kCubeChunk, total - d);
@@ -162,6 +164,9 @@ int PDCommProtocol::read_c22e_cube(int side, quint16 *points, int capacity)
                                             static_cast<quint8>(chunk), points + 3 * d, chunk, &received);
         if (status)
             return status;
+        // A chunk with fewer points would leave part of the cube unread.
+        if (received != chunk)
+            return link_status::kBadLength;
     }
     return link_status::kOk;
 }

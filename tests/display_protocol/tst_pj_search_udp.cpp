@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <random>
 #include <thread>
 
 namespace {
@@ -486,6 +487,80 @@ private slots:
         QCOMPARE(sent, 1);
         QVERIFY2(elapsed < 3000, qPrintable(QString::number(elapsed)));
         QCOMPARE(addresses_of(search), QStringList {QStringLiteral("127.0.40.50")});
+    }
+
+    // A responder (127.0.60.10) answering each request with a burst of
+    // random datagrams: every size, and answers of the right size whose
+    // magic, sequence, kind, words, texts and MAC are random or plausible.
+    // The search must end in time with at most one result per address and
+    // fields cut to their sizes.
+    void random_answers_are_checked_before_they_are_taken()
+    {
+        const QHostAddress responder(QStringLiteral("127.0.60.10"));
+        std::atomic<bool> answering {true};
+        std::atomic<int> sent {0};
+        std::thread answers([&] {
+            QUdpSocket socket;
+            if (!socket.bind(responder, PJSearchUdp::kPort, QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+                qWarning("bind: %s", qPrintable(socket.errorString()));
+                return;
+            }
+            std::mt19937 random(0x5EA2C4u);
+            std::uniform_int_distribution<int> byte(0, 255);
+            const int sizes[] = {0, 1, 16, 20, 100, 255, 256, 256, 256, 256, 257, 1000};
+            while (answering.load()) {
+                if (!socket.waitForReadyRead(20))
+                    continue;
+                QByteArray request(PJSearchUdp::kRequestSize, '\0');
+                QHostAddress from;
+                quint16 port = 0;
+                if (socket.readDatagram(request.data(), request.size(), &from, &port) < 12)
+                    continue;
+                for (int i = 0; i < 40; ++i) {
+                    QByteArray answer(sizes[std::uniform_int_distribution<int>(0, 11)(random)], '\0');
+                    for (char &c : answer)
+                        c = static_cast<char>(byte(random));
+                    if (answer.size() == PJSearchUdp::kAnswerSize && byte(random) < 192) {
+                        answer.replace(0, 4, "KWTD");
+                        answer.replace(8, 2, request.mid(8, 2));
+                        const auto put32 = [&answer](int offset, quint32 value) {
+                            const quint32 little = qToLittleEndian(value);
+                            answer.replace(offset, 4, reinterpret_cast<const char *>(&little), 4);
+                        };
+                        const quint32 kinds[] = {1, 2, 8, static_cast<quint32>(byte(random))};
+                        put32(16, kinds[byte(random) % 4]);
+                        put32(144, 0);
+                        put32(148, 0x100);
+                        const QByteArray named = "127.0.60." + QByteArray::number(byte(random) % 3 + 10);
+                        if (byte(random) < 128)
+                            answer.replace(32, named.size() + 1, named + '\0');
+                    }
+                    socket.writeDatagram(answer, from, port);
+                    ++sent;
+                }
+            }
+        });
+        for (int round = 0; round < 6; ++round) {
+            PJSearchUdp search(nullptr, round % 2 ? PJSearchUdp::kProjectors : PJSearchUdp::kLargeScreenDisplays,
+                               {kOwnAddress, responder});
+            QElapsedTimer timer;
+            timer.start();
+            QCOMPARE(search.search(1), 1);
+            QVERIFY2(timer.elapsed() < 4000, "the search must end");
+            // The sender and the two other addresses an answer may name.
+            QVERIFY(search.result_count() <= 3);
+            QStringList seen;
+            for (const PJSearchResult &r : results_of(search)) {
+                QVERIFY(!seen.contains(r.address.toString()));
+                seen << r.address.toString();
+                QCOMPARE(r.mac.size(), 17);
+                QVERIFY(r.name.size() <= 48);
+            }
+            search.stop();
+        }
+        answering.store(false);
+        answers.join();
+        QVERIFY(sent.load() > 0);
     }
 };
 
