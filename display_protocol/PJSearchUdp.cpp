@@ -50,8 +50,6 @@ constexpr int kLastRepeat = 3;
 // However the network behaves, collecting the answers to one request ends
 // after this long: a sender that never stops must not hang the search.
 constexpr int kCollectLimitMs = 10000;
-// Real socket waits never drop below what a loaded machine can still meet.
-constexpr qint64 kSocketWaitFloorMs = 20;
 
 struct request_words
 {
@@ -64,11 +62,6 @@ const request_words kRequestWords[] = {
     {PJSearchUdp::kProjectors, 49, 0},
     {PJSearchUdp::kLargeScreenDisplays, 0, 256},
 };
-
-int socket_wait_ms(int nominal_ms)
-{
-    return static_cast<int>(std::max(wait_service::scaled_ms(nominal_ms), kSocketWaitFloorMs));
-}
 
 template <typename T>
 T read_le(const QByteArray &bytes, int offset)
@@ -227,7 +220,7 @@ void PJSearchUdp::fill_request()
 void PJSearchUdp::send_request(const QHostAddress &to)
 {
     m_socket.writeDatagram(m_request, to, m_port);
-    m_socket.waitForBytesWritten(socket_wait_ms(kWriteWaitMs));
+    m_socket.waitForBytesWritten(wait_service::io_timeout_ms(kWriteWaitMs));
 }
 
 void PJSearchUdp::collect_answers()
@@ -235,7 +228,7 @@ void PJSearchUdp::collect_answers()
     const QDeadlineTimer limit(wait_service::scaled_ms(kCollectLimitMs));
     // One byte more than an answer, so that longer datagrams show as such.
     QByteArray datagram(kAnswerSize + 1, '\0');
-    while (!limit.hasExpired() && m_socket.waitForReadyRead(socket_wait_ms(kAnswerWaitMs))) {
+    while (!limit.hasExpired() && m_socket.waitForReadyRead(wait_service::io_timeout_ms(kAnswerWaitMs))) {
         while (m_socket.hasPendingDatagrams() && !limit.hasExpired()) {
             QHostAddress sender;
             const qint64 size = m_socket.readDatagram(datagram.data(), datagram.size(), &sender);

@@ -1,14 +1,6 @@
 #include "display_protocol/TBasicComm.h"
 
 #include "display_protocol/link_status.h"
-#include "display_protocol/wait_service.h"
-
-#include <algorithm>
-
-namespace {
-constexpr qint64 kIoTimeoutFloorMs = 20;
-constexpr qint64 kIoTimeoutCeilingMs = 24 * 60 * 60 * 1000;
-}
 
 TBasicComm::~TBasicComm() = default;
 
@@ -35,10 +27,4 @@ int TBasicComm::read_byte(char *, int)
 int TBasicComm::write(QList<char>, int)
 {
     return link_status::kBaseOperation;
-}
-
-int TBasicComm::io_timeout_ms(int nominal_ms)
-{
-    const qint64 scaled = wait_service::scaled_ms(nominal_ms);
-    return static_cast<int>(std::clamp(scaled, kIoTimeoutFloorMs, kIoTimeoutCeilingMs));
 }

@@ -20,10 +20,5 @@ public:
     virtual int write(QList<char> bytes, int timeout_ms);
 
 protected:
-    // Real I/O time-outs follow the wait service's time scale, so that tests
-    // of silent displays stay fast, but never drop below a floor that a
-    // loaded machine can still meet.
-    static int io_timeout_ms(int nominal_ms);
-
     QString m_port_name;
 };

@@ -1,6 +1,7 @@
 #include "display_protocol/TLANComm.h"
 
 #include "display_protocol/link_status.h"
+#include "display_protocol/wait_service.h"
 
 #include <QNetworkProxy>
 
@@ -46,7 +47,7 @@ int TLANComm::read_byte(char *byte, int timeout_ms)
 {
     if (!is_open())
         return link_status::kNotOpen;
-    if (m_socket.bytesAvailable() == 0 && !m_socket.waitForReadyRead(io_timeout_ms(timeout_ms)))
+    if (m_socket.bytesAvailable() == 0 && !m_socket.waitForReadyRead(wait_service::io_timeout_ms(timeout_ms)))
         return link_status::kNoByte;
     char c = 0;
     if (!m_socket.getChar(&c))
@@ -70,7 +71,7 @@ int TLANComm::write(QList<char> bytes, int timeout_ms)
         data.append(c);
     if (m_socket.write(data) == -1)
         return link_status::kWriteFailed;
-    m_socket.waitForBytesWritten(io_timeout_ms(timeout_ms));
+    m_socket.waitForBytesWritten(wait_service::io_timeout_ms(timeout_ms));
     return link_status::kOk;
 }
 
@@ -89,7 +90,7 @@ int TLANComm::connect_to_host(QString host)
     m_connected = false;
     m_socket.setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     m_socket.connectToHost(host, kPort, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
-    if (!m_socket.waitForConnected(io_timeout_ms(kConnectTimeoutMs))) {
+    if (!m_socket.waitForConnected(wait_service::io_timeout_ms(kConnectTimeoutMs))) {
         const int status = connect_error_status(m_socket.error());
         m_socket.abort();
         return status;

@@ -1,6 +1,7 @@
 #include "display_protocol/TRS232Comm.h"
 
 #include "display_protocol/link_status.h"
+#include "display_protocol/wait_service.h"
 #include "display_protocol/serial_port_path.h"
 
 #include <QDeadlineTimer>
@@ -91,7 +92,7 @@ int TRS232Comm::read_byte(char *byte, int timeout_ms)
 {
     if (!is_open())
         return link_status::kNotOpen;
-    const QDeadlineTimer deadline(io_timeout_ms(timeout_ms));
+    const QDeadlineTimer deadline(wait_service::io_timeout_ms(timeout_ms));
     for (;;) {
         if (!wait_for(m_fd, POLLIN, deadline))
             return link_status::kNoByte;
@@ -128,7 +129,7 @@ int TRS232Comm::write(QList<char> bytes, int)
 
 bool TRS232Comm::write_all(const QByteArray &data)
 {
-    const QDeadlineTimer deadline(io_timeout_ms(kWriteConstantMs + kWriteMsPerByte * data.size()));
+    const QDeadlineTimer deadline(wait_service::io_timeout_ms(kWriteConstantMs + kWriteMsPerByte * data.size()));
     qint64 done = 0;
     while (done < data.size()) {
         const ssize_t n = ::write(m_fd, data.constData() + done, static_cast<size_t>(data.size() - done));

@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -50,6 +51,13 @@ qint64 scaled_ms(qint64 ms)
     if (scaled >= 9.0e15)
         return static_cast<qint64>(9.0e15);
     return static_cast<qint64>(scaled);
+}
+
+int io_timeout_ms(qint64 ms)
+{
+    constexpr qint64 kFloorMs = 20;
+    constexpr qint64 kCeilingMs = 24 * 60 * 60 * 1000;
+    return static_cast<int>(std::clamp(scaled_ms(ms), kFloorMs, kCeilingMs));
 }
 
 void sleep_ms(qint64 ms)

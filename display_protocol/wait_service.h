@@ -16,6 +16,11 @@ double time_scale();
 // The real duration, in milliseconds, of a nominal wait of |ms|.
 qint64 scaled_ms(qint64 ms);
 
+// A real I/O time-out (socket or serial wait) for a nominal |ms|: scaled, so
+// that tests of silent displays stay fast, but never below a floor that a
+// loaded machine can still meet, nor above one day.
+int io_timeout_ms(qint64 ms);
+
 // Blocks the calling thread for the scaled duration of |ms|.
 void sleep_ms(qint64 ms);
 

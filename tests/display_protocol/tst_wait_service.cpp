@@ -31,6 +31,27 @@ private slots:
         QCOMPARE(wait_service::scaled_ms(nominal), real);
     }
 
+    void io_timeout_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<qint64>("nominal");
+        QTest::addColumn<int>("real");
+        QTest::newRow("unscaled") << 1.0 << qint64(2000) << 2000;
+        QTest::newRow("scaled") << 0.1 << qint64(2000) << 200;
+        QTest::newRow("never below the floor") << 0.001 << qint64(2000) << 20;
+        QTest::newRow("zero scale keeps the floor") << 0.0 << qint64(500) << 20;
+        QTest::newRow("at most one day") << 1000.0 << qint64(24 * 60 * 60 * 1000) << 24 * 60 * 60 * 1000;
+    }
+
+    void io_timeout()
+    {
+        QFETCH(double, scale);
+        QFETCH(qint64, nominal);
+        QFETCH(int, real);
+        wait_service::set_time_scale(scale);
+        QCOMPARE(wait_service::io_timeout_ms(nominal), real);
+    }
+
     void rejects_invalid_scales()
     {
         wait_service::set_time_scale(0.5);
