@@ -1,6 +1,5 @@
 #include "sensors/instrument_library.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -40,13 +39,6 @@ QString instrument_library_file_name(const QString &windowsName)
             return QLatin1String(name.fileName);
     }
     return QString();
-}
-
-QString program_folder()
-{
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
 }
 
 QString instrument_library_folder()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/services/folders.h"
 #include "app/services/library_loader.h"
 
 #include <QString>
@@ -26,9 +27,6 @@ QString instrument_library_path(const QString &windowsName);
 // True when the folder of the instrument libraries lists the stand-in for
 // |windowsName| (compared without regard to case).
 bool instrument_library_present(const QString &windowsName);
-
-// The folder of the running program.
-QString program_folder();
 
 // One loaded instrument library; unloads on destruction.
 class instrument_library

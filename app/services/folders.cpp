@@ -27,13 +27,20 @@ QString folder_below_documents(const QString &relative, bool create)
 
 } // namespace
 
+QString program_folder()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
 QString common_documents_folder()
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.isEmpty())
         return documents;
     // The program's folder, not the program file itself.
-    return QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
+    return program_folder();
 }
 
 QString application_data_folder()

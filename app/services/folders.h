@@ -6,6 +6,10 @@
 // documents folder: <documents>/Varkel/Tessaline holds the preferences file,
 // its Projects/ folder the projects and Projects/backups/ their backups.
 
+// The folder the program file lives in (also before the application object
+// exists).
+QString program_folder();
+
 // The user's documents folder (honours HOME and the XDG user directories);
 // the program's own folder when none can be found.
 QString common_documents_folder();

@@ -1,11 +1,10 @@
 #include "app/services/voice_prompts.h"
 
+#include "app/services/folders.h"
 #include "app/services/preferences.h"
 #include "app/services/shell_registry.h"
 #include "app/services/voice_output.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 #include <iterator>
@@ -35,7 +34,7 @@ QString voice_prompt_file_name(int kind)
 
 int play_voice_prompt(int kind)
 {
-    return play_voice_prompt_from(QDir(QCoreApplication::applicationDirPath()).absolutePath(), kind);
+    return play_voice_prompt_from(program_folder(), kind);
 }
 
 int play_voice_prompt_from(const QString &folder, int kind)
