@@ -3,6 +3,7 @@
 #include "display_protocol/TDummyComm.h"
 #include "display_protocol/TLANComm.h"
 #include "display_protocol/TRS232Comm.h"
+#include "display_protocol/hex_digit.h"
 #include "display_protocol/link_status.h"
 #include "display_protocol/wait_service.h"
 
@@ -27,15 +28,10 @@ constexpr int kSlowReadUntilFirstByteMs = 8000;
 // keep read_until going for ever.
 constexpr int kReadUntilLimit = 4096;
 
+// A character that is no hexadecimal digit counts as 0 in a reply field.
 int hex_value(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return 0;
+    return qMax(hex_digit_value(c), 0);
 }
 
 QByteArray until_line_end(const QByteArray &text)

@@ -1,5 +1,7 @@
 #include "display_protocol/monitor_capabilities.h"
 
+#include "display_protocol/hex_digit.h"
+
 #include <cctype>
 #include <cstdio>
 
@@ -29,17 +31,6 @@ bool find_group(const QByteArray &text, const char *keyword, QByteArray *value)
         }
     }
     return false;
-}
-
-int hex_digit_value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Reads up to |max_digits| hexadecimal digits at |pos| after white space;
