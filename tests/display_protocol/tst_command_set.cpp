@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("127.0.12.1");
+const QString kAddress = loopback_block::address(1);
 
 QString hex_list(std::initializer_list<quint32> values)
 {
@@ -283,7 +283,7 @@ private slots:
         QFETCH(int, index);
         const command_case &c = cases().at(index);
         wall_fixture fx(kAddress);
-        QVERIFY(fx.ready());
+        QVERIFY_FIXTURE(fx);
         if (!c.request.isEmpty())
             fx.script(c.request, c.reply);
         PDCommProtocol link;
@@ -304,6 +304,7 @@ private slots:
     void second_stage_waits_take_a_report_from_any_display()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.script("CA0A01", "CB0A0100");
         fx.report("CA0A01", "CA0A0205");
         fx.script("CA0301" "09", "CB030100");
@@ -326,6 +327,7 @@ private slots:
     void model_commands()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         QByteArray text;
@@ -358,6 +360,7 @@ private slots:
     void clock_round_trip()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         display_clock_record clock {27, 2, 28, 7, 23, 59, 1};
@@ -383,6 +386,7 @@ private slots:
     {
         QFETCH(int, entry_bytes);
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.with_display(fx.display, [&](sim_display &d) { d.schedule_entry_bytes = entry_bytes; });
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -414,6 +418,7 @@ private slots:
     void extended_schedule_of_unknown_kind_is_not_sent()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         schedule_program_record entry;
@@ -435,6 +440,7 @@ private slots:
         QFETCH(int, fragment);
         QFETCH(int, length);
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.with_display(fx.display, [&](sim_display &d) {
             d.capability_string = QByteArray("vcp(10 12)").repeated(30);
             d.capability_fragment_size = fragment;
@@ -452,6 +458,7 @@ private slots:
     void capability_string_ends_on_an_empty_or_short_fragment()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         const QByteArray expected = fx.wall.with_display(fx.display, [](sim_display &d) { return d.capability_string; });
@@ -476,6 +483,7 @@ private slots:
     void self_test_report_is_bounded_by_the_buffer()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.with_display(fx.display, [](sim_display &d) { d.self_test_report = QByteArray(40, '\x07'); });
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -490,6 +498,7 @@ private slots:
     void text_blocks()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.script("C00E00" + repeat("a", 32), "00C00E00" + repeat("a", 32));
         fx.script("C00E02" + repeat("b", 8) + QByteArray(24, '\0'), "00C00E02" + repeat("b", 8) + QByteArray(24, '\0'));
         fx.script("C00B0420", "C10B" "tail\n");
@@ -510,6 +519,7 @@ private slots:
     void verified_lut_write_fails_when_the_display_keeps_other_values()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.script("C2050000" "0100" "0200", "C3050000" "0100" "0200");
         fx.script("C204000002", "C304" "0100" "0201");
         PDCommProtocol link;

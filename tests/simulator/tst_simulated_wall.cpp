@@ -1,5 +1,6 @@
 // The simulated wall checked with hand-made frames: it must stand on its own
 // as the reference that the application's frame code is tested against.
+#include "simulator/loopback_block.h"
 #include "simulator/simulated_wall.h"
 
 #include <QElapsedTimer>
@@ -13,7 +14,7 @@
 
 namespace {
 
-const QString kChainAddress = QStringLiteral("127.0.20.1");
+const QString kChainAddress = loopback_block::address(1);
 
 const char kGetBrightnessOfB[] = "01304230433036023030313003070D";
 const char kBrightnessReplyOfB[] = "01303042443132023030303031303030303036343030333203060D";
@@ -52,7 +53,7 @@ private slots:
     {
         simulated_wall wall;
         const int endpoint = wall.add_lan_endpoint(kChainAddress);
-        QVERIFY(endpoint >= 0);
+        QVERIFY2(endpoint >= 0, qPrintable(QStringLiteral("cannot listen on %1:7142").arg(kChainAddress)));
         const int a = wall.add_display(endpoint, 'A');
         wall.add_display(endpoint, 'B');
         QTcpSocket socket;
@@ -122,7 +123,7 @@ private slots:
     {
         simulated_wall wall;
         const int endpoint = wall.add_serial_endpoint();
-        QVERIFY(endpoint >= 0);
+        QVERIFY2(endpoint >= 0, qPrintable(QStringLiteral("cannot listen on %1:7142").arg(kChainAddress)));
         wall.add_display(endpoint, 'A');
         const QString path = wall.serial_path(endpoint);
         QVERIFY(QFile::exists(path));
