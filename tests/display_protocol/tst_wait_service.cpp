@@ -38,8 +38,8 @@ private slots:
         QTest::addColumn<int>("real");
         QTest::newRow("unscaled") << 1.0 << qint64(2000) << 2000;
         QTest::newRow("scaled") << 0.1 << qint64(2000) << 200;
-        QTest::newRow("never below the floor") << 0.001 << qint64(2000) << 20;
-        QTest::newRow("zero scale keeps the floor") << 0.0 << qint64(500) << 20;
+        QTest::newRow("never below the floor") << 0.001 << qint64(2000) << 100;
+        QTest::newRow("zero scale keeps the floor") << 0.0 << qint64(500) << 100;
         QTest::newRow("at most one day") << 1000.0 << qint64(24 * 60 * 60 * 1000) << 24 * 60 * 60 * 1000;
     }
 
