@@ -1,9 +1,10 @@
-#include "app/services/voice_prompts.h"
+#include "app/services/ui/voice_prompts.h"
 
 #include "app/services/folders.h"
 #include "app/services/preferences.h"
 #include "app/services/shell_registry.h"
-#include "app/services/voice_output.h"
+#include "app/services/ui/voice_output.h"
+#include "app/services/ui/voice_registry.h"
 
 #include <QFileInfo>
 
@@ -44,7 +45,7 @@ int play_voice_prompt_from(const QString &folder, int kind)
     const QString name = voice_prompt_file_name(kind);
     if (name.isEmpty())
         return -2;
-    voice_output &output = shell_registry::voice();
+    voice_output &output = voice_registry::output();
     const QString path = folder + name;
     if (!QFileInfo::exists(path)) {
         output.beep();
@@ -58,7 +59,7 @@ int speak_text(const QString &text)
 {
     if (prompts_switched_off())
         return 0;
-    voice_output &output = shell_registry::voice();
+    voice_output &output = voice_registry::output();
     switch (output.speech()) {
     case voice_output::speech_state::no_engine:
         return 0;
