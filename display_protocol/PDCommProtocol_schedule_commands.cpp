@@ -2,6 +2,7 @@
 // travels in the field order of schedule_program_record.
 #include "display_protocol/PDCommProtocol.h"
 
+#include "display_protocol/control_codes.h"
 #include "display_protocol/link_status.h"
 
 namespace {
@@ -40,9 +41,9 @@ struct extended_reply_code
 };
 
 const extended_reply_code kExtendedReplyCodes[] = {
-    {0xC33D, true, false}, {0xC321, false, false},
-    {0xC23E, true, true}, {0xC33E, true, true},
-    {0xC222, false, true}, {0xC322, false, true},
+    {command_code::reply(command_code::kReadSchedule12), true, false}, {command_code::reply(command_code::kReadScheduleExtended), false, false},
+    {command_code::kWriteSchedule12, true, true}, {command_code::reply(command_code::kWriteSchedule12), true, true},
+    {command_code::kWriteScheduleExtended, false, true}, {command_code::reply(command_code::kWriteScheduleExtended), false, true},
 };
 
 } // namespace
@@ -51,7 +52,7 @@ int PDCommProtocol::schedule_read(quint8 program, int entry_bytes, schedule_prog
 {
     *entry = schedule_program_record();
     begin_request('A');
-    append_hex_word(0xC213);
+    append_hex_word(command_code::kReadSchedule);
     append_hex_byte(program);
     if (const int status = exchange(kWait))
         return status;
@@ -59,7 +60,7 @@ int PDCommProtocol::schedule_read(quint8 program, int entry_bytes, schedule_prog
         return status;
     if (const int status = expect_min_length(6 + 2 * entry_bytes))
         return status;
-    if (const int status = expect_word(0xC313))
+    if (const int status = expect_word(command_code::reply(command_code::kReadSchedule)))
         return status;
     if (const int status = expect_byte(program))
         return status;
@@ -75,7 +76,7 @@ int PDCommProtocol::schedule_read(quint8 program, int entry_bytes, schedule_prog
 int PDCommProtocol::schedule_write(quint8 program, int entry_bytes, schedule_program_record *entry)
 {
     begin_request('A');
-    append_hex_word(0xC214);
+    append_hex_word(command_code::kWriteSchedule);
     append_hex_byte(program);
     for (quint32 field : basic_fields(*entry, entry_bytes))
         append_hex_byte(static_cast<quint8>(field));
@@ -86,7 +87,7 @@ int PDCommProtocol::schedule_write(quint8 program, int entry_bytes, schedule_pro
     if (const int status = expect_min_length(22))
         return status;
     const quint8 result = take_hex_byte();
-    if (const int status = expect_word(0xC314))
+    if (const int status = expect_word(command_code::reply(command_code::kWriteSchedule)))
         return status;
     if (const int status = expect_byte(program))
         return status;
@@ -170,7 +171,7 @@ int PDCommProtocol::get_schedule_extended(int family, quint8 program, schedule_p
 {
     *entry = schedule_program_record();
     begin_request('A');
-    append_hex_word(family == kExtendedFamily ? 0xC23D : 0xC221);
+    append_hex_word(family == kExtendedFamily ? command_code::kReadSchedule12 : command_code::kReadScheduleExtended);
     append_hex_byte(program);
     if (const int status = exchange(kWait))
         return status;
@@ -184,7 +185,7 @@ int PDCommProtocol::set_schedule_extended(int family, quint8 program, schedule_p
     if (family12 && !on_event && entry->event_type != schedule_program_record::kEventOff)
         return link_status::kBadFrame;
     begin_request('A');
-    append_hex_word(family12 ? 0xC23E : 0xC222);
+    append_hex_word(family12 ? command_code::kWriteSchedule12 : command_code::kWriteScheduleExtended);
     append_hex_byte(program);
     QVector<quint32> fields;
     if (family12) {
@@ -206,7 +207,7 @@ int PDCommProtocol::parse_holiday(bool with_status, quint8 sub, quint8 number, h
 {
     if (const int status = expect_min_length(with_status ? 26 : 24))
         return status;
-    if (const int status = expect_word(0xCB19))
+    if (const int status = expect_word(command_code::reply(command_code::kHolidaySchedule)))
         return status;
     if (const int status = expect_byte(sub))
         return status;
@@ -242,7 +243,7 @@ int PDCommProtocol::get_holiday_schedule(quint8 number, holiday_program_record *
 {
     *entry = holiday_program_record();
     begin_request('A');
-    append_hex_word(0xCA19);
+    append_hex_word(command_code::kHolidaySchedule);
     append_hex_byte(0x00);
     append_hex_byte(number);
     if (const int status = exchange(kWait))
@@ -253,7 +254,7 @@ int PDCommProtocol::get_holiday_schedule(quint8 number, holiday_program_record *
 int PDCommProtocol::set_holiday_schedule(holiday_program_record *entry)
 {
     begin_request('A');
-    append_hex_word(0xCA19);
+    append_hex_word(command_code::kHolidaySchedule);
     append_hex_byte(0x01);
     append_hex_byte(entry->program_number);
     for (quint32 field : {quint32(entry->flags), entry->year, quint32(entry->month), quint32(entry->day),
