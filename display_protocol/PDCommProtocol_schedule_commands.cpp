@@ -41,9 +41,12 @@ struct extended_reply_code
 };
 
 const extended_reply_code kExtendedReplyCodes[] = {
-    {command_code::reply(command_code::kReadSchedule12), true, false}, {command_code::reply(command_code::kReadScheduleExtended), false, false},
-    {command_code::kWriteSchedule12, true, true}, {command_code::reply(command_code::kWriteSchedule12), true, true},
-    {command_code::kWriteScheduleExtended, false, true}, {command_code::reply(command_code::kWriteScheduleExtended), false, true},
+    {command_code::reply(command_code::kReadSchedule12), true, false},
+    {command_code::reply(command_code::kReadScheduleExtended), false, false},
+    {command_code::kWriteSchedule12, true, true},
+    {command_code::reply(command_code::kWriteSchedule12), true, true},
+    {command_code::kWriteScheduleExtended, false, true},
+    {command_code::reply(command_code::kWriteScheduleExtended), false, true},
 };
 
 } // namespace

@@ -328,9 +328,18 @@ bool basic_monitor::raw_read_supported(int code)
 int basic_monitor::get_brightness(int &value, int &max) { return get_pair(control_code::kBrightness, value, max); }
 int basic_monitor::get_contrast(int &value, int &max) { return get_pair(control_code::kContrast, value, max); }
 int basic_monitor::get_vcp_92(int &value, int &max) { return get_pair(control_code::kBlackLevel, value, max); }
-int basic_monitor::get_video_gain_red(int &value, int &max) { return get_pair(control_code::kVideoGainRed, value, max); }
-int basic_monitor::get_video_gain_green(int &value, int &max) { return get_pair(control_code::kVideoGainGreen, value, max); }
-int basic_monitor::get_video_gain_blue(int &value, int &max) { return get_pair(control_code::kVideoGainBlue, value, max); }
+int basic_monitor::get_video_gain_red(int &value, int &max)
+{
+    return get_pair(control_code::kVideoGainRed, value, max);
+}
+int basic_monitor::get_video_gain_green(int &value, int &max)
+{
+    return get_pair(control_code::kVideoGainGreen, value, max);
+}
+int basic_monitor::get_video_gain_blue(int &value, int &max)
+{
+    return get_pair(control_code::kVideoGainBlue, value, max);
+}
 int basic_monitor::set_brightness(int value) { return set_value(control_code::kBrightness, value); }
 int basic_monitor::set_contrast(int value) { return set_value(control_code::kContrast, value); }
 int basic_monitor::set_vcp_92(int value) { return set_value(control_code::kBlackLevel, value); }
@@ -338,7 +347,10 @@ int basic_monitor::set_video_gain_red(int value) { return set_value(control_code
 int basic_monitor::set_video_gain_green(int value) { return set_value(control_code::kVideoGainGreen, value); }
 int basic_monitor::set_video_gain_blue(int value) { return set_value(control_code::kVideoGainBlue, value); }
 int basic_monitor::get_color_preset(int &value, int &max) { return get_pair(control_code::kColorPreset, value, max); }
-int basic_monitor::set_color_preset(int value) { return set_then_pause(control_code::kColorPreset, value, m_pause_after_color_preset); }
+int basic_monitor::set_color_preset(int value)
+{
+    return set_then_pause(control_code::kColorPreset, value, m_pause_after_color_preset);
+}
 int basic_monitor::get_vcp_268(int &value, int &max) { return get_pair(control_code::kColorMode, value, max); }
 int basic_monitor::set_vcp_268(int value) { return set_then_pause(control_code::kColorMode, value, m_pause_after_268); }
 int basic_monitor::set_osd_orientation(int value) { return set_value(control_code::kOsdOrientation, value); }
@@ -502,10 +514,22 @@ int basic_monitor::get_usage_hours(int (basic_monitor::*minutes)(double &),
     return status == kOk ? kOk : (this->*half_hours)(hours);
 }
 
-int basic_monitor::get_usage_half_hours_a(double &hours) { return get_usage_half_hours(control_code::kUsageHalfHoursA, hours); }
-int basic_monitor::get_usage_half_hours_b(double &hours) { return get_usage_half_hours(control_code::kUsageHalfHoursB, hours); }
-int basic_monitor::get_usage_minutes_a(double &hours) { return get_usage_minutes(control_code::kUsageMinutesAHigh, control_code::kUsageMinutesALow, hours); }
-int basic_monitor::get_usage_minutes_b(double &hours) { return get_usage_minutes(control_code::kUsageMinutesBHigh, control_code::kUsageMinutesBLow, hours); }
+int basic_monitor::get_usage_half_hours_a(double &hours)
+{
+    return get_usage_half_hours(control_code::kUsageHalfHoursA, hours);
+}
+int basic_monitor::get_usage_half_hours_b(double &hours)
+{
+    return get_usage_half_hours(control_code::kUsageHalfHoursB, hours);
+}
+int basic_monitor::get_usage_minutes_a(double &hours)
+{
+    return get_usage_minutes(control_code::kUsageMinutesAHigh, control_code::kUsageMinutesALow, hours);
+}
+int basic_monitor::get_usage_minutes_b(double &hours)
+{
+    return get_usage_minutes(control_code::kUsageMinutesBHigh, control_code::kUsageMinutesBLow, hours);
+}
 
 int basic_monitor::get_usage_hours_a(double &hours)
 {

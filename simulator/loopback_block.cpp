@@ -27,6 +27,11 @@ constexpr int kBlockCount = 16 * 256;
 constexpr quint16 kDisplayPort = 7142;
 constexpr int kPollMs = 20;
 
+QString system_error()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
 QString lock_folder()
 {
     return QDir::tempPath() + QStringLiteral("/tessaline-loopback-blocks");
@@ -39,7 +44,7 @@ bool make_lock_folder(QString *error)
     if (::mkdir(path.constData(), 01777) == 0)
         ::chmod(path.constData(), 01777);
     else if (errno != EEXIST) {
-        *error = QStringLiteral("cannot create %1: %2").arg(lock_folder(), QString::fromLocal8Bit(std::strerror(errno)));
+        *error = QStringLiteral("cannot create %1: %2").arg(lock_folder(), system_error());
         return false;
     }
     return true;
@@ -152,8 +157,7 @@ bool claim_search_port(int wait_ms, QString *error)
     }
     const int fd = open_lock_file(QStringLiteral("search-port-5320.lock"));
     if (fd < 0) {
-        *error = QStringLiteral("cannot open the search port's lock file in %1: %2")
-                     .arg(lock_folder(), QString::fromLocal8Bit(std::strerror(errno)));
+        *error = QStringLiteral("cannot open the search port's lock file in %1: %2").arg(lock_folder(), system_error());
         return false;
     }
     const QDeadlineTimer deadline(wait_ms);

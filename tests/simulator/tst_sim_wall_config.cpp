@@ -114,7 +114,8 @@ private slots:
         sim_wall_config c;
         QString error;
         const auto at = [](int host) { return loopback_block::address(host); };
-        QVERIFY(c.parse_line(QStringLiteral("rows=2;columns=3;chain=2;address=%1;models=QX-1,QX-2,QX-3").arg(at(1)), &error));
+        const QString settings = QStringLiteral("rows=2;columns=3;chain=2;address=%1;models=QX-1,QX-2,QX-3");
+        QVERIFY(c.parse_line(settings.arg(at(1)), &error));
         simulated_wall wall;
         QList<sim_wall_position> placed;
         QVERIFY2(build_wall(c, wall, &placed, &error), qPrintable(error));
