@@ -1,7 +1,7 @@
 #include "layout_setup/KQ_display_array_size_diagram_widget.h"
 
+#include "app/controller/layout_builder.h"
 #include "layout_setup/array_diagram_geometry.h"
-#include "layout_setup/display_numbering_order.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -211,15 +211,16 @@ void KQ_display_array_size_diagram_widget::paintCells(QPainter &painter, const a
 
 void KQ_display_array_size_diagram_widget::paintDirection(QPainter &painter, const array_diagram_geometry &grid)
 {
-    const QVector<QPoint> order =
-        display_numbering_order(grid.columns, grid.rows, m_startCorner, m_clockwise, m_zigzag);
+    // The order the layout builder numbers the displays in.
+    const QList<display_position> order =
+        display_visiting_order(grid.columns, grid.rows, m_startCorner, m_clockwise, m_zigzag);
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(kOrderLine, kOrderLineWidth));
     for (int i = 1; i < order.size(); ++i)
-        painter.drawLine(grid.cellCentre(order[i - 1].x(), order[i - 1].y()),
-                         grid.cellCentre(order[i].x(), order[i].y()));
+        painter.drawLine(grid.cellCentre(order[i - 1].column, order[i - 1].row),
+                         grid.cellCentre(order[i].column, order[i].row));
     painter.restore();
 
     painter.setPen(kCellPen);
@@ -230,6 +231,6 @@ void KQ_display_array_size_diagram_widget::paintDirection(QPainter &painter, con
 
     painter.setPen(Qt::black);
     int number = 1;
-    for (const QPoint &cell : order)
-        painter.drawText(grid.cellRect(cell.x(), cell.y()), Qt::AlignCenter, QString::number(number++));
+    for (const display_position &cell : order)
+        painter.drawText(grid.cellRect(cell.column, cell.row), Qt::AlignCenter, QString::number(number++));
 }

@@ -1,13 +1,6 @@
 #include "layout_setup/KQ_display_layout_size_widget.h"
 
-#include "layout_setup/layout_size_rule.h"
-
-namespace {
-
-// Each side alone may be up to 30 displays long; the form's own limit is lower.
-constexpr int kLongestSide = 30;
-
-} // namespace
+#include "app/controller/layout_builder.h"
 
 KQ_display_layout_size_widget::KQ_display_layout_size_widget(QWidget *parent)
     : QWidget(parent)
@@ -22,14 +15,15 @@ KQ_display_layout_size_widget::KQ_display_layout_size_widget(QWidget *parent)
             &KQ_display_array_size_diagram_widget::setColumns);
     connect(ui.rows_spinBox, valueChanged, ui.display_array_size_diagram_widget,
             &KQ_display_array_size_diagram_widget::setRows);
-    ui.columns_spinBox->setMaximum(kLongestSide);
-    ui.rows_spinBox->setMaximum(kLongestSide);
+    // The form's own limits are lower.
+    ui.columns_spinBox->setMaximum(kMaxWallColumns);
+    ui.rows_spinBox->setMaximum(kMaxWallRows);
     check_if_valid();
 }
 
 void KQ_display_layout_size_widget::check_if_valid()
 {
-    const bool valid = layout_size_valid(ui.columns_spinBox->value(), ui.rows_spinBox->value());
+    const bool valid = is_valid_wall_size(ui.columns_spinBox->value(), ui.rows_spinBox->value());
     emit size_valid(valid);
     ui.max_size_limit_label->setVisible(!valid);
 }

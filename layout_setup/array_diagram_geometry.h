@@ -3,7 +3,6 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
-#include <QVector>
 
 // Where the cells of a wall diagram lie: columns x rows square cells, as large
 // as the widget allows and centred in it. Painting, the mouse handlers and the
