@@ -7,6 +7,7 @@ namespace {
 
 std::atomic<CPreferences *> g_preferences{nullptr};
 std::atomic<const QStringList *> g_models{nullptr};
+std::atomic<voice_output *> g_voice{nullptr};
 
 } // namespace
 
@@ -37,6 +38,16 @@ QStringList model_list()
 {
     const QStringList *models = g_models.load();
     return models ? *models : QStringList();
+}
+
+void register_voice_output(voice_output *output)
+{
+    g_voice.store(output);
+}
+
+voice_output *registered_voice_output()
+{
+    return g_voice.load();
 }
 
 } // namespace shell_registry

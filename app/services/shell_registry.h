@@ -3,10 +3,12 @@
 #include <QStringList>
 
 class CPreferences;
+class voice_output;
 
 // Where the shell services find the program's shared records before (and
 // without) the application controller: the controller registers its model
-// list here, and the preferences record registers itself. Each accessor
+// list and its voice output here, and the preferences record registers
+// itself. Each accessor
 // answers "none" (null or empty) while nothing is registered, which the
 // services treat as "no preferences" / "no model list".
 namespace shell_registry {
@@ -25,5 +27,11 @@ void release_preferences(CPreferences *preferences);
 // must outlive its registration (null withdraws it).
 void register_model_list(const QStringList *models);
 QStringList model_list();
+
+// Where prompts and speech go; null withdraws a registration. Without one
+// the voice prompts use a process-wide system output that has no speech
+// engine (app/services/ui/voice_prompts.h).
+void register_voice_output(voice_output *output);
+voice_output *registered_voice_output();
 
 } // namespace shell_registry

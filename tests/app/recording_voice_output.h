@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/services/ui/voice_output.h"
-#include "app/services/ui/voice_registry.h"
+#include "app/services/shell_registry.h"
+#include "app/services/voice_output.h"
 
 #include <QStringList>
 
@@ -12,9 +12,9 @@ class recording_voice_output : public voice_output
 public:
     explicit recording_voice_output(speech_state state = speech_state::ready) : m_state(state)
     {
-        voice_registry::register_output(this);
+        shell_registry::register_voice_output(this);
     }
-    ~recording_voice_output() override { voice_registry::register_output(nullptr); }
+    ~recording_voice_output() override { shell_registry::register_voice_output(nullptr); }
 
     void play_sound_file(const QString &path) override { events << QStringLiteral("play ") + path; }
     void beep() override { events << QStringLiteral("beep"); }

@@ -1,7 +1,6 @@
 #include "app/services/preferences.h"
 #include "app/services/ui/system_voice_output.h"
 #include "app/services/ui/voice_prompts.h"
-#include "app/services/ui/voice_registry.h"
 #include "recording_voice_output.h"
 
 #include <QCoreApplication>
@@ -166,12 +165,12 @@ void tst_voice_prompts::program_speech_engine_never_blocks()
     QVERIFY(engine);
     QCOMPARE(engine->parent(), &owner);
     system_voice_output output(engine);
-    voice_registry::register_output(&output);
+    shell_registry::register_voice_output(&output);
     QElapsedTimer clock;
     clock.start();
     const int result = speak_text(QStringLiteral("Testing"));
     const int again = speak_text(QStringLiteral("Testing again"));
-    voice_registry::register_output(nullptr);
+    shell_registry::register_voice_output(nullptr);
     // Without a sound device the engine fails at once or plays nowhere; it
     // must not wait for a speech service either way.
     QVERIFY(clock.elapsed() < 5000);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/services/ui/voice_output.h"
+#include "app/services/voice_output.h"
 
 #include <QPointer>
 
