@@ -52,6 +52,7 @@ class tst_basic_monitor_controls : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init() { wait_service::set_time_scale(kScale); }
 
     void open_link_reports_the_port()

@@ -101,6 +101,7 @@ class tst_basic_monitor_engine : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init() { wait_service::set_time_scale(kScale); }
 
     void level_registers_data()

@@ -27,6 +27,7 @@ class tst_basic_monitor_engine_black : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init() { wait_service::set_time_scale(kScale); }
 
     void black_level_adjustment_reaches_the_target()

@@ -125,6 +125,7 @@ private:
     }
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init()
     {
         wait_service::set_time_scale(kScale);

@@ -43,6 +43,7 @@ class tst_basic_monitor_schedule : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init() { wait_service::set_time_scale(0.01); }
 
     void translation_tables()

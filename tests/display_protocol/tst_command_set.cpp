@@ -267,7 +267,11 @@ class tst_command_set : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { wait_service::set_time_scale(0.1); }
+    void initTestCase()
+    {
+        wait_service::set_time_scale(0.1);
+        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
+    }
 
     void commands_data()
     {

@@ -10,6 +10,13 @@
 // Fails the running test with the fixture's reason when it is not ready.
 #define QVERIFY_FIXTURE(fixture) QVERIFY2((fixture).ready(), qPrintable((fixture).failure()))
 
+// The simulated displays of these tests always answer: a reply may take as
+// long as on a real link before it counts as lost, however short the time
+// scale, so that a display thread starved on a busy machine is not taken for a
+// silent display. Set in the initTestCase of test programs whose displays
+// always answer.
+constexpr qint64 kAnsweringDisplayFloorMs = 2000;
+
 // A simulated wall with one LAN display (monitor ID 'A' unless told
 // otherwise) listening on |address| (of the process's loopback block), port 7142.
 struct wall_fixture
