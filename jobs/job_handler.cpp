@@ -1,12 +1,17 @@
 #include "jobs/job_handler.h"
 
+#include "app/controller/layout_manager.h"
 #include "jobs/QueryThreadPool.h"
 #include "jobs/job_task_type.h"
 
 #include <QMutexLocker>
 
-job_handler::job_handler(QueryThreadPool *pool, QObject *parent) : QObject(parent), m_pool(pool)
+job_handler::job_handler(QueryThreadPool *pool, layout_manager *layout, QObject *parent)
+    : QObject(parent), m_pool(pool)
 {
+    if (layout)
+        connect(this, &job_handler::update_display_job_status_info_item, layout,
+                &layout_manager::update_display_job_status_info_item);
     if (!m_pool)
         return;
     connect(m_pool, &QueryThreadPool::num_pending_jobs, this, &job_handler::num_pending_jobs);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/controller/display_job_status_info_item.h"
 #include "jobs/calibration_job_status_info_item.h"
-#include "jobs/display_job_status_info_item.h"
 #include "jobs/job_list_item.h"
 
 #include <QHash>
@@ -11,6 +11,7 @@
 #include <QString>
 
 class QueryThreadPool;
+class layout_manager;
 
 // The relay between the job pool and one operation progress dialog: queues
 // the dialog's jobs, keeps a running summary of each display's jobs and
@@ -25,7 +26,9 @@ class job_handler : public QObject
     Q_OBJECT
 
 public:
-    job_handler(QueryThreadPool *pool, QObject *parent = nullptr);
+    // Relays |pool|'s reports and feeds the summaries into |layout|; either
+    // may be null (no jobs queued, no layout fed).
+    job_handler(QueryThreadPool *pool, layout_manager *layout, QObject *parent = nullptr);
 
     // Counts each job as pending for its display, then queues them all.
     void add_jobs(const QList<job_list_item> &jobs);

@@ -1,7 +1,6 @@
 #include "jobs/job_meta_types.h"
 
 #include "jobs/calibration_job_status_info_item.h"
-#include "jobs/display_job_status_info_item.h"
 #include "jobs/job_list_item.h"
 
 #include <QList>
@@ -12,5 +11,4 @@ void register_job_meta_types()
     qRegisterMetaType<job_list_item>("job_list_item");
     qRegisterMetaType<QList<job_list_item>>("QList<job_list_item>");
     qRegisterMetaType<calibration_job_status_info_item>("calibration_job_status_info_item");
-    qRegisterMetaType<display_job_status_info_item>("display_job_status_info_item");
 }

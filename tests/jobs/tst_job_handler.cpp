@@ -1,3 +1,4 @@
+#include "app/controller/layout_manager.h"
 #include "display_protocol/wait_service.h"
 #include "jobs/QueryThreadPool.h"
 #include "jobs/job_handler.h"
@@ -50,7 +51,7 @@ private slots:
     {
         fake_worker_gate gate;
         QueryThreadPool pool(fake_workers(gate), QueryThreadPool::kMaxRunning);
-        job_handler hub(&pool);
+        job_handler hub(&pool, nullptr);
         summary_recorder seen(hub);
         hub.add_jobs({job_for(1, 4), job_for(2, 4)});
         QTRY_VERIFY(gate.inside().contains(1));
@@ -70,7 +71,7 @@ private slots:
     void progress_fills_the_summary_and_a_start_clears_it()
     {
         QueryThreadPool pool([] { return new CConnectionObject(); }, 1);
-        job_handler hub(&pool);
+        job_handler hub(&pool, nullptr);
         summary_recorder seen(hub);
         hub.add_jobs({job_for(5, 2)});
         QTRY_COMPARE(seen.results.size(), 1);
@@ -120,7 +121,7 @@ private slots:
         QFETCH(int, error_code);
         QFETCH(int, last_result);
         QFETCH(int, running_after);
-        job_handler hub(nullptr);
+        job_handler hub(nullptr, nullptr);
         summary_recorder seen(hub);
         hub.add_jobs({job_for(9, 0)});
         hub.job_started(9);
@@ -137,7 +138,7 @@ private slots:
     {
         fake_worker_gate gate;
         QueryThreadPool pool(fake_workers(gate), 1);
-        job_handler hub(&pool);
+        job_handler hub(&pool, nullptr);
         summary_recorder seen(hub);
         hub.add_jobs({job_for(1, 0), job_for(2, 3)});
         QTRY_VERIFY(gate.inside().contains(1));
@@ -158,8 +159,8 @@ private slots:
     {
         fake_worker_gate gate;
         QueryThreadPool pool(fake_workers(gate), QueryThreadPool::kMaxRunning);
-        job_handler first(&pool);
-        job_handler second(&pool);
+        job_handler first(&pool, nullptr);
+        job_handler second(&pool, nullptr);
         summary_recorder first_seen(first);
         summary_recorder second_seen(second);
         job_list_item same_display = job_for(2, 0);
@@ -183,10 +184,34 @@ private slots:
         QVERIFY(first.display_status(0).task_text != QStringLiteral("not ours"));
     }
 
+    void the_summaries_reach_the_wall_layout()
+    {
+        layout_manager layout(nullptr, nullptr);
+        QCOMPARE(layout.create_layout(2, 1, 1, 0, QStringLiteral("127.0.0.1"), 1, true, true, false, true, 0), 0);
+        QList<int> changed;
+        connect(&layout, &layout_manager::display_job_status_info_item_changed, this,
+                [&changed](int index) { changed << index; });
+        fake_worker_gate gate;
+        QueryThreadPool pool(fake_workers(gate), QueryThreadPool::kMaxRunning);
+        job_handler hub(&pool, &layout);
+        hub.add_jobs({job_for(1, 1)});
+        QTRY_VERIFY(gate.inside().contains(1));
+        display_layout_item item;
+        QCOMPARE(layout.get_item(1, item), 0);
+        QCOMPARE(item.job_status.running, 1);
+        QCOMPARE(item.job_status.pending, 0);
+        QVERIFY(changed.contains(1));
+        QVERIFY(!changed.contains(0));
+        gate.release_all();
+        QTRY_COMPARE(hub.display_status(1).running, 0);
+        QCOMPARE(layout.get_item(1, item), 0);
+        QCOMPARE(item.job_status.running, 0);
+    }
+
     void counts_are_passed_on()
     {
         QueryThreadPool pool([] { return new CConnectionObject(); }, 1);
-        job_handler hub(&pool);
+        job_handler hub(&pool, nullptr);
         QList<int> pending, running;
         connect(&hub, &job_handler::out_num_pending_jobs, this, [&](int n) { pending << n; });
         connect(&hub, &job_handler::out_num_jobs_running, this, [&](int n) { running << n; });
