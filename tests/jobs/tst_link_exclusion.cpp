@@ -64,7 +64,9 @@ class tst_link_exclusion : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { wait_service::set_time_scale(0.01); }
+    // Real time: a scaled reply time-out would be shorter than a reply takes
+    // at 9600 baud.
+    void initTestCase() { wait_service::set_time_scale(1.0); }
 
     void jobs_on_one_chain_never_overlap_while_other_links_run()
     {
