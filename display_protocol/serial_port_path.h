@@ -11,3 +11,7 @@
 //  - otherwise COMn is /dev/ttyS(n-1).
 // Any other name gives an empty path, which no port opens.
 QString serial_port_path(const QString &name);
+
+// The device path that the environment names for the logical port |name|
+// (TESSALINE_SERIAL_PORT_COMn), or an empty string when it names none.
+QString serial_port_override_path(const QString &name);

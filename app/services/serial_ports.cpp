@@ -1,7 +1,12 @@
 #include "app/services/serial_ports.h"
 
+#include "display_protocol/serial_port_path.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QSerialPortInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,6 +31,15 @@ serial_port_record to_record(const QSerialPortInfo &info)
     return record;
 }
 
+serial_port_record named_device_record(const QString &name, const QString &path)
+{
+    serial_port_record record;
+    record.portName = path.startsWith(QLatin1String("/dev/")) ? path.mid(5) : path;
+    record.physName = path;
+    record.friendName = name;
+    return record;
+}
+
 } // namespace
 
 int list_com_port_names(QStringList &names)
@@ -42,4 +56,35 @@ int enumerate_serial_ports(QList<serial_port_record> &ports)
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         ports.append(to_record(info));
     return ports.size();
+}
+
+bool is_character_device(const QString &path)
+{
+    struct stat status;
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISCHR(status.st_mode);
+}
+
+bool com_port_present(const QString &name, const QList<serial_port_record> &ports)
+{
+    const QString path = serial_port_path(name);
+    if (path.isEmpty())
+        return false;
+    for (const serial_port_record &port : ports) {
+        if (port.physName == path)
+            return true;
+    }
+    return !serial_port_override_path(name).isEmpty() && is_character_device(path);
+}
+
+QList<serial_port_record> named_serial_devices()
+{
+    QList<serial_port_record> devices;
+    QStringList names;
+    list_com_port_names(names);
+    for (const QString &name : names) {
+        const QString path = serial_port_override_path(name);
+        if (is_character_device(path))
+            devices.append(named_device_record(name, path));
+    }
+    return devices;
 }

@@ -152,23 +152,26 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
-        QTest::newRow("COM1") << "COM1" << "/dev/ttyS0";
-        QTest::newRow("COM10 and above") << "COM12" << "/dev/ttyS11";
-        QTest::newRow("any letter case") << "com3" << "/dev/ttyS2";
-        QTest::newRow("device path as it is") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
-        QTest::newRow("overridden port") << "COM5" << "/dev/pts/77";
-        QTest::newRow("COM0 is no port") << "COM0" << "";
-        QTest::newRow("leading zero is no port") << "COM01" << "";
-        QTest::newRow("not a port name") << "LPT1" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::addColumn<bool>("overridden");
+        QTest::newRow("COM1") << "COM1" << "/dev/ttyS0" << false;
+        QTest::newRow("COM10 and above") << "COM12" << "/dev/ttyS11" << false;
+        QTest::newRow("any letter case") << "com3" << "/dev/ttyS2" << false;
+        QTest::newRow("device path as it is") << "/dev/ttyUSB0" << "/dev/ttyUSB0" << false;
+        QTest::newRow("overridden port") << "COM5" << "/dev/pts/77" << true;
+        QTest::newRow("COM0 is no port") << "COM0" << "" << false;
+        QTest::newRow("leading zero is no port") << "COM01" << "" << false;
+        QTest::newRow("not a port name") << "LPT1" << "" << false;
+        QTest::newRow("empty") << "" << "" << false;
     }
 
     void serial_port_names()
     {
         QFETCH(QString, name);
         QFETCH(QString, path);
+        QFETCH(bool, overridden);
         qputenv("TESSALINE_SERIAL_PORT_COM5", "/dev/pts/77");
         QCOMPARE(serial_port_path(name), path);
+        QCOMPARE(serial_port_override_path(name), overridden ? path : QString());
         qunsetenv("TESSALINE_SERIAL_PORT_COM5");
     }
 
