@@ -2,8 +2,6 @@
 
 #include "display_protocol/wait_service.h"
 
-#include <limits>
-
 namespace {
 
 constexpr qint64 kPollIntervalMs = 1000;
@@ -24,7 +22,7 @@ serial_port_watcher::serial_port_watcher(QObject *parent)
     qRegisterMetaType<serial_port_record>();
     m_seen = currentPorts();
     connect(&m_timer, &QTimer::timeout, this, &serial_port_watcher::poll_now);
-    m_timer.start(int(qBound<qint64>(1, wait_service::scaled_ms(kPollIntervalMs), std::numeric_limits<int>::max())));
+    m_timer.start(wait_service::timer_interval_ms(kPollIntervalMs));
 }
 
 void serial_port_watcher::setPortSource(port_source source)
