@@ -107,7 +107,7 @@ void MasterControl::startSensorDetection()
 
 void MasterControl::armSplashTimer()
 {
-    QTimer::singleShot(int(wait_service::scaled_ms(kSplashMilliseconds)), this, &MasterControl::splash_timer_timeout);
+    QTimer::singleShot(wait_service::timer_interval_ms(kSplashMilliseconds), this, &MasterControl::splash_timer_timeout);
 }
 
 void MasterControl::setSplash(std::unique_ptr<splash_view> splash)
