@@ -1,9 +1,12 @@
+#include "app/controller/MasterControl.h"
+#include "app/controller/master_globals.h"
+#include "app/single_instance_lock.h"
+#include "app/start.h"
 #include "resources/tessaline_resources.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QDesktopWidget>
 
-// Start-up of the shell; the application controller and main window join here.
 int main(int argc, char *argv[])
 {
     tessaline_init_resources();
@@ -11,13 +14,27 @@ int main(int argc, char *argv[])
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("VARKEL"));
+    QApplication::setOrganizationDomain(QStringLiteral("varkel.invalid"));
     QApplication::setApplicationName(QStringLiteral("Tessaline"));
+    QDesktopWidget desktop;
+    g_desktop = &desktop;
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
 
-    QLabel window(QObject::tr("Tessaline"));
-    window.setWindowTitle(QObject::tr("Tessaline"));
-    window.setMinimumSize(480, 240);
-    window.setAlignment(Qt::AlignCenter);
-    window.show();
-    return app.exec();
+    // Held until the process ends.
+    const single_instance_lock instance;
+    if (instance.another_instance_runs()) {
+        QApplication::beep();
+        g_desktop = nullptr;
+        return 0;
+    }
+
+    int result = 0;
+    {
+        MasterControl controller;
+        g_master = &controller;
+        start(controller);
+        result = app.exec();
+    }
+    g_desktop = nullptr;
+    return result;
 }

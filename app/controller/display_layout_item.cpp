@@ -1,5 +1,7 @@
 #include "app/controller/display_layout_item.h"
 
+#include "colour/CMonitorTracker.h"
+
 display_layout_item::job_status_block
 display_layout_item::job_status_block::from(const display_job_status_info_item &status)
 {
@@ -59,4 +61,13 @@ bool update_derived_flags(QList<display_layout_item> &items)
         }
     }
     return any;
+}
+
+bool look_up_display_record(const CMonitorTracker &records, const display_layout_item &item, CAdjustValue &record)
+{
+    monitor_tracker_item key(item.model_name, item.serial_number);
+    if (records.GetAdjustValue(key) < 0)
+        return false;
+    record = key;
+    return true;
 }

@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 
+class CAdjustValue;
+class CMonitorTracker;
+
 // One display of the wall: where it sits, how the program reaches it, what
 // the program last learnt about it and a copy of its latest job status.
 // A plain value, copied out of the layout model and written back.
@@ -56,3 +59,7 @@ struct display_layout_item
 // enabled ones; true when any flag is set. Serial numbers and model names
 // match ignoring letter case.
 bool update_derived_flags(QList<display_layout_item> &items);
+
+// Copies the record of |item|'s display (found by model name and serial
+// number) out of |records|; false when there is none.
+bool look_up_display_record(const CMonitorTracker &records, const display_layout_item &item, CAdjustValue &record);

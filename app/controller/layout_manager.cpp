@@ -192,11 +192,8 @@ QStringList layout_manager::get_ip_address_list() const
 
 bool layout_manager::lookUpRecord(const display_layout_item &item, CAdjustValue &record)
 {
-    monitor_tracker_item key(item.model_name, item.serial_number);
-    const bool found = m_records && m_records->GetAdjustValue(key) >= 0;
+    const bool found = m_records && look_up_display_record(*m_records, item, record);
     m_status = found ? 0 : -1;
-    if (found)
-        record = key;
     return found;
 }
 

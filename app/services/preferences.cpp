@@ -14,6 +14,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 
 namespace {
@@ -213,14 +214,37 @@ int CPreferences::Load()
     QFile file(FilePath());
     if (!file.open(QIODevice::ReadOnly)) {
         SetDefaults();
+        m_loadResult = kErrOpen;
+        m_unreadableFile = file.exists();
         return kErrOpen;
     }
     QDataStream stream(&file);
     stream_record::prepare(stream);
-    const int result = Read(stream);
-    if (result != 0)
+    m_loadResult = Read(stream);
+    m_unreadableFile = m_loadResult != 0;
+    if (m_loadResult != 0)
         SetDefaults();
-    return result;
+    return m_loadResult;
+}
+
+QString CPreferences::UnreadableFilePath(int loadResult)
+{
+    return FilePath()
+           + (loadResult == stream_record::kErrVersion ? QStringLiteral(".newer-version")
+                                                       : QStringLiteral(".unreadable"));
+}
+
+// Replaces an older copy kept aside for the same reason.
+int CPreferences::moveUnreadableFileAside()
+{
+    if (!m_unreadableFile)
+        return 0;
+    const QByteArray from = QFile::encodeName(FilePath());
+    const QByteArray to = QFile::encodeName(UnreadableFilePath(m_loadResult));
+    if (QFile::exists(FilePath()) && std::rename(from.constData(), to.constData()) != 0)
+        return stream_record::kErrWrite;
+    m_unreadableFile = false;
+    return 0;
 }
 
 int CPreferences::Save()
@@ -229,6 +253,9 @@ int CPreferences::Save()
     const QString folder = application_data_folder();
     if (!QDir().mkpath(folder))
         return kErrOpen;
+    const int aside = moveUnreadableFileAside();
+    if (aside != 0)
+        return aside;
     QSaveFile file(FilePath());
     if (!file.open(QIODevice::WriteOnly))
         return kErrOpen;

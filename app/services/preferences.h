@@ -12,7 +12,10 @@
 class QDataStream;
 
 // The preferences record. It loads its file when it is constructed and
-// writes it back when it is destroyed; nothing else writes the file. The
+// writes it back when it is destroyed; nothing else writes the file. A file
+// that exists but cannot be read (damaged, or from a newer version) is never
+// overwritten: the next save first moves it aside under a name that says
+// why (UnreadableFilePath). The
 // first record alive is the program's one (shell_registry::preferences()),
 // and the luminance unit it selects is the one every layer formats with.
 // Not guarded: the user-interface thread writes, job threads read settings.
@@ -38,8 +41,16 @@ public:
     // 0, or -1500 / -1501 / -1502 / -1503 with the defaults in force.
     int Load();
     // 0, -1500 when the file cannot be opened, -1504 when it cannot be
-    // written; the previous file stays untouched on any failure.
+    // written or an unreadable file cannot be moved aside; the previous file
+    // stays untouched on any failure.
     int Save();
+    // The result of the last Load.
+    int GetLoadResult() const { return m_loadResult; }
+    // True while a file that the last Load could not read waits to be moved aside.
+    bool HasUnreadableFile() const { return m_unreadableFile; }
+    // Where an unreadable file is kept: "preferences.dat.newer-version" for a
+    // file of a newer version (-1501), else "preferences.dat.unreadable".
+    static QString UnreadableFilePath(int loadResult);
     int Read(QDataStream &stream);
     int Write(QDataStream &stream);
 
@@ -121,6 +132,7 @@ private:
     void setFlag(Flag bit, bool on) { m_flags = on ? (m_flags | bit) : (m_flags & ~bit); }
     void resetPreVersion124Fields();
     void publishLuminanceUnits() const;
+    int moveUnreadableFileAside();
     template <typename Io> void transferFields(Io &io, qint32 version);
 
     qint32 m_version;
@@ -164,4 +176,6 @@ private:
     qint32 m_numbers2To3[2];
     QLocale m_speechLocale;
     bool m_defaultsRestored;
+    int m_loadResult = 0;
+    bool m_unreadableFile = false;
 };

@@ -20,6 +20,12 @@ constexpr int kCompanyName = 11;
 constexpr int kPreferencesFileName = 12;
 constexpr int kIccProfileCopyrightText = 15;
 constexpr int kUnknownError = 100;
+constexpr int kCantGetUpdateInformation = 156;
+constexpr int kUpdateNoNewerVersion = 157;
+constexpr int kUpdatesWebServerUrl = 158;
+constexpr int kUpdateInformationAvailable = 159;
+constexpr int kUpdateChangesList = 174;
+constexpr int kUpdatesWebServerBackupUrl = 186;
 constexpr int kClosesInOneSecond = 604;
 constexpr int kClosesInSeconds = 605;
 } // namespace string_id

@@ -5,12 +5,11 @@
 namespace {
 
 const char kVersion[] = "2.1.20";
-const char kBuild[] = "210208";
 
 } // namespace
 
 QString version_text()
 {
     return QObject::tr("Version %1 (Build %2)", "software version and build number")
-        .arg(QLatin1String(kVersion), QLatin1String(kBuild));
+        .arg(QLatin1String(kVersion), QString::number(kProgramBuildNumber));
 }

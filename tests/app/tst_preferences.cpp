@@ -125,6 +125,9 @@ private slots:
     void unreadable_files_give_codes_and_defaults_data();
     void unreadable_files_give_codes_and_defaults();
     void truncation_anywhere_gives_pure_defaults();
+    void unreadable_file_is_kept_aside_data();
+    void unreadable_file_is_kept_aside();
+    void unreadable_file_is_never_overwritten_in_place();
     void failed_save_keeps_the_old_file();
     void save_without_a_folder_reports_open_error();
     void restored_defaults_forget_window_layout();
@@ -294,6 +297,61 @@ void tst_preferences::truncation_anywhere_gives_pure_defaults()
         QVERIFY2(code == -1503 || (length < 4 && code == -1502), qPrintable(QString::number(length)));
         QVERIFY2(written_by(preferences) == defaults, qPrintable(QString::number(length)));
     }
+}
+
+void tst_preferences::unreadable_file_is_kept_aside_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("asideName");
+    const preferences_fields fields = unusual_fields();
+    QTest::newRow("newer version") << build_preferences_file(fields, 125) << -1501
+                                   << QStringLiteral("preferences.dat.newer-version");
+    QTest::newRow("wrong magic") << build_preferences_file(fields, 124, 0xFEAC) << -1502
+                                 << QStringLiteral("preferences.dat.unreadable");
+    QTest::newRow("cut short") << build_preferences_file(fields, 124).left(40) << -1503
+                               << QStringLiteral("preferences.dat.unreadable");
+}
+
+void tst_preferences::unreadable_file_is_kept_aside()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, code);
+    QFETCH(QString, asideName);
+    const QString folder = QFileInfo(CPreferences::FilePath()).absolutePath();
+    QVERIFY(write_file(CPreferences::FilePath(), file));
+    // An older copy kept for the same reason is replaced.
+    QVERIFY(write_file(folder + QLatin1Char('/') + asideName, QByteArray("older copy")));
+    {
+        CPreferences preferences;
+        QCOMPARE(preferences.GetLoadResult(), code);
+        QVERIFY(preferences.HasUnreadableFile());
+        QCOMPARE(CPreferences::UnreadableFilePath(code), folder + QLatin1Char('/') + asideName);
+        // Nothing moves before the first save.
+        QCOMPARE(read_file(CPreferences::FilePath()), file);
+    }
+    QCOMPARE(read_file(folder + QLatin1Char('/') + asideName), file);
+    QCOMPARE(read_file(CPreferences::FilePath()), build_preferences_file(preferences_fields(), 124));
+    {
+        // The defaults written read back; the copy kept aside stays as it is.
+        CPreferences preferences;
+        QCOMPARE(preferences.GetLoadResult(), 0);
+        QVERIFY(!preferences.HasUnreadableFile());
+    }
+    QCOMPARE(read_file(folder + QLatin1Char('/') + asideName), file);
+}
+
+void tst_preferences::unreadable_file_is_never_overwritten_in_place()
+{
+    const QByteArray newer = build_preferences_file(unusual_fields(), 125);
+    QVERIFY(write_file(CPreferences::FilePath(), newer));
+    // Something the file cannot be moved onto.
+    QVERIFY(QDir().mkpath(CPreferences::UnreadableFilePath(-1501) + QStringLiteral("/occupied")));
+    {
+        CPreferences preferences;
+        QCOMPARE(preferences.Save(), -1504);
+    }
+    QCOMPARE(read_file(CPreferences::FilePath()), newer);
 }
 
 void tst_preferences::failed_save_keeps_the_old_file()
