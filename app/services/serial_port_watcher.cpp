@@ -7,6 +7,8 @@
 namespace {
 
 constexpr qint64 kPollIntervalMs = 1000;
+// However fast time runs, reading the port list stays an occasional job.
+constexpr qint64 kShortestPollMs = 20;
 
 QList<serial_port_record> machine_ports()
 {
@@ -24,7 +26,8 @@ serial_port_watcher::serial_port_watcher(QObject *parent)
     qRegisterMetaType<serial_port_record>();
     m_seen = currentPorts();
     connect(&m_timer, &QTimer::timeout, this, &serial_port_watcher::poll_now);
-    m_timer.start(int(qBound<qint64>(1, wait_service::scaled_ms(kPollIntervalMs), std::numeric_limits<int>::max())));
+    m_timer.start(int(qBound<qint64>(kShortestPollMs, wait_service::scaled_ms(kPollIntervalMs),
+                                     std::numeric_limits<int>::max())));
 }
 
 void serial_port_watcher::setPortSource(port_source source)

@@ -3,10 +3,14 @@
 #include "layout_setup/KQ_display_layout_LAN_translate_direct_selection_widget.h"
 #include "layout_setup/KQ_display_layout_RS232_interconnection_selection_widget.h"
 #include "layout_setup/KQ_display_layout_connection_widget.h"
+#include "layout_setup/KQ_display_layout_ipaddress_select_widget.h"
 #include "layout_setup/com_port_combo.h"
 #include "resources/tessaline_resources.h"
 #include "tests/app/pseudo_terminal.h"
+#include "tests/support/headless_controller.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
@@ -68,6 +72,8 @@ private slots:
     void first_fill_offers_the_first_port();
     void choice_pictures_load();
     void interconnection_choices_are_exclusive();
+    void address_entry_checks_and_completes();
+    void address_entry_without_a_layout();
 };
 
 void tst_connection_widgets::ip4_validator_data()
@@ -264,6 +270,43 @@ void tst_connection_widgets::interconnection_choices_are_exclusive()
     QCOMPARE(translate.ui.buttonGroup->buttons().size(), 2);
     QVERIFY(!translate.ui.translate_direct_radioButton->isChecked());
     QVERIFY(!translate.ui.translate_translate_radioButton->isChecked());
+}
+
+void tst_connection_widgets::address_entry_checks_and_completes()
+{
+    headless_controller wall;
+    wall.create_wall(2, 1, QStringLiteral("192.168.5.20"));
+    KQ_display_layout_ipaddress_select_widget widget;
+    QLineEdit &edit = *widget.ui.ip_address_lineEdit;
+    QVERIFY(qobject_cast<const IP4Validator *>(edit.validator()));
+    QCOMPARE(edit.inputMask(), QStringLiteral("000.000.000.000"));
+    QCOMPARE(edit.maxLength(), 15);
+    QCOMPARE(edit.minimumWidth(), 24 * edit.fontMetrics().averageCharWidth());
+    QCOMPARE(edit.maximumWidth(), edit.minimumWidth());
+    QCOMPARE(widget.ui.ip_address_label->text(), QStringLiteral("TextLabel"));
+    QVERIFY(!widget.ui.monitor_lan_search_pushButton->icon().isNull());
+
+    QCompleter *completer = edit.completer();
+    QVERIFY(completer);
+    QCOMPARE(completer->caseSensitivity(), Qt::CaseInsensitive);
+    QCOMPARE(completer->completionMode(), QCompleter::UnfilteredPopupCompletion);
+    QStringList offered;
+    for (int row = 0; row < completer->model()->rowCount(); ++row)
+        offered << completer->model()->index(row, 0).data().toString();
+    QCOMPARE(offered, QStringList({QStringLiteral("192.168.5.20"), QStringLiteral("192.168.5.21"),
+                                   QStringLiteral("192.168.0.10")}));
+
+    edit.setText(QStringLiteral("10.1.2.3"));
+    QVERIFY(edit.hasAcceptableInput());
+    edit.setText(QStringLiteral("10.1.2"));
+    QVERIFY(!edit.hasAcceptableInput());
+}
+
+void tst_connection_widgets::address_entry_without_a_layout()
+{
+    KQ_display_layout_ipaddress_select_widget widget;
+    QVERIFY(!widget.ui.ip_address_lineEdit->completer());
+    QVERIFY(qobject_cast<const IP4Validator *>(widget.ui.ip_address_lineEdit->validator()));
 }
 
 QTEST_MAIN(tst_connection_widgets)
