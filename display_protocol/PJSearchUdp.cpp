@@ -117,7 +117,7 @@ PJSearchUdp::PJSearchUdp(QObject *parent, int device_class, const QList<QHostAdd
     std::copy(kMagic, kMagic + kMagicSize, m_request.begin());
     m_request[kRequestMarkOffset] = kRequestMark;
     write_le<quint16>(m_request, kRequestWordOffset, kRequestWord);
-    m_repeat_timer.setInterval(static_cast<int>(std::max<qint64>(wait_service::scaled_ms(kRepeatIntervalMs), 1)));
+    m_repeat_timer.setInterval(wait_service::timer_interval_ms(kRepeatIntervalMs));
     connect(&m_socket, &QAbstractSocket::errorOccurred, this, &PJSearchUdp::UdpSocketError);
     connect(&m_socket, &QAbstractSocket::disconnected, this, &PJSearchUdp::UdpSocketDisconnect);
     connect(&m_repeat_timer, &QTimer::timeout, this, &PJSearchUdp::UdpSendTimeout);

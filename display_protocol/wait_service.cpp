@@ -60,6 +60,12 @@ int io_timeout_ms(qint64 ms)
     return static_cast<int>(std::clamp(scaled_ms(ms), kFloorMs, kCeilingMs));
 }
 
+int timer_interval_ms(qint64 ms)
+{
+    constexpr qint64 kCeilingMs = 24 * 60 * 60 * 1000;
+    return static_cast<int>(std::clamp<qint64>(scaled_ms(ms), 1, kCeilingMs));
+}
+
 void sleep_ms(qint64 ms)
 {
     const qint64 real = scaled_ms(ms);

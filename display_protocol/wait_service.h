@@ -21,6 +21,10 @@ qint64 scaled_ms(qint64 ms);
 // loaded machine can still meet, nor above one day.
 int io_timeout_ms(qint64 ms);
 
+// A QTimer interval for a nominal |ms|: scaled, but at least 1 ms so that a
+// repeating timer never spins on a zero interval.
+int timer_interval_ms(qint64 ms);
+
 // Blocks the calling thread for the scaled duration of |ms|.
 void sleep_ms(qint64 ms);
 

@@ -52,6 +52,26 @@ private slots:
         QCOMPARE(wait_service::io_timeout_ms(nominal), real);
     }
 
+    void timer_interval_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<qint64>("nominal");
+        QTest::addColumn<int>("real");
+        QTest::newRow("unscaled") << 1.0 << qint64(20) << 20;
+        QTest::newRow("scaled") << 0.1 << qint64(1000) << 100;
+        QTest::newRow("zero scale never spins") << 0.0 << qint64(10) << 1;
+        QTest::newRow("at most one day") << 1000.0 << qint64(24 * 60 * 60 * 1000) << 24 * 60 * 60 * 1000;
+    }
+
+    void timer_interval()
+    {
+        QFETCH(double, scale);
+        QFETCH(qint64, nominal);
+        QFETCH(int, real);
+        wait_service::set_time_scale(scale);
+        QCOMPARE(wait_service::timer_interval_ms(nominal), real);
+    }
+
     void rejects_invalid_scales()
     {
         wait_service::set_time_scale(0.5);
