@@ -30,7 +30,7 @@ MyCustomMessageBox::MyCustomMessageBox(QWidget *parent, int countdownSeconds, bo
     if (m_secondsLeft != 0) {
         // A tick is a second of the operator's time; tests scale it down.
         m_timer.setSingleShot(false);
-        m_timer.setInterval(static_cast<int>(qMax<qint64>(1, wait_service::scaled_ms(kTickMs))));
+        m_timer.setInterval(wait_service::timer_interval_ms(kTickMs));
         connect(&m_timer, &QTimer::timeout, this, &MyCustomMessageBox::on_timeout);
     }
     if (placeOnLeftHalf)

@@ -1,7 +1,7 @@
 #include "jobs/ui/KQ_calibration_step_display_widget.h"
 #include "jobs/ui/calibration_step_pictures.h"
 #include "resources/tessaline_resources.h"
-#include "tests/widget_images.h"
+#include "tests/support/widget_images.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "jobs/ui/KQ_color_xy_widget.h"
 #include "jobs/ui/color_xy_geometry.h"
 #include "resources/tessaline_resources.h"
-#include "tests/widget_images.h"
+#include "tests/support/widget_images.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "jobs/ui/KQ_luminance_meter_widget.h"
 #include "jobs/ui/luminance_meter_geometry.h"
 #include "resources/tessaline_resources.h"
-#include "tests/widget_images.h"
+#include "tests/support/widget_images.h"
 
 #include <QtTest>
 

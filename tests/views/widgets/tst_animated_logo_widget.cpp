@@ -1,6 +1,6 @@
 #include "display_protocol/wait_service.h"
 #include "resources/tessaline_resources.h"
-#include "tests/widget_images.h"
+#include "tests/support/widget_images.h"
 #include "views/widgets/animated_logo_phases.h"
 #include "views/widgets/animated_logo_widget.h"
 

@@ -1,6 +1,6 @@
 #include "resources/tessaline_resources.h"
-#include "tests/widget_images.h"
-#include "tests/widget_input.h"
+#include "tests/support/widget_images.h"
+#include "tests/support/widget_input.h"
 #include "views/widgets/KQ_color_picker_circle_widget.h"
 #include "views/widgets/color_picker_circle_geometry.h"
 

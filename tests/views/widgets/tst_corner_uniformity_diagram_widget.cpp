@@ -1,5 +1,5 @@
-#include "tests/widget_images.h"
-#include "tests/widget_input.h"
+#include "tests/support/widget_images.h"
+#include "tests/support/widget_input.h"
 #include "views/widgets/KQ_corner_uniformity_diagram_widget.h"
 #include "views/widgets/corner_uniformity_geometry.h"
 

@@ -1,5 +1,5 @@
 #include "display_protocol/wait_service.h"
-#include "tests/widget_images.h"
+#include "tests/support/widget_images.h"
 #include "views/widgets/kq_update_counter_indicator.h"
 #include "views/widgets/update_counter_animation.h"
 
