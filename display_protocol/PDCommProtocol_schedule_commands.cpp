@@ -32,17 +32,15 @@ void set_basic_field(schedule_program_record *e, int index, quint8 value)
     }
 }
 
+// The reply codes of reads and writes alike; which family each belongs to.
 struct extended_reply_code
 {
     quint16 code;
     bool family12;
-    bool write;
 };
 
 const extended_reply_code kExtendedReplyCodes[] = {
-    {0xC33D, true, false}, {0xC321, false, false},
-    {0xC23E, true, true}, {0xC33E, true, true},
-    {0xC222, false, true}, {0xC322, false, true},
+    {0xC33D, true}, {0xC321, false}, {0xC23E, true}, {0xC33E, true}, {0xC222, false}, {0xC322, false},
 };
 
 } // namespace
@@ -117,9 +115,11 @@ int PDCommProtocol::set_schedule_long(quint8 program, schedule_program_record *e
     return schedule_write(program, 8, entry);
 }
 
-// Family 12 carries the event type and the one time it switches at (the on
-// time for an on event, else the off time); the other family carries both
-// times. Both continue with input, day mask, flags, picture mode and date.
+// One parse for the replies of reads and writes: code, status byte, program
+// echo, entry. Family 12 carries the event type and the one time it switches
+// at (the on time for an on event, else the off time); the other family
+// carries both times. Both continue with input, day mask, flags, picture
+// mode and date.
 int PDCommProtocol::parse_extended_schedule(int family, quint8 program, schedule_program_record *entry)
 {
     if (const int status = expect_type('B'))
@@ -134,7 +134,7 @@ int PDCommProtocol::parse_extended_schedule(int family, quint8 program, schedule
     }
     if (!kind || kind->family12 != (family == kExtendedFamily))
         return link_status::kBadFrame;
-    const quint8 result = kind->write ? take_hex_byte() : 0;
+    const quint8 result = take_hex_byte();
     if (const int status = expect_byte(program))
         return status;
     schedule_program_record read;

@@ -15,20 +15,6 @@ double non_negative(double value)
     return std::isfinite(value) ? std::max(value, 0.0) : 0.0;
 }
 
-// A lookup table with its entries evenly spaced over the input, read with
-// straight lines between entries; empty is the identity.
-double look_up(const std::vector<double> &table, double level)
-{
-    if (table.empty())
-        return level;
-    if (table.size() == 1)
-        return unit(table.front());
-    const double position = level * static_cast<double>(table.size() - 1);
-    const std::size_t below = std::min(static_cast<std::size_t>(position), table.size() - 2);
-    const double fraction = position - static_cast<double>(below);
-    return unit(table[below]) * (1.0 - fraction) + unit(table[below + 1]) * fraction;
-}
-
 } // namespace
 
 sim_light_model::sim_light_model(const QString &display_key, const sim_panel &panel)
@@ -44,15 +30,22 @@ void sim_light_model::derive_primaries()
     m_primary = m_panel.primaries_xyz();
 }
 
-double sim_light_model::drive(const sim_video_state &state, int c)
+double sim_light_model::drive(const sim_video_state &state, int c) const
 {
-    const double shown = state.patch_on ? unit(state.patch_level[c])
-                                        : look_up(state.lut[c], unit(state.input_level[c]));
+    const double level = state.patch_on ? unit(state.patch_level[c])
+                                        : sim_tone_curve::look_up(state.lut[c], unit(state.input_level[c]));
     const double lift = unit(state.engine_black_lift[c]);
-    const double level = lift + (1.0 - lift) * shown;
     const double gain = non_negative(state.gain[c]) * non_negative(state.engine_gain[c]);
     const double offset = std::isfinite(state.offset[c]) ? state.offset[c] : 0.0;
-    return unit(offset + gain * level);
+    if (!state.engine_curve.active())
+        return unit(offset + gain * (lift + (1.0 - lift) * level));
+    // The engine knows the panel's own responses from the factory: it spends
+    // its drive so that the light follows its curve from the black it holds
+    // to the white.
+    const sim_channel_response &response = m_panel.response[static_cast<std::size_t>(c)];
+    const double top = response.light(unit(gain));
+    const double bottom = response.light(unit(gain * lift));
+    return unit(offset + response.drive_for(bottom + (top - bottom) * state.engine_curve.share(c, level)));
 }
 
 light_channel::light_reading sim_light_model::light(const sim_video_state &state) const

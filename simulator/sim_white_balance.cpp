@@ -18,7 +18,7 @@ double register_step(double gain)
 }
 
 // The white's luminance at full backlight with |gain| on |panel|.
-double white_luminance(const sim_panel &panel, const std::array<double, 3> &gain)
+double white_at_full_backlight(const sim_panel &panel, const std::array<double, 3> &gain)
 {
     const std::array<sim_xyz, 3> primary = panel.primaries_xyz();
     double Y = panel.black_xyz()[1];
@@ -34,7 +34,7 @@ double white_luminance(const sim_panel &panel, const std::array<double, 3> &gain
 std::array<double, 3> lift_for(const sim_panel &panel, const sim_white_balance &balance, double black)
 {
     const double own = panel.black_xyz()[1];
-    const double span = (white_luminance(panel, balance.gain) - own) * balance.backlight;
+    const double span = (white_at_full_backlight(panel, balance.gain) - own) * balance.backlight;
     const double k = span > 0.0 ? unit((black - own * balance.backlight) / span) : 0.0;
     std::array<double, 3> lift {};
     for (std::size_t c = 0; c < 3; ++c) {
@@ -83,8 +83,13 @@ sim_white_balance sim_white_balance::for_target(const sim_panel &panel, const si
         for (std::size_t c = 0; c < 3; ++c)
             out.gain[c] = register_step(panel.response[c].drive_for(shares[c]));
     }
-    const double full = white_luminance(panel, out.gain);
+    const double full = white_at_full_backlight(panel, out.gain);
     out.backlight = full > 0.0 ? unit(luminance / full) : 0.0;
     out.black_lift = lift_for(panel, out, black);
+    out.full_luminance = full;
+    out.white_luminance = full * out.backlight;
+    const double own_black = panel.black_xyz()[1] * out.backlight;
+    out.black_luminance = std::isfinite(black) ? std::clamp(black, own_black, std::max(own_black, out.white_luminance))
+                                               : own_black;
     return out;
 }

@@ -163,6 +163,9 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
+    // Searches on loopback broadcast to 127.255.255.255: the displays answer them too.
+    if (!wall.set_broadcast_search(true))
+        err << "cannot answer searches on 127.255.255.255:5320; searches of single addresses still work" << Qt::endl;
     out << "light published in " << light_channel::channel_folder() << Qt::endl;
     out << "running; Ctrl+C stops" << Qt::endl;
     const int result = app.exec();

@@ -5,6 +5,8 @@
 namespace {
 
 constexpr qint64 kPollIntervalMs = 1000;
+// However fast time runs, reading the port list stays an occasional job.
+constexpr int kShortestPollMs = 20;
 
 QList<serial_port_record> machine_ports()
 {
@@ -22,7 +24,7 @@ serial_port_watcher::serial_port_watcher(QObject *parent)
     qRegisterMetaType<serial_port_record>();
     m_seen = currentPorts();
     connect(&m_timer, &QTimer::timeout, this, &serial_port_watcher::poll_now);
-    m_timer.start(wait_service::timer_interval_ms(kPollIntervalMs));
+    m_timer.start(qMax(kShortestPollMs, wait_service::timer_interval_ms(kPollIntervalMs)));
 }
 
 void serial_port_watcher::setPortSource(port_source source)
