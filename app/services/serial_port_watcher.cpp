@@ -5,8 +5,9 @@
 namespace {
 
 constexpr qint64 kPollIntervalMs = 1000;
-// However fast time runs, reading the port list stays an occasional job.
-constexpr int kShortestPollMs = 20;
+// Reading the machine's port list takes some 20 ms, so however fast time
+// runs it stays an occasional job on the user-interface thread.
+constexpr int kShortestPollMs = 250;
 
 QList<serial_port_record> machine_ports()
 {

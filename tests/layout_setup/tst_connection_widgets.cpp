@@ -6,7 +6,7 @@
 #include "layout_setup/KQ_display_layout_ipaddress_select_widget.h"
 #include "layout_setup/com_port_combo.h"
 #include "resources/tessaline_resources.h"
-#include "tests/app/pseudo_terminal.h"
+#include "tests/app/serial_test_ports.h"
 #include "tests/support/headless_controller.h"
 
 #include <QAbstractItemView>
@@ -38,19 +38,6 @@ QString circles(const QComboBox &combo)
     return shown;
 }
 
-serial_port_record port_at(const QString &path)
-{
-    serial_port_record record;
-    record.physName = path;
-    return record;
-}
-
-void clear_port_overrides()
-{
-    for (int n = 1; n <= 16; ++n)
-        qunsetenv(QStringLiteral("TESSALINE_SERIAL_PORT_COM%1").arg(n).toLatin1().constData());
-}
-
 } // namespace
 
 class tst_connection_widgets : public QObject
@@ -59,8 +46,8 @@ class tst_connection_widgets : public QObject
 
 private slots:
     void initTestCase() { tessaline_init_resources(); }
-    void init() { clear_port_overrides(); }
-    void cleanup() { clear_port_overrides(); }
+    void init() { clear_serial_port_overrides(); }
+    void cleanup() { clear_serial_port_overrides(); }
 
     void ip4_validator_data();
     void ip4_validator();
@@ -177,8 +164,9 @@ void tst_connection_widgets::rs232_section_follows_the_choice()
 void tst_connection_widgets::com_port_list_shows_present_ports()
 {
     KQ_display_layout_connection_widget widget;
-    QList<serial_port_record> machine{port_at(QStringLiteral("/dev/ttyS2")), port_at(QStringLiteral("/dev/ttyS15")),
-                                      port_at(QStringLiteral("/dev/ttyUSB0"))};
+    QList<serial_port_record> machine{serial_port_at(QStringLiteral("/dev/ttyS2")),
+                                      serial_port_at(QStringLiteral("/dev/ttyS15")),
+                                      serial_port_at(QStringLiteral("/dev/ttyUSB0"))};
     widget.portWatcher()->setPortSource([&machine] { return machine; });
     widget.portWatcher()->poll_now();
     QComboBox &combo = *widget.ui.com_port_comboBox;
@@ -197,7 +185,7 @@ void tst_connection_widgets::com_port_list_shows_present_ports()
 void tst_connection_widgets::a_port_coming_and_going_keeps_the_row()
 {
     KQ_display_layout_connection_widget widget;
-    QList<serial_port_record> machine{port_at(QStringLiteral("/dev/ttyS0"))};
+    QList<serial_port_record> machine{serial_port_at(QStringLiteral("/dev/ttyS0"))};
     widget.portWatcher()->setPortSource([&machine] { return machine; });
     widget.portWatcher()->poll_now();
     QComboBox &combo = *widget.ui.com_port_comboBox;
@@ -206,7 +194,7 @@ void tst_connection_widgets::a_port_coming_and_going_keeps_the_row()
     QSignalSpy textChanged(&combo, &QComboBox::currentTextChanged);
 
     // An adapter plugged in at the default path of COM8.
-    machine.append(port_at(QStringLiteral("/dev/ttyS7")));
+    machine.append(serial_port_at(QStringLiteral("/dev/ttyS7")));
     widget.portWatcher()->poll_now();
     QCOMPARE(circles(combo), QStringLiteral("grrrrrrgrrrrrrrr"));
     QCOMPARE(combo.currentIndex(), 2);

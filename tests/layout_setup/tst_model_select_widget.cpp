@@ -151,7 +151,8 @@ void tst_model_select_widget::choosing_a_model_selects_its_configuration()
     signal_log log(widget);
     widget.ui.model_list_comboBox->setCurrentIndex(1); // QX-55, type 2
     QCOMPARE(log.take(), QStringList({QStringLiteral("name QX-55"), QStringLiteral("type 2")}));
-    QCOMPARE(widget.ui.configuration_list_comboBox->currentText(), QStringLiteral("RS-232C IN, OUT, and LAN connections"));
+    QCOMPARE(widget.ui.configuration_list_comboBox->currentText(),
+             QStringLiteral("RS-232C IN, OUT, and LAN connections"));
     QCOMPARE(widget.ui.model_list_comboBox->currentText(), QStringLiteral("QX-55"));
 
     // Another model of another type moves the configuration along.
