@@ -33,20 +33,20 @@ void set_basic_field(schedule_program_record *e, int index, quint8 value)
     }
 }
 
+// The reply codes of reads and writes alike; which family each belongs to.
 struct extended_reply_code
 {
     quint16 code;
     bool family12;
-    bool write;
 };
 
 const extended_reply_code kExtendedReplyCodes[] = {
-    {command_code::reply(command_code::kReadSchedule12), true, false},
-    {command_code::reply(command_code::kReadScheduleExtended), false, false},
-    {command_code::kWriteSchedule12, true, true},
-    {command_code::reply(command_code::kWriteSchedule12), true, true},
-    {command_code::kWriteScheduleExtended, false, true},
-    {command_code::reply(command_code::kWriteScheduleExtended), false, true},
+    {command_code::reply(command_code::kReadSchedule12), true},
+    {command_code::reply(command_code::kReadScheduleExtended), false},
+    {command_code::kWriteSchedule12, true},
+    {command_code::reply(command_code::kWriteSchedule12), true},
+    {command_code::kWriteScheduleExtended, false},
+    {command_code::reply(command_code::kWriteScheduleExtended), false},
 };
 
 } // namespace
@@ -121,9 +121,11 @@ int PDCommProtocol::set_schedule_long(quint8 program, schedule_program_record *e
     return schedule_write(program, 8, entry);
 }
 
-// Family 12 carries the event type and the one time it switches at (the on
-// time for an on event, else the off time); the other family carries both
-// times. Both continue with input, day mask, flags, picture mode and date.
+// One parse for the replies of reads and writes: code, status byte, program
+// echo, entry. Family 12 carries the event type and the one time it switches
+// at (the on time for an on event, else the off time); the other family
+// carries both times. Both continue with input, day mask, flags, picture
+// mode and date.
 int PDCommProtocol::parse_extended_schedule(int family, quint8 program, schedule_program_record *entry)
 {
     if (const int status = expect_type('B'))
@@ -138,7 +140,7 @@ int PDCommProtocol::parse_extended_schedule(int family, quint8 program, schedule
     }
     if (!kind || kind->family12 != (family == kExtendedFamily))
         return link_status::kBadFrame;
-    const quint8 result = kind->write ? take_hex_byte() : 0;
+    const quint8 result = take_hex_byte();
     if (const int status = expect_byte(program))
         return status;
     schedule_program_record read;

@@ -154,6 +154,9 @@ public:
     virtual int get_vcp_11c5(quint8 &current_high, quint8 &current_low, quint8 &max_high, quint8 &max_low);
     virtual int get_vcp_11ce(int &value, int &max);
     virtual int engine_command_c257(std::array<quint32, 3> &values);
+    // Hands the engine one measurement: X, Y and Z, each an unsigned 32-bit
+    // count of thousandths of cd/m² (rounded; negative values as 0, values
+    // beyond the word capped at 0xFFFFFFFF). The caller encodes them.
     virtual int engine_command_c258(const std::array<quint32, 3> &values, quint8 &status,
                                     std::array<quint8, 12> &reply);
 

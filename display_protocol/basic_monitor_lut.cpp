@@ -71,7 +71,9 @@ int basic_monitor::get_lut_size(int &entries, int &max)
     max = kDefaultMax;
     int current = 0, control_max = 0;
     quint8 result = 0, type = 0;
-    if (get_vcp_raw(control_code::kLookupTableMaximum, current, control_max, result, type) == kOk && result == 0)
+    // A maximum of 0 would turn every table into zeros: keep the default.
+    if (get_vcp_raw(control_code::kLookupTableMaximum, current, control_max, result, type) == kOk && result == 0
+        && current > 0)
         max = current;
     return kOk;
 }

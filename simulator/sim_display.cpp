@@ -1,12 +1,28 @@
 #include "simulator/sim_display.h"
 
 #include "simulator/sim_args.h"
+#include "simulator/sim_control_codes.h"
 #include "simulator/sim_hex.h"
+
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
-constexpr quint16 kPowerControl = 0xD6;
 constexpr quint8 kUnsupported = 0x01;
+constexpr quint32 kPowerOn = 1;
+
+// The scale the application's waits run at when started beside this
+// simulator: the same environment variable, 1 when unset or not a number >= 0.
+double time_scale_from_environment()
+{
+    const char *text = std::getenv("TESSALINE_TIME_SCALE");
+    if (!text)
+        return 1.0;
+    bool ok = false;
+    const double scale = QByteArray(text).toDouble(&ok);
+    return ok && std::isfinite(scale) && scale >= 0.0 ? scale : 1.0;
+}
 
 const char kDefaultCapabilities[] =
     "(prot(monitor)type(LCD)model(SIM-WALL 55)cmds(01 02 03 07 0C F3)"
@@ -41,6 +57,7 @@ const sim_display::command sim_display::kCommands[] = {
     {"CA19", &sim_display::holiday},
     {"CA1A", &sim_display::weekend},
     {"C220", &sim_display::mac},
+    {"C22A", &sim_display::lan_text},
     {"C25A", &sim_display::history_entry},
     {"C255", &sim_display::read_sensor},
     {"C256", &sim_display::write_sensor},
@@ -61,13 +78,15 @@ void sim_display::publish_video(bool became_active)
         video_observer->video_changed(video, became_active);
 }
 
-sim_display::sim_display(char id) : monitor_id(id), capability_string(kDefaultCapabilities)
+sim_display::sim_display(char id)
+    : monitor_id(id), capability_string(kDefaultCapabilities), time_scale(time_scale_from_environment())
 {
-    for (quint16 code : {0x10, 0x12, 0x16, 0x18, 0x1A})
+    using namespace sim_code;
+    for (quint16 code : {kBrightness, kContrast, kGainRed, kGainGreen, kGainBlue})
         controls.set(code, 50, 100);
-    controls.set(0x14, 5, 11);
-    controls.set(0x60, 17, 255);
-    controls.set(kPowerControl, 1, 4);
+    controls.set(kColourPreset, 5, 11);
+    controls.set(kInput, 17, 255);
+    controls.set(kPower, 1, 4);
     for (schedule_program &p : programs)
         p = {24, 60, 24, 60, 0, 0, 0, 0};
 }
@@ -99,41 +118,6 @@ sim_reply sim_display::command_reply(const QByteArray &body)
     return sim_reply::refusal('B');
 }
 
-sim_reply sim_display::parameter_reply(char type, const QByteArray &body)
-{
-    const char reply_type = type == 'C' ? 'D' : 'F';
-    int pos = 0;
-    quint32 page = 0, opcode = 0, value = 0;
-    const bool ok = sim_hex::take(body, &pos, 2, &page) && sim_hex::take(body, &pos, 2, &opcode)
-                    && (type == 'C' || sim_hex::take(body, &pos, 4, &value)) && pos == body.size();
-    if (!ok)
-        return sim_reply::refusal(reply_type);
-    const quint16 code = static_cast<quint16>(page << 8 | opcode);
-    if (type == 'C')
-        before_read(code);
-    sim_control *control = reachable(code) ? controls.find(code) : nullptr;
-    sim_reply reply(reply_type);
-    if (!control || !control->supported) {
-        reply.hex(kUnsupported, 2).hex(page, 2).hex(opcode, 2).hex(0, 2).hex(0, 4).hex(0, 4);
-        return reply;
-    }
-    quint8 result = 0;
-    if (type == 'E') {
-        if (control->read_only) {
-            result = kUnsupported;
-        } else {
-            if (!accept_write(code, static_cast<quint16>(value)))
-                return sim_reply::refusal(reply_type);
-            control->current = static_cast<quint16>(qMin<quint32>(value, control->max));
-            after_write(code);
-            control = controls.find(code);
-        }
-    }
-    reply.hex(result, 2).hex(page, 2).hex(opcode, 2).hex(control->type, 2).hex(control->max, 4);
-    reply.hex(control->current, 4);
-    return reply;
-}
-
 sim_reply sim_display::set_expert_mode(const QByteArray &args)
 {
     QList<quint8> b;
@@ -148,8 +132,8 @@ sim_reply sim_display::set_power(const QByteArray &args)
     quint32 mode = 0;
     if (args.size() != 4 || !sim_hex::decode(args, &mode))
         return sim_reply::refusal('B');
-    sim_control *power = controls.find(kPowerControl);
-    const bool accepted = power && mode >= 1 && mode <= power->max;
+    sim_control *power = controls.find(sim_code::kPower);
+    const bool accepted = power && mode >= 1 && mode <= power->max && !(mode == kPowerOn && refuses_power_on);
     if (accepted) {
         power->current = static_cast<quint16>(mode);
         update_video();
@@ -159,7 +143,7 @@ sim_reply sim_display::set_power(const QByteArray &args)
 
 sim_reply sim_display::get_power(const QByteArray &)
 {
-    const sim_control *power = controls.find(kPowerControl);
+    const sim_control *power = controls.find(sim_code::kPower);
     sim_reply reply('B');
     reply.hex(0x02, 2).hex(power ? 0 : kUnsupported, 2).text("D6").hex(0, 2);
     return reply.hex(power ? power->max : 0, 4).hex(power ? power->current : 0, 4);
@@ -182,6 +166,9 @@ sim_reply sim_display::ir_key(const QByteArray &args)
     quint32 key = 0, repeat = 0;
     if (!sim_hex::take(args, &pos, 4, &key) || !sim_hex::take(args, &pos, 2, &repeat))
         return sim_reply::refusal('B');
+    // A key it does not know is answered in the long form, with its result.
+    if (refused_ir_keys.contains(static_cast<quint16>(key)))
+        return sim_reply('B').hex(kUnsupported, 2).hex(0xC210, 4).hex(key, 4).hex(repeat, 2);
     ir_keys.append(static_cast<quint16>(key));
     return sim_reply('B').hex(0xC310, 4).hex(key, 4);
 }

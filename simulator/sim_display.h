@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QSet>
 
 #include <array>
 
@@ -50,9 +51,21 @@ public:
 
     explicit sim_display(char monitor_id = 'A');
 
+    // A fault: the display answers writes (set parameter) of |code| "BE" and
+    // leaves them undone, only those of |value| unless it is kAnyValue, for
+    // |remaining| writes (sim_fault::kForever: until cleared).
+    struct write_refusal
+    {
+        static constexpr int kAnyValue = -1;
+        quint16 code = 0;
+        int value = kAnyValue;
+        int remaining = 0;
+    };
+
     // Turns this display into the simulated model |name| (sim_model_profile):
-    // its name, capability string, controls with their maxima, read-only and
-    // unsupported controls, and its commands. False for an unknown name.
+    // its name, firmware, capability string, controls with their maxima,
+    // read-only and unsupported controls, inputs and commands. False for an
+    // unknown name.
     bool apply_model(const QByteArray &name);
 
     sim_reply handle(char type, const QByteArray &body);
@@ -99,16 +112,27 @@ public:
     std::array<std::array<quint8, 8>, kHolidays> holidays {};
     quint8 weekend_mask = 0x60;
     bool extended_schedules = true;  // C221/C222 and C23D/C23E
-    QByteArray mac_address = "0011223344AB";
+    QByteArray mac_address = "0011223344AB";   // simulated_wall gives each display its own
+    // Newest first; read as entries 1, 2 …
     QList<sim_history_entry> history;
     QByteArray sensor_name;
     QByteArray sensor_serial;
     quint8 power_save_mode = 2, power_save_time = 0, standby_time = 0;
 
+    // The display's own input codes (control 0x60, older codes on older
+    // models): a write of another is answered but not taken. Empty: any.
+    QList<quint16> inputs;
+    QSet<quint16> refused_ir_keys;   // answered with a non-zero result
+    bool refuses_power_on = false;   // power mode 1 is answered with a non-zero result
+    // Cooling readings: per temperature sensor (selected by 0x278, read in
+    // 0x279) half degrees Celsius; per fan (0x27A, read in 0x27B) its state.
+    std::array<quint16, 3> temperatures {{76, 82, 70}};
+    std::array<quint16, 3> fan_states {{1, 1, 0}};
+
     // What the display was asked to do, for tests to check.
     int saves = 0;
     quint8 expert_mode = 0;
-    QList<quint16> ir_keys;
+    QList<quint16> ir_keys;          // the keys it carried out
 
     // What the display's light output depends on; every change goes through
     // publish_video so that the observer (the light model) follows it.
@@ -120,6 +144,13 @@ public:
     sim_fault fault;
     int reply_delay_ms = 0;         // delay before a reply starts
     int byte_delay_ms = 0;          // extra delay before each reply byte
+    write_refusal refused_writes;
+    // Controls whose writes the display answers late: nominal milliseconds,
+    // taken times time_scale. The models take their time over 0x2DA.
+    QMap<quint16, int> write_reply_delays_ms;
+    // The display's own processing times run at this scale, as the
+    // application's waits do: TESSALINE_TIME_SCALE, else 1.
+    double time_scale = 1.0;
 
 private:
     using handler = sim_reply (sim_display::*)(const QByteArray &args);
@@ -127,7 +158,6 @@ private:
     static const command kCommands[];
 
     sim_reply command_reply(const QByteArray &body);
-    sim_reply parameter_reply(char type, const QByteArray &body);
 
     sim_reply set_expert_mode(const QByteArray &args);
     sim_reply set_power(const QByteArray &args);
@@ -155,12 +185,22 @@ private:
     sim_reply holiday(const QByteArray &args);
     sim_reply weekend(const QByteArray &args);
     sim_reply mac(const QByteArray &args);
+    sim_reply lan_text(const QByteArray &args);
     sim_reply history_entry(const QByteArray &args);
     sim_reply read_sensor(const QByteArray &args);
     sim_reply write_sensor(const QByteArray &args);
     sim_reply power_setting(const QByteArray &args);
 
-    // Lookup table and engine (sim_display_video.cpp).
+    // Controls (sim_display_controls.cpp).
+    sim_reply parameter_reply(char type, const QByteArray &body);
+    bool reachable(quint16 code) const;
+    bool refuses_write(quint16 code, quint16 value);
+    bool accept_write(quint16 code, quint16 value);
+    quint16 kept_value(quint16 code, const sim_control &control, quint16 value) const;
+    void before_read(quint16 code);
+    void after_write(quint16 code);
+
+    // Lookup table and video state (sim_display_video.cpp).
     sim_reply commit_settings(const QByteArray &args);
     sim_reply activate_table(const QByteArray &args);
     sim_reply lut_write(const QByteArray &args, sim_lut_memory::addressing form, quint16 reply_code);
@@ -169,17 +209,15 @@ private:
     sim_reply lut_write_short(const QByteArray &args) { return lut_write(args, sim_lut_memory::kShort, 0xC30B); }
     sim_reply lut_read_long(const QByteArray &args) { return lut_read(args, sim_lut_memory::kLong, 0xC304); }
     sim_reply lut_read_short(const QByteArray &args) { return lut_read(args, sim_lut_memory::kShort, 0xC30A); }
-    sim_reply engine_results(const QByteArray &args);
-    sim_reply engine_measurement(const QByteArray &args);
-
-    bool has_engine() const { return profile && profile->engine; }
-    bool reachable(quint16 code) const;
-    bool accept_write(quint16 code, quint16 value);
-    void before_read(quint16 code);
-    void after_write(quint16 code);
-    void sync_engine();
-    void report_native_gamut();
     void activate_lut();
     void update_video();
-    void update_engine_white(bool engine_on);
+
+    // The internal calibration engine (sim_display_engine.cpp).
+    sim_reply engine_results(const QByteArray &args);
+    sim_reply engine_measurement(const QByteArray &args);
+    bool has_engine() const { return profile && profile->engine; }
+    void sync_engine();
+    void record_history(quint16 procedure);
+    void report_native_panel();
+    bool update_engine_video();
 };

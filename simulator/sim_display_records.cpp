@@ -14,6 +14,8 @@ constexpr int kDateFields = 3;
 constexpr int kFamily12Fields = 10; // event type, hour, minute ... day
 constexpr int kHolidayFields = 8;
 constexpr int kSensorTextBytes = 16;
+constexpr quint8 kLanTextMac = 0x02;
+constexpr quint8 kLanPort = 0x01;
 
 using sim_args::exact_bytes;
 using sim_args::take_bytes;
@@ -28,7 +30,7 @@ sim_reply sim_display::read_extended(const QByteArray &args, bool family12)
         return sim_reply::refusal('B');
     const int p = b.at(0);
     sim_reply reply('B');
-    reply.hex(family12 ? 0xC33D : 0xC321, 4).hex(static_cast<quint32>(p), 2);
+    reply.hex(family12 ? 0xC33D : 0xC321, 4).hex(kOk, 2).hex(static_cast<quint32>(p), 2);
     if (family12) {
         const advanced_program &a = advanced_programs[static_cast<size_t>(p)];
         for (quint8 v : {a.event_type, a.hour, a.minute, a.input, a.day_mask, a.flags, a.picture_mode, a.year,
@@ -112,9 +114,19 @@ sim_reply sim_display::weekend(const QByteArray &args)
 sim_reply sim_display::mac(const QByteArray &args)
 {
     QList<quint8> b;
-    if (!exact_bytes(args, 1, &b))
+    if ((profile && profile->older_generation) || !exact_bytes(args, 1, &b))
         return sim_reply::refusal('B');
     return sim_reply('B').hex(0xC320, 4).hex(b.at(0), 2).text(b.at(0) == 0 ? mac_address : QByteArray(12, '0'));
+}
+
+// The LAN text of selector 02: the MAC address, after the LAN port number,
+// a reserved byte and the selector again.
+sim_reply sim_display::lan_text(const QByteArray &args)
+{
+    QList<quint8> b;
+    if (!exact_bytes(args, 1, &b) || b.at(0) != kLanTextMac)
+        return sim_reply::refusal('B');
+    return sim_reply('B').hex(0xC32A, 4).hex(kLanTextMac, 2).hex(kLanPort, 2).hex(0, 2).hex(kLanTextMac, 2).text(mac_address);
 }
 
 sim_reply sim_display::history_entry(const QByteArray &args)
@@ -124,9 +136,10 @@ sim_reply sim_display::history_entry(const QByteArray &args)
         return sim_reply::refusal('B');
     sim_reply reply('B');
     reply.hex(0xC35A, 4);
-    if (b.at(0) >= history.size())
+    // Entries are numbered from 1, the newest first.
+    if (b.at(0) < 1 || b.at(0) > history.size())
         return reply.hex(kRefusedStatus, 2).hex(0, 2);
-    const sim_history_entry &e = history.at(b.at(0));
+    const sim_history_entry &e = history.at(b.at(0) - 1);
     reply.hex(kOk, 2).hex(e.command_id, 2);
     for (quint8 v : {e.year, e.month, e.day, e.hour, e.minute})
         reply.hex(v, 2);

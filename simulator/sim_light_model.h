@@ -37,7 +37,7 @@ public:
 private:
     void derive_primaries();
     // The drive of channel |c| into the panel, in [0, 1].
-    static double drive(const sim_video_state &state, int c);
+    double drive(const sim_video_state &state, int c) const;
     void publish(bool became_active) const;
 
     QString m_key;

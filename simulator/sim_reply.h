@@ -14,6 +14,13 @@ public:
 
     sim_reply &hex(quint32 value, int digits);
     sim_reply &text(const QByteArray &plain);
+    // The display takes |ms| (real milliseconds) before it answers.
+    sim_reply &delay(int ms)
+    {
+        m_delay_ms = ms;
+        return *this;
+    }
+    int delay_ms() const { return m_delay_ms; }
 
     bool silent() const { return m_type == 0; }
     char type() const { return m_type; }
@@ -25,4 +32,5 @@ private:
     char m_type = 0;
     QByteArray m_body;
     QByteArray m_hex_mask;
+    int m_delay_ms = 0;
 };

@@ -14,8 +14,8 @@ constexpr int kPollMs = 5;
 constexpr int kReceiveBuffer = 2048;
 }
 
-sim_udp_responder::sim_udp_responder(int index, const QByteArray &address, answer_source source)
-    : sim_endpoint(index, nullptr), m_address(address), m_source(std::move(source))
+sim_udp_responder::sim_udp_responder(int index, const QByteArray &address, quint16 port, request_handler handler)
+    : sim_endpoint(index, nullptr), m_address(address), m_port(port), m_handler(std::move(handler))
 {
 }
 
@@ -30,41 +30,50 @@ QByteArray sim_udp_responder::last_request() const
     return m_last_request;
 }
 
+void sim_udp_responder::send_to(const sockaddr_in &to, const QByteArray &datagram)
+{
+    const int fd = m_fd.load();
+    if (fd >= 0 && !datagram.isEmpty())
+        ::sendto(fd, datagram.constData(), static_cast<size_t>(datagram.size()), 0,
+                 reinterpret_cast<const sockaddr *>(&to), sizeof to);
+}
+
 bool sim_udp_responder::open_link()
 {
-    m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (m_fd < 0)
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
         return false;
     // The searching side listens on the same port on every address.
     const int yes = 1;
-    ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     sockaddr_in addr {};
     addr.sin_family = AF_INET;
-    addr.sin_port = htons(kPort);
+    addr.sin_port = htons(m_port);
     if (::inet_pton(AF_INET, m_address.constData(), &addr.sin_addr) != 1
-        || ::bind(m_fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
-        close_link();
+        || ::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+        ::close(fd);
         return false;
     }
+    m_fd = fd;
     return true;
 }
 
 void sim_udp_responder::close_link()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    const int fd = m_fd.exchange(-1);
+    if (fd >= 0)
+        ::close(fd);
 }
 
 void sim_udp_responder::serve_once()
 {
-    pollfd p {m_fd, POLLIN, 0};
+    pollfd p {m_fd.load(), POLLIN, 0};
     if (::poll(&p, 1, kPollMs) <= 0 || !(p.revents & POLLIN))
         return;
     char buffer[kReceiveBuffer];
     sockaddr_in sender {};
     socklen_t sender_size = sizeof sender;
-    const ssize_t n = ::recvfrom(m_fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr *>(&sender), &sender_size);
+    const ssize_t n = ::recvfrom(p.fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr *>(&sender), &sender_size);
     if (n < 0)
         return;
     const QByteArray request(buffer, static_cast<int>(n));
@@ -73,8 +82,5 @@ void sim_udp_responder::serve_once()
         m_last_request = request;
     }
     m_requests++;
-    const QByteArray answer = m_source(request);
-    if (!answer.isEmpty())
-        ::sendto(m_fd, answer.constData(), static_cast<size_t>(answer.size()), 0,
-                 reinterpret_cast<const sockaddr *>(&sender), sender_size);
+    m_handler(*this, request, sender);
 }

@@ -5,22 +5,28 @@
 #include <QByteArray>
 #include <QMutex>
 
+#include <netinet/in.h>
+
 #include <atomic>
 #include <functional>
 
-// A LAN display's answer to the network search: a UDP socket on its own
-// address, port 5320, that answers each request from that address with a
-// plain datagram to the sender. Served on its own thread until stop().
+// A UDP socket of the network search on one address (a display's own, or
+// the loopback broadcast address), served on its own thread until stop():
+// each request received goes to the handler, which answers through
+// send_to of this or another responder.
 class sim_udp_responder : public sim_endpoint
 {
 public:
     static constexpr quint16 kPort = 5320;
 
-    // The answer to a request; empty for none.
-    using answer_source = std::function<QByteArray(const QByteArray &request)>;
+    using request_handler =
+        std::function<void(sim_udp_responder &self, const QByteArray &request, const sockaddr_in &sender)>;
 
-    sim_udp_responder(int index, const QByteArray &address, answer_source source);
+    sim_udp_responder(int index, const QByteArray &address, quint16 port, request_handler handler);
     ~sim_udp_responder() override;
+
+    // Sends |datagram| from this socket's address and port to |to|.
+    void send_to(const sockaddr_in &to, const QByteArray &datagram);
 
     // Requests received so far, and the last one, for tests.
     int requests() const { return m_requests.load(); }
@@ -33,8 +39,9 @@ protected:
 
 private:
     QByteArray m_address;
-    answer_source m_source;
-    int m_fd = -1;
+    quint16 m_port;
+    request_handler m_handler;
+    std::atomic<int> m_fd {-1};
     std::atomic<int> m_requests {0};
     mutable QMutex m_mutex;
     QByteArray m_last_request;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simulator/sim_tone_curve.h"
+
 #include <array>
 #include <vector>
 
@@ -21,6 +23,10 @@ struct sim_video_state
     // (input and test patch alike); 0 while the engine is off or holds no
     // black.
     std::array<double, 3> engine_black_lift{{0.0, 0.0, 0.0}};
+    // The tone curve the engine realises on the input and on its own test
+    // patch (none while it is off): light then runs from the black to the
+    // white it holds along the curve, through the panel's own responses.
+    sim_tone_curve engine_curve;
     // Black-level offsets of the video path, as a fraction of full drive.
     std::array<double, 3> offset{{0.0, 0.0, 0.0}};
     // Backlight as a fraction of the panel's maximum luminance.

@@ -41,8 +41,11 @@ bool build_wall(const sim_wall_config &config, simulated_wall &wall, QList<sim_w
         position.handle = wall.add_display(endpoint, position.monitor_id);
         const QByteArray model = config.models.at(i % config.models.size()).toLatin1();
         const QByteArray serial = QStringLiteral("SIM%1").arg(position.handle + 1, 7, 10, QLatin1Char('0')).toLatin1();
+        // A model of the profile table comes with its whole profile; another
+        // name is the generic display under that name.
         wall.with_display(position.handle, [&](sim_display &d) {
-            d.model_name = model;
+            if (!d.apply_model(model))
+                d.model_name = model;
             d.serial_number = serial;
         });
         wall.set_input_level(position.handle, config.input_level);

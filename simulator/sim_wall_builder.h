@@ -18,7 +18,8 @@ struct sim_wall_position
 };
 
 // Sets |wall| up as |config| describes: the imperfections, one endpoint per
-// chain, the displays with their models, serial numbers and input level.
+// chain, the displays with their models (each known model with its whole
+// profile), serial numbers and input level.
 // false with a message when an endpoint cannot be set up (an address that
 // cannot be bound, no pseudo-terminal).
 bool build_wall(const sim_wall_config &config, simulated_wall &wall, QList<sim_wall_position> *placed,

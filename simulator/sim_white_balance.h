@@ -16,6 +16,11 @@ struct sim_white_balance
     std::array<double, 3> gain {{1.0, 1.0, 1.0}};
     double backlight = 1.0;
     std::array<double, 3> black_lift {{0.0, 0.0, 0.0}};   // sim_video_state::engine_black_lift
+    // On the panel it was worked out for, cd/m²: the white at full
+    // backlight, and the white and black it holds.
+    double full_luminance = 0.0;
+    double white_luminance = 0.0;
+    double black_luminance = 0.0;
 
     // The brightest white of chromaticity |target| on |panel|, dimmed to
     // |luminance| cd/m² where the panel is brighter. A chromaticity outside

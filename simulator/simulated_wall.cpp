@@ -6,6 +6,10 @@ constexpr char kAnyDisplay = '*';
 constexpr int kFirstMonitorIdCharacter = 64;
 // Locally administered addresses, "TS" after the first byte.
 constexpr quint8 kMacPrefix[] = {0x02, 0x54, 0x53};
+// Broadcasts on loopback reach this address; never the wildcard address,
+// whose answers would go astray.
+const QByteArray kLoopbackBroadcast = "127.255.255.255";
+constexpr int kNoEndpoint = -1;
 
 bool off_network(const sim_display &display)
 {
@@ -22,6 +26,15 @@ simulated_wall::mac_address default_mac(int endpoint, char monitor_id)
 {
     return {kMacPrefix[0], kMacPrefix[1], kMacPrefix[2], static_cast<quint8>(endpoint >> 8),
             static_cast<quint8>(endpoint), static_cast<quint8>(monitor_id)};
+}
+
+// As the display reads it out: twelve upper-case hexadecimal digits.
+QByteArray mac_text(const simulated_wall::mac_address &mac)
+{
+    QByteArray text;
+    for (quint8 byte : mac)
+        text += QByteArray::number(byte, 16).rightJustified(2, '0').toUpper();
+    return text;
 }
 
 } // namespace
@@ -55,7 +68,10 @@ int simulated_wall::add_lan_endpoint(const QString &address)
     if (!link->start())
         return -1;
     auto responder = std::make_unique<sim_udp_responder>(
-        index, address.toLatin1(), [this, index](const QByteArray &request) { return search_answer(index, request); });
+        index, address.toLatin1(), m_search_port,
+        [this, index](sim_udp_responder &self, const QByteArray &request, const sockaddr_in &sender) {
+            answer_search(self, index, request, sender);
+        });
     if (!responder->start())
         responder.reset();
     return add_slot(std::move(link), address, std::move(responder));
@@ -110,6 +126,9 @@ int simulated_wall::add_display(int endpoint, char monitor_id)
     p.light = std::make_unique<sim_light_model>(key, panel_for(p));
     p.display->video_observer = p.light.get();
     p.display->engine.panel = &p.light->panel();
+    p.display->mac_address = mac_text(p.mac);
+    if (m_time_scale >= 0.0)
+        p.display->time_scale = m_time_scale;
     p.light->set_publishing(m_publishing);
     p.display->publish_video();
     m_displays.push_back(std::move(p));
@@ -136,6 +155,19 @@ simulated_wall::placed_display *simulated_wall::placed(int handle)
 void simulated_wall::set_fault(int handle, sim_fault_kind kind, int replies, int after)
 {
     with_display(handle, [&](sim_display &d) { d.fault = sim_fault {kind, replies, after}; });
+}
+
+void simulated_wall::refuse_writes(int handle, quint16 code, int writes, int value)
+{
+    with_display(handle, [&](sim_display &d) { d.refused_writes = sim_display::write_refusal {code, value, writes}; });
+}
+
+void simulated_wall::set_time_scale(double scale)
+{
+    QMutexLocker lock(&m_mutex);
+    m_time_scale = scale;
+    for (placed_display &p : m_displays)
+        p.display->time_scale = scale;
 }
 
 void simulated_wall::set_delays(int handle, int reply_delay_ms, int byte_delay_ms)
@@ -169,7 +201,11 @@ int simulated_wall::connection_count(int endpoint) const
 
 void simulated_wall::stop()
 {
-    // Endpoints are stopped without the lock: their threads may be waiting for it.
+    // Endpoints are stopped without the lock: their threads may be waiting
+    // for it. The broadcast answers go out through the endpoints' own
+    // sockets, so they stop first.
+    if (m_broadcast)
+        m_broadcast->stop();
     for (endpoint_slot &s : m_endpoints) {
         s.link->stop();
         if (s.responder)
@@ -245,8 +281,40 @@ simulated_wall::mac_address simulated_wall::mac(int handle) const
 void simulated_wall::set_mac(int handle, const mac_address &mac)
 {
     QMutexLocker lock(&m_mutex);
-    if (placed_display *p = placed(handle))
+    if (placed_display *p = placed(handle)) {
         p->mac = mac;
+        p->display->mac_address = mac_text(mac);
+    }
+}
+
+void simulated_wall::set_search_port(quint16 port)
+{
+    QMutexLocker lock(&m_mutex);
+    m_search_port = port;
+}
+
+bool simulated_wall::set_broadcast_search(bool on)
+{
+    if (m_broadcast) {
+        m_broadcast->stop();
+        m_broadcast.reset();
+    }
+    if (!on)
+        return true;
+    auto responder = std::make_unique<sim_udp_responder>(
+        kNoEndpoint, kLoopbackBroadcast, m_search_port,
+        [this](sim_udp_responder &, const QByteArray &request, const sockaddr_in &sender) {
+            answer_broadcast(request, sender);
+        });
+    if (!responder->start())
+        return false;
+    m_broadcast = std::move(responder);
+    return true;
+}
+
+int simulated_wall::broadcast_search_requests() const
+{
+    return m_broadcast ? m_broadcast->requests() : 0;
 }
 
 bool simulated_wall::answers_search(int endpoint) const
@@ -277,9 +345,35 @@ QByteArray simulated_wall::last_search_request(int endpoint) const
     return s && s->responder ? s->responder->last_request() : QByteArray();
 }
 
+void simulated_wall::answer_search(sim_udp_responder &self, int endpoint, const QByteArray &request,
+                                   const sockaddr_in &sender)
+{
+    QByteArray answer;
+    {
+        QMutexLocker lock(&m_mutex);
+        answer = search_answer(endpoint, request);
+    }
+    self.send_to(sender, answer);
+}
+
+// Each endpoint answers a broadcast from its own address, as the displays of
+// a real network do.
+void simulated_wall::answer_broadcast(const QByteArray &request, const sockaddr_in &sender)
+{
+    std::vector<std::pair<sim_udp_responder *, QByteArray>> answers;
+    {
+        QMutexLocker lock(&m_mutex);
+        for (std::size_t e = 0; e < m_endpoints.size(); ++e) {
+            if (m_endpoints[e].responder)
+                answers.emplace_back(m_endpoints[e].responder.get(), search_answer(static_cast<int>(e), request));
+        }
+    }
+    for (const auto &a : answers)
+        a.first->send_to(sender, a.second);
+}
+
 QByteArray simulated_wall::search_answer(int endpoint, const QByteArray &request)
 {
-    QMutexLocker lock(&m_mutex);
     const endpoint_slot *s = slot(endpoint);
     const placed_display *attached = nullptr;
     for (const placed_display &p : m_displays) {
@@ -324,7 +418,7 @@ sim_outgoing simulated_wall::on_frame(int endpoint, const sim_frame &frame)
                                                      sim_fault_kind::none);
             if (applies && kind == sim_fault_kind::close_mid_reply)
                 out.send_count = out.bytes.size() / 2;
-            out.reply_delay_ms = display->reply_delay_ms;
+            out.reply_delay_ms = display->reply_delay_ms + reply.delay_ms();
             out.byte_delay_ms = display->byte_delay_ms;
             entry.answered_by = display->monitor_id;
         }

@@ -30,7 +30,8 @@
 // Each display emits light through its own panel (sim_light_model): the
 // panels deviate from the design by the wall's imperfection seed and spread.
 // Each LAN endpoint also answers the network search on its address, port
-// 5320, for the display attached directly.
+// 5320, for the display attached directly; on request the wall answers
+// searches sent to the loopback broadcast address as well.
 class simulated_wall : public sim_link_handler
 {
 public:
@@ -73,6 +74,14 @@ public:
     }
     // |kind| spoils |replies| replies (or all) after |after| sound ones.
     void set_fault(int handle, sim_fault_kind kind, int replies = sim_fault::kForever, int after = 0);
+    // Writes of control |code| (only those of |value| unless it is
+    // kAnyValue) are answered "BE" and left undone, for |writes| writes.
+    void refuse_writes(int handle, quint16 code, int writes = sim_fault::kForever,
+                       int value = sim_display::write_refusal::kAnyValue);
+    // The displays' own processing times (nominal milliseconds: a write of
+    // 0x2DA, sim_display::write_reply_delays_ms) run at |scale|, as the
+    // application's waits do; for displays present and later.
+    void set_time_scale(double scale);
     // Real delays (not time-scaled) before a reply and before each reply byte.
     void set_delays(int handle, int reply_delay_ms, int byte_delay_ms);
 
@@ -99,8 +108,18 @@ public:
     void set_input_level(int handle, const std::array<double, 3> &level);
 
     // --- network search ---
+    // The display's MAC address; also what it answers to C220 and C22A.
     mac_address mac(int handle) const;
     void set_mac(int handle, const mac_address &mac);
+    // The UDP port of the search for endpoints added from now on and for the
+    // broadcast answers (5320 unless a test must keep apart from another
+    // run's searches, as the searching side then does too).
+    void set_search_port(quint16 port);
+    // Also answers searches sent to 127.255.255.255 (the port shared): each
+    // LAN endpoint that answers the search answers from its own address.
+    // Off until switched on; false when the address cannot be bound.
+    bool set_broadcast_search(bool on);
+    int broadcast_search_requests() const;
     // Whether the endpoint answers the search (its UDP port could be bound).
     bool answers_search(int endpoint) const;
     void set_search_behaviour(int endpoint, const sim_search_behaviour &behaviour);
@@ -137,7 +156,10 @@ private:
     placed_display *placed(int handle);
     const endpoint_slot *slot(int endpoint) const;
     sim_panel panel_for(const placed_display &p) const;
+    // The endpoint's answer to a search request, under the lock.
     QByteArray search_answer(int endpoint, const QByteArray &request);
+    void answer_search(sim_udp_responder &self, int endpoint, const QByteArray &request, const sockaddr_in &sender);
+    void answer_broadcast(const QByteArray &request, const sockaddr_in &sender);
 
     mutable QMutex m_mutex;
     QElapsedTimer m_clock;
@@ -147,4 +169,7 @@ private:
     quint64 m_seed = 0;
     double m_spread = 1.0;
     bool m_publishing = false;
+    double m_time_scale = -1.0;   // negative: each display keeps its own
+    quint16 m_search_port = sim_udp_responder::kPort;
+    std::unique_ptr<sim_udp_responder> m_broadcast;
 };

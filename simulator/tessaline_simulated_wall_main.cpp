@@ -41,10 +41,11 @@ QString mac_text(const simulated_wall::mac_address &mac)
     return parts.join(QLatin1Char('-'));
 }
 
-void describe(const simulated_wall &wall, int handle, char id, const QString &where, QTextStream &out)
+void describe(simulated_wall &wall, int handle, char id, const QString &where, QTextStream &out)
 {
-    out << "display " << handle << ": monitor ID '" << id << "' on " << where << ", MAC " << mac_text(wall.mac(handle))
-        << ", light key " << wall.light_key(handle) << Qt::endl;
+    const QByteArray model = wall.with_display(handle, [](sim_display &d) { return d.model_name; });
+    out << "display " << handle << ": " << model << ", monitor ID '" << id << "' on " << where << ", MAC "
+        << mac_text(wall.mac(handle)) << ", light key " << wall.light_key(handle) << Qt::endl;
 }
 
 bool add_chain(simulated_wall &wall, int endpoint, const QString &ids, QTextStream &out, const QString &where)
@@ -163,6 +164,9 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
+    // Searches on loopback broadcast to 127.255.255.255: the displays answer them too.
+    if (!wall.set_broadcast_search(true))
+        err << "cannot answer searches on 127.255.255.255:5320; searches of single addresses still work" << Qt::endl;
     out << "light published in " << light_channel::channel_folder() << Qt::endl;
     out << "running; Ctrl+C stops" << Qt::endl;
     const int result = app.exec();

@@ -14,12 +14,11 @@ namespace {
 // "Mozilla/5.0 (<text>)" without double quotes; empty for an empty text.
 QByteArray user_agent_header(const QString &text)
 {
-    QString cleaned = text;
-    cleaned.remove(QLatin1Char('"'));
-    cleaned = cleaned.trimmed();
     if (text.isEmpty())
         return QByteArray();
-    return QStringLiteral("Mozilla/5.0 (%1)").arg(cleaned).toLocal8Bit();
+    QString cleaned = text;
+    cleaned.remove(QLatin1Char('"'));
+    return QStringLiteral("Mozilla/5.0 (%1)").arg(cleaned.trimmed()).toLocal8Bit();
 }
 
 } // namespace

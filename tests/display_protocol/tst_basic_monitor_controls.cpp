@@ -105,7 +105,8 @@ private slots:
         QCOMPARE(m.monitor.get_serial_number(serial), 0);
         QCOMPARE(serial, QStringLiteral("SIM0000001"));
         QCOMPARE(m.monitor.get_identity_strings(a, b, c, d), 0);
-        QCOMPARE((QStringList {a, b, c, d}), (QStringList {"R1.000", "R2.000", "R3.000", "R4.000"}));
+        // The first text is the model's firmware version.
+        QCOMPARE((QStringList {a, b, c, d}), (QStringList {"1.0.20.0", "R2.000", "R3.000", "R4.000"}));
         QVERIFY(!m.monitor.is_fixed_list_model());
     }
 
@@ -404,10 +405,25 @@ private slots:
         QVERIFY_FIXTURE(m);
         QString mac;
         QCOMPARE(m.monitor.get_mac_address(0, mac), 0);
+        // The address the wall gave the display, as the search also finds it.
+        QCOMPARE(mac, QStringLiteral("02-54-53-00-00-41"));
+        m.fx.wall.set_mac(m.fx.display, {{0x00, 0x11, 0x22, 0x33, 0x44, 0xAB}});
+        QCOMPARE(m.monitor.get_mac_address(0, mac), 0);
+        QCOMPARE(mac, QStringLiteral("00-11-22-33-44-AB"));
+        // The LAN text gives the same address; the older models only have that.
+        int first = 0, second = 0;
+        QCOMPARE(m.monitor.get_lan_text_c22a(first, second, mac), 0);
         QCOMPARE(mac, QStringLiteral("00-11-22-33-44-AB"));
         m.display([](sim_display &d) { d.mac_address = "000000000000"; });
         QCOMPARE(m.monitor.get_mac_address(0, mac), 0);
         QVERIFY(mac.isEmpty());
+        m.display([](sim_display &d) {
+            d.apply_model(kOlderModel);
+            d.mac_address = "0011223344AB";
+        });
+        QCOMPARE(m.monitor.get_mac_address(0, mac), int(link_status::kRefused));
+        QCOMPARE(m.monitor.get_lan_text_c22a(first, second, mac), 0);
+        QCOMPARE(mac, QStringLiteral("00-11-22-33-44-AB"));
     }
 
     // Events processed inside set_vcp_raw may reach the same monitor: such a

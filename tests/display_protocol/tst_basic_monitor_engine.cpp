@@ -327,11 +327,15 @@ private slots:
         QCOMPARE(results, (std::array<quint32, 3> {{300, 200, 300}}));
         QCOMPARE(m.monitor.set_vcp_1017(0), 0);
 
+        // Entries count from 1: a colour calibration by the user, with the
+        // sensor texts it was given.
         calibration_history_entry entry;
-        QCOMPARE(m.monitor.read_calibration_history_entry(0, entry), 0);
+        QCOMPARE(m.monitor.read_calibration_history_entry(1, entry), 0);
         QCOMPARE(entry.command_id, quint8(10));
-        QCOMPARE(entry.measurement_points_h, quint8(3));
-        QCOMPARE(m.monitor.read_calibration_history_entry(1, entry), int(link_status::kResultNotZero));
+        QCOMPARE(entry.calibration_type, quint8(3));
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(entry.first_text.data()), 9), QByteArray("Probe One"));
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(entry.second_text.data()), 5), QByteArray("SN-77"));
+        QCOMPARE(m.monitor.read_calibration_history_entry(2, entry), int(link_status::kResultNotZero));
     }
 
     void engine_wait_outcomes_data()

@@ -89,9 +89,12 @@ private slots:
         QTest::addColumn<QByteArray>("model");
         QTest::addColumn<int>("entries");
         QTest::addColumn<int>("max");
-        QTest::newRow("long table, own maximum") << kLongModel << 3072 << 4095;
-        QTest::newRow("long table, default maximum") << kOlderModel << 3072 << 4080;
-        QTest::newRow("short table") << kShortModel << 768 << 1023;
+        QTest::addColumn<int>("reported");   // put into 0x2CA first; -1: the model's own
+        QTest::newRow("long table, own maximum") << kLongModel << 3072 << 4095 << -1;
+        QTest::newRow("long table, default maximum") << kOlderModel << 3072 << 4080 << -1;
+        QTest::newRow("short table") << kShortModel << 768 << 1023 << -1;
+        // A maximum of 0 would zero every table: the default stays.
+        QTest::newRow("maximum of 0 ignored") << kLongModel << 3072 << 4080 << 0;
     }
 
     void table_size()
@@ -99,8 +102,11 @@ private slots:
         QFETCH(QByteArray, model);
         QFETCH(int, entries);
         QFETCH(int, max);
+        QFETCH(int, reported);
         monitor_fixture m(kAddress, model);
         QVERIFY_FIXTURE(m);
+        if (reported >= 0)
+            m.display([&](sim_display &d) { d.controls.set_read_only(0x2CA, quint16(reported), quint16(reported)); });
         int e = 0, x = 0;
         QCOMPARE(m.monitor.get_lut_size(e, x), 0);
         QCOMPARE(e, entries);

@@ -186,8 +186,10 @@ private slots:
         QTest::addColumn<int>("on_display");
         QTest::addColumn<uint>("read_back");
         QTest::newRow("older model translates") << kOlderModel << 17u << 0 << 4 << 17u;
-        QTest::newRow("older model lacks the input") << kOlderModel << 6u << -1027 << 17 << 0u;
-        QTest::newRow("newer model as is") << kNewerModel << 6u << 0 << 6 << 6u;
+        QTest::newRow("older model lacks the input") << kOlderModel << 6u << -1027 << 4 << 0u;
+        QTest::newRow("newer model as is") << kNewerModel << 18u << 0 << 18 << 18u;
+        // The write is answered, but the display keeps the input it shows.
+        QTest::newRow("newer model lacks the input") << kNewerModel << 6u << 0 << 17 << 17u;
     }
 
     void input_source()

@@ -1,6 +1,7 @@
 #include "display_protocol/PDCommProtocol.h"
 #include "display_protocol/link_status.h"
 #include "display_protocol/wait_service.h"
+#include "tests/display_protocol/raw_reply_server.h"
 #include "tests/display_protocol/wall_fixture.h"
 
 #include <QtTest>
@@ -10,6 +11,14 @@
 namespace {
 
 const QString kAddress = loopback_block::address(1);
+const QString kRawAddress = loopback_block::address(2);
+
+// A whole reply frame from its literal bytes (NUL included).
+template <std::size_t N>
+QByteArray frame_bytes(const char (&bytes)[N])
+{
+    return QByteArray(bytes, static_cast<int>(N - 1));
+}
 
 QString hex_list(std::initializer_list<quint32> values)
 {
@@ -200,14 +209,18 @@ const QList<command_case> &cases()
          [](P &p, QString *o) { quint8 a; QByteArray t; int r = p.get_mac_address(0, &a, &t); *o = hex_list({a}) + QLatin1Char(' ') + QString::fromLatin1(t); return r; }},
         {"get_lan_setting_c22a", "C22A45", "C32A" "01" "45" "02" "C0A80001", 0, "1 2 C0 A8 0 1",
          [](P &p, QString *o) { quint8 a, b; std::array<quint8, 4> g; int r = p.get_lan_setting_c22a(&a, &b, &g); *o = hex_list({a, b}) + QLatin1Char(' ') + hex_array(g); return r; }},
-        {"get_schedule_extended, family 12", "C23D03", "C33D03" "01" "07" "1E" "05" "7F" "05" "02" "1A" "0C" "19", 0, "1 18 3C 7 1E 5 7F 5 2 1A C 19",
+        {"get_schedule_extended, family 12", "C23D03", "C33D" "00" "03" "01" "07" "1E" "05" "7F" "05" "02" "1A" "0C" "19", 0, "1 18 3C 7 1E 5 7F 5 2 1A C 19",
          [](P &p, QString *o) { schedule_program_record e; int r = p.get_schedule_extended(12, 3, &e);
              *o = hex_list({e.event_type, e.off_hour, e.off_minute, e.on_hour, e.on_minute, e.input, e.day_mask, e.flags, e.picture_mode, e.year, e.month, e.day}); return r; }},
-        {"get_schedule_extended, other family", "C22103", "C32103" "16" "00" "07" "1E" "05" "7F" "05" "02" "64" "0D" "20", 0, "16 0 7 1E 5 7F 5 2 64 D 20",
+        {"get_schedule_extended, other family", "C22103", "C321" "00" "03" "16" "00" "07" "1E" "05" "7F" "05" "02" "64" "0D" "20", 0, "16 0 7 1E 5 7F 5 2 64 D 20",
          [](P &p, QString *o) { schedule_program_record e; int r = p.get_schedule_extended(0, 3, &e);
              *o = hex_list({e.off_hour, e.off_minute, e.on_hour, e.on_minute, e.input, e.day_mask, e.flags, e.picture_mode, e.year, e.month, e.day}); return r; }},
-        {"get_schedule_extended, code of the other family", "C23D03", "C32103" "16" "00" "07" "1E" "05" "7F" "05" "02" "64" "0D" "20", link_status::kBadFrame, "",
+        {"get_schedule_extended, code of the other family", "C23D03", "C321" "00" "03" "16" "00" "07" "1E" "05" "7F" "05" "02" "64" "0D" "20", link_status::kBadFrame, "",
          [](P &p, QString *) { schedule_program_record e; return p.get_schedule_extended(12, 3, &e); }},
+        {"get_schedule_extended, non-zero status", "C22103", "C321" "01" "03" "16" "00" "07" "1E" "05" "7F" "05" "02" "64" "0D" "20",
+         link_status::kResultNotZero, "18 3C 18 3C",
+         [](P &p, QString *o) { schedule_program_record e; int r = p.get_schedule_extended(0, 3, &e);
+             *o = hex_list({e.off_hour, e.off_minute, e.on_hour, e.on_minute}); return r; }},
         {"set_schedule_extended, off event", "C23E04" "02" "16" "2D" "00" "1F" "04" "00" "64" "0D" "20", "C33E" "00" "04" "02" "16" "2D" "00" "1F" "04" "00" "64" "0D" "20", 0,
          "2 16 2D 18 3C",
          [](P &p, QString *o) { schedule_program_record e; e.event_type = 2; e.off_hour = 22; e.off_minute = 45; e.day_mask = 0x1F; e.flags = 4;
@@ -326,6 +339,66 @@ private slots:
         QCOMPARE(fx.frames(), 2);
         // Nothing more comes: the wait runs out.
         QCOMPARE(link.wait_ca03_result(&result), link_status::kNoByte);
+    }
+
+    // Extended schedule replies as a display puts them on the wire, each
+    // frame written out here byte by byte (its check byte worked out by
+    // hand): code, status byte, program echo, entry, for reads and writes.
+    void extended_schedule_frames_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("family");
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("read, family 12")
+            << frame_bytes("\x01" "00AB1E" "\x02" "C33D" "00" "03" "01" "07" "1E" "05" "7F" "05" "02" "1A" "0C" "19" "\x03" "x" "\r")
+            << 12 << false << 0 << "1 18 3C 7 1E 5 7F 5 2 1A C 19";
+        QTest::newRow("read, other family")
+            << frame_bytes("\x01" "00AB20" "\x02" "C321" "00" "03" "16" "00" "07" "1E" "05" "7F" "05" "02" "64" "0D" "20" "\x03" "\x03" "\r")
+            << 0 << false << 0 << "0 16 0 7 1E 5 7F 5 2 64 D 20";
+        QTest::newRow("read, refused")
+            << frame_bytes("\x01" "00AB1E" "\x02" "C33D" "01" "03" "01" "07" "1E" "05" "7F" "05" "02" "1A" "0C" "19" "\x03" "y" "\r")
+            << 12 << false << int(link_status::kResultNotZero) << "0 18 3C 18 3C 0 0 0 0 0 0 0";
+        QTest::newRow("write, family 12")
+            << frame_bytes("\x01" "00AB1E" "\x02" "C33E" "00" "04" "02" "16" "2D" "00" "1F" "04" "00" "64" "0D" "20" "\x03" "\x00" "\r")
+            << 12 << true << 0 << "2 16 2D 18 3C 0 1F 4 0 64 D 20";
+        QTest::newRow("write, other family, refused")
+            << frame_bytes("\x01" "00AB20" "\x02" "C322" "01" "04" "18" "3C" "08" "00" "00" "00" "00" "00" "00" "00" "00" "\x03" "\x04" "\r")
+            << 0 << true << int(link_status::kResultNotZero) << "2 16 2D 18 3C 0 1F 4 0 64 D 20";
+    }
+
+    void extended_schedule_frames()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(int, family);
+        QFETCH(bool, write);
+        QFETCH(int, status);
+        QFETCH(QString, entry);
+        raw_reply_server display(kRawAddress);
+        QVERIFY2(display.listening(), qPrintable(QStringLiteral("cannot listen on %1:7142").arg(kRawAddress)));
+        display.set_responder([reply](const QByteArray &) { return raw_reply {reply, false}; });
+        PDCommProtocol link;
+        QCOMPARE(link.open_link(kRawAddress, PDCommProtocol::kLinkLan), 0);
+        schedule_program_record e;
+        int result = 0;
+        if (write) {
+            e.event_type = schedule_program_record::kEventOff;
+            e.off_hour = 22;
+            e.off_minute = 45;
+            e.day_mask = 0x1F;
+            e.flags = 4;
+            e.year = 100;
+            e.month = 13;
+            e.day = 32;
+            result = link.set_schedule_extended(family, 4, &e);
+        } else {
+            result = link.get_schedule_extended(family, 3, &e);
+        }
+        QCOMPARE(result, status);
+        QCOMPARE(hex_list({e.event_type, e.off_hour, e.off_minute, e.on_hour, e.on_minute, e.input, e.day_mask,
+                           e.flags, e.picture_mode, e.year, e.month, e.day}),
+                 entry);
     }
 
     void model_commands()

@@ -169,9 +169,9 @@ QList<decoder_row> decoder_rows()
         [](PDCommProtocol &p) { display_clock_record c; return p.get_date_time(&c); });
     add("set_date_time", 'B', "00C31218061E0208" "1E00", 20,
         [](PDCommProtocol &p) { display_clock_record c; return p.set_date_time(&c); });
-    add("get_schedule_extended family 12", 'B', "C33D0301081E0101000118" "0C1F", 26,
+    add("get_schedule_extended family 12", 'B', "C33D" "00" "0301081E0101000118" "0C1F", 28,
         [](PDCommProtocol &p) { schedule_program_record e; return p.get_schedule_extended(12, 3, &e); });
-    add("get_schedule_extended", 'B', "C32103" "16000800" "01010001180C1F", 28,
+    add("get_schedule_extended", 'B', "C321" "00" "03" "16000800" "01010001180C1F", 30,
         [](PDCommProtocol &p) { schedule_program_record e; return p.get_schedule_extended(1, 3, &e); });
     add("set_schedule_extended family 12", 'B', "C33E000301081E" "01010001180C1F", 28, [](PDCommProtocol &p) {
         schedule_program_record e;

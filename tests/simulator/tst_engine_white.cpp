@@ -1,5 +1,6 @@
-// The internal calibration engine's white and black: the balance it computes
-// for a panel, and a simulated display's engine driven through its controls.
+// The internal calibration engine's white, black and tone curve: the balance
+// it computes for a panel, and a simulated display's engine driven through
+// its controls, with the history its procedures leave.
 #include "simulator/sim_display.h"
 #include "simulator/sim_light_model.h"
 #include "simulator/sim_white_balance.h"
@@ -99,9 +100,13 @@ struct engine_display
         write(0x2B3, luminance);
     }
     // Runs an update calibration; |stop_at| > 0 stops it at that measurement.
-    bool update_calibration(int stop_at = 0)
+    bool update_calibration(int stop_at = 0) { return run_procedure(10, stop_at); }
+
+    // Runs |procedure| (10 update, 12 measurement, 13 reset) to its end, or
+    // stops it at measurement |stop_at| > 0.
+    bool run_procedure(int procedure, int stop_at = 0)
     {
-        if (!write(0x1017, 10) || !write(0x1018, 1))
+        if (!write(0x1017, procedure) || !write(0x1018, 1))
             return false;
         for (int poll = 0, measured = 0; poll < 100; ++poll) {
             switch (read(0x1018)) {
@@ -121,6 +126,19 @@ struct engine_display
             }
         }
         return false;
+    }
+
+    // The share of the way from black to white that input level |v| gives,
+    // in luminance.
+    double input_share(double v)
+    {
+        const auto luminance = [this](double level) {
+            display.video.input_level = {{level, level, level}};
+            display.publish_video();
+            return light.current_light().Y;
+        };
+        const double black = luminance(0.0), white = luminance(1.0);
+        return (luminance(v) - black) / (white - black);
     }
 
     // The engine's own patch generator showing grey |level| (of 1023).
@@ -362,7 +380,7 @@ private slots:
         QVERIFY(std::abs(d.light.current_light().Y - panel.black_luminance * 0.8) < 1e-12);
     }
 
-    // The display reports its own panel's primaries as its native gamut.
+    // The display reports its own panel's white and primaries as its native gamut.
     void native_gamut_is_the_panel()
     {
         engine_display d(varied(21));
@@ -373,6 +391,9 @@ private slots:
             // Whole thousandths: within half of one (and a margin for the binary representation).
             QVERIFY2(std::abs(d.read(0x10FA + i) - primary) <= 0.5 + 1e-9, qPrintable(QString::number(i)));
         }
+        // And its own white, just before.
+        QVERIFY(std::abs(d.read(0x10F8) - panel.white.x * 1000.0) <= 0.5 + 1e-9);
+        QVERIFY(std::abs(d.read(0x10F9) - panel.white.y * 1000.0) <= 0.5 + 1e-9);
         // Unlike the design values, so the deviations are seen.
         QVERIFY(d.read(0x10FA) != 640 || d.read(0x10FB) != 330);
         // Read-only, and a display on its own reports the design panel.
@@ -380,6 +401,140 @@ private slots:
         sim_display alone;
         QVERIFY(alone.apply_model(kEngineModel));
         QCOMPARE(alone.handle('C', hex(0x10FD, 4)).body().mid(12, 4), hex(615, 4));
+    }
+
+    // With the engine on, the colour mode picks the tone curve it realises:
+    // light runs from the black it holds to its white along the curve,
+    // whatever the panel's own response. References from the curves'
+    // published formulas; DICOM from 0.5 to 200 cd/m².
+    void tone_curve_follows_the_colour_mode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("gamma");   // 0x2E8
+        QTest::addColumn<quint64>("seed");   // 0: the design panel
+        QTest::addColumn<double>("level");
+        QTest::addColumn<double>("share");
+        QTest::newRow("gamma 2.2") << 9 << 170 << quint64(0) << 0.5 << 0.217637641;
+        QTest::newRow("gamma 2.4") << 9 << 190 << quint64(0) << 0.25 << 0.035896824;
+        QTest::newRow("gamma 2.2, imperfect panel") << 9 << 170 << quint64(31) << 0.75 << 0.531049225;
+        QTest::newRow("sRGB") << 11 << 170 << quint64(0) << 0.5 << 0.214041140;
+        QTest::newRow("L*") << 12 << 170 << quint64(0) << 0.75 << 0.482781044;
+        QTest::newRow("DICOM, low") << 5 << 170 << quint64(0) << 0.25 << 0.028802070;
+        QTest::newRow("DICOM, mid") << 5 << 170 << quint64(0) << 0.5 << 0.125350153;
+    }
+
+    void tone_curve_follows_the_colour_mode()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, gamma);
+        QFETCH(quint64, seed);
+        QFETCH(double, level);
+        QFETCH(double, share);
+        engine_display d(seed ? varied(seed) : sim_panel::nominal());
+        QVERIFY(d.ok);
+        QVERIFY(d.write(0x1147, 2));
+        d.set_white_target(kD65, 200);
+        QVERIFY(d.write(0x1054, 5));
+        QVERIFY(d.write(0x2E8, gamma));
+        QVERIFY(d.write(0x268, mode));
+        // The panel's responses are known exactly: only floating rounding is left.
+        QVERIFY2(std::abs(d.input_share(level) - share) < 1e-6, qPrintable(QString::number(d.input_share(level))));
+        if (seed == 0 && mode == 5) {
+            // The black and white the curve runs between, as held.
+            QVERIFY(std::abs(d.input_share(1.0) - 1.0) < 1e-12);
+            QVERIFY(std::abs(d.light.current_light().Y - 200.0) < 1e-6);
+            QCOMPARE(d.read(0x2B4), 200);
+        }
+    }
+
+    // The engine's patch generator follows the curve too; mode 6 makes the
+    // active table the curve; off, or in another mode, the engine leaves the
+    // panel's own response alone.
+    void tone_curve_of_patch_table_and_other_modes()
+    {
+        engine_display d(sim_panel::nominal());
+        QVERIFY(d.ok);
+        QVERIFY(d.write(0x1147, 2));
+        d.set_white_target(kD65, 200);
+        QVERIFY(d.write(0x2E8, 170));
+        QVERIFY(d.write(0x268, 9));
+        const double black = d.engine_patch(0).Y, white = d.engine_patch(1023).Y;
+        const double patch_share = (d.engine_patch(512).Y - black) / (white - black);
+        QVERIFY(std::abs(patch_share - std::pow(512.0 / 1023.0, 2.2)) < 1e-6);
+        QVERIFY(d.write(0x2C8, 1));
+
+        // A short table of v³ in 16-bit entries; read with straight lines
+        // between entries 1/255 apart, which leaves under 1e-4 at level 0.5.
+        QVERIFY(d.write(0x2F9, 1));
+        for (int channel = 0; channel < 3; ++channel) {
+            for (int block = 0; block < 256; block += 16) {
+                QByteArray body = "C20B" + hex(channel * 256 + block, 4);
+                for (int i = block; i < block + 16; ++i)
+                    body += hex(qRound(65535.0 * std::pow(i / 255.0, 3.0)), 4);
+                QVERIFY(d.display.handle('A', body).body().startsWith("C30B"));
+            }
+        }
+        QVERIFY(d.display.handle('A', "C207").body().startsWith("00"));
+        QVERIFY(d.write(0x268, 6));
+        QVERIFY(std::abs(d.input_share(0.5) - 0.125) < 1e-4);
+
+        // Mode 1 and engine off: the panel's own response, far from any of these.
+        QVERIFY(d.write(0x268, 1));
+        const double own = d.input_share(0.5);
+        QVERIFY(std::abs(own - std::pow(0.5, 2.2)) > 0.005);
+        QVERIFY(d.write(0x268, 9));
+        QVERIFY(d.write(0x1147, 1));
+        QVERIFY(std::abs(d.input_share(0.5) - std::pow(0.5, 2.2)) > 0.005);
+    }
+
+    // What the engine holds, and the luminance up to which the uniformity
+    // level is fully applied.
+    void held_luminance_and_uniformity_limit()
+    {
+        engine_display d(sim_panel::nominal());
+        QVERIFY(d.ok);
+        QVERIFY(d.write(0x1147, 2));
+        d.set_white_target(kD65, 150);
+        QCOMPARE(d.read(0x2B4), 150);
+        const int full = d.read(0x106C);
+        QVERIFY(full > 300 && full < 500);
+        QVERIFY(d.write(0x2EE, 5));
+        // Each level spends 6 % of the brightest white: 70 % is left at 5.
+        QVERIFY(std::abs(d.read(0x106C) - 0.7 * full) <= 1.0);
+        d.set_white_target(kD65, 490);
+        QCOMPARE(d.read(0x2B4), full);   // no brighter than the panel allows
+        QVERIFY(!d.write(0x2B4, 100));
+    }
+
+    // Each finished procedure adds its own entry, newest first, numbered
+    // from 1: the reset as the factory calibration, the measurement as a
+    // uniformity update with its grid, the update as a colour calibration
+    // with the sensor texts the display was given.
+    void history_entry_per_finished_procedure()
+    {
+        engine_display d(sim_panel::nominal());
+        QVERIFY(d.ok);
+        d.display.engine.config.positions = 2;
+        QVERIFY(d.display.handle('A', "C256" + QByteArray("i1D3").toHex().toUpper() + QByteArray(24, '0')
+                                          + QByteArray("A01234").toHex().toUpper() + QByteArray(20, '0'))
+                    .body()
+                    .startsWith("C35600"));
+        QVERIFY(d.write(0x11C6, 0x0704));
+        QVERIFY(d.run_procedure(10));
+        QVERIFY(d.run_procedure(12));
+        QVERIFY(d.run_procedure(13));
+        QVERIFY(d.run_procedure(10, 1));   // stopped: no entry
+        // Type, points across and down, and the first text of entries 1-3.
+        const auto entry = [&](int number) {
+            const QByteArray body = d.display.handle('A', "C25A" + hex(number, 2)).body();
+            return QStringList {body.mid(6, 2), body.mid(52, 2), body.mid(80, 2), body.mid(82, 2),
+                                QString::fromLatin1(QByteArray::fromHex(body.mid(54, 8)))};
+        };
+        QCOMPARE(entry(1), (QStringList {"0D", "02", "00", "00", QString()}));
+        QCOMPARE(entry(2), (QStringList {"0C", "04", "07", "04", "i1D3"}));
+        QCOMPARE(entry(3), (QStringList {"0A", "03", "00", "00", "i1D3"}));
+        QCOMPARE(d.display.handle('A', "C25A04").body(), QByteArray("C35A0100"));
+        QCOMPARE(d.display.handle('A', "C25A00").body(), QByteArray("C35A0100"));
     }
 
     void a_stopped_calibration_changes_nothing()

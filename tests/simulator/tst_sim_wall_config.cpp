@@ -136,6 +136,26 @@ private slots:
         QVERIFY(placed.at(0).endpoint != placed.at(2).endpoint);
     }
 
+    // A model of the profile table comes with its whole profile (controls,
+    // table memory, engine); another name is the generic display.
+    void known_models_come_with_their_profile()
+    {
+        sim_wall_config c;
+        QString error;
+        QVERIFY(c.parse_line(QStringLiteral("columns=2;address=127.0.42.40;models=VW-5540QE,QX-1"), &error));
+        simulated_wall wall;
+        QList<sim_wall_position> placed;
+        QVERIFY2(build_wall(c, wall, &placed, &error), qPrintable(error));
+        const auto facts = [&](int i) {
+            return wall.with_display(placed.at(i).handle, [](sim_display &d) {
+                return QList<QByteArray> {d.model_name, d.profile && d.profile->engine ? "engine" : "",
+                                          d.controls.find(0x2CA) ? "table" : "", d.serial_number};
+            });
+        };
+        QCOMPARE(facts(0), (QList<QByteArray> {"VW-5540QE", "engine", "table", "SIM0000001"}));
+        QCOMPARE(facts(1), (QList<QByteArray> {"QX-1", "", "", "SIM0000002"}));
+    }
+
     void serial_chains_on_pseudo_terminals()
     {
         sim_wall_config c;

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTcpSocket>
+#include <QUdpSocket>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -15,6 +16,10 @@
 namespace {
 
 const QString kChainAddress = loopback_block::address(1);
+const QStringList kSearchedAddresses {loopback_block::address(11), loopback_block::address(12)};
+// A search port of this test's own, so that another run's searches on the
+// shared broadcast address stay apart from it.
+constexpr quint16 kSearchPort = 53207;
 
 const char kGetBrightnessOfB[] = "01304230433036023030313003070D";
 const char kBrightnessReplyOfB[] = "01303042443132023030303031303030303036343030333203060D";
@@ -148,6 +153,54 @@ private slots:
         QCOMPARE(reply.toHex().toUpper(), QByteArray(kModelNameReplyOfA));
         // 37 bytes at 1.04 ms each; an upper bound only guards against a hang.
         QVERIFY2(elapsed >= 37, qPrintable(QString::number(elapsed)));
+    }
+
+    // A search sent to the loopback broadcast address is answered by each
+    // LAN endpoint from its own address, once the wall is asked to.
+    void broadcast_search_is_answered_from_each_address()
+    {
+        simulated_wall wall;
+        wall.set_search_port(kSearchPort);
+        QList<int> displays;
+        for (const QString &address : kSearchedAddresses) {
+            const int endpoint = wall.add_lan_endpoint(address);
+            QVERIFY2(endpoint >= 0, qPrintable(address));
+            displays << wall.add_display(endpoint, 'A');
+        }
+        wall.with_display(displays.at(1), [](sim_display &d) { d.apply_model("VW-5530Q"); });
+        QUdpSocket searcher;
+        QVERIFY(searcher.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0));
+        QByteArray request(128, '\0');
+        request.replace(0, 4, "KWTD");
+        request[16] = 2;   // a new search
+        // The model names answered from this test's addresses (another run's
+        // walls may answer on the shared broadcast address too).
+        const auto search = [&](int wait_ms) {
+            searcher.writeDatagram(request, QHostAddress(QStringLiteral("127.255.255.255")), kSearchPort);
+            QMap<QString, QByteArray> names;
+            QElapsedTimer timer;
+            timer.start();
+            while (names.size() < kSearchedAddresses.size() && timer.elapsed() < wait_ms) {
+                if (!searcher.waitForReadyRead(50))
+                    continue;
+                while (searcher.hasPendingDatagrams()) {
+                    QByteArray answer(300, '\0');
+                    QHostAddress sender;
+                    answer.resize(int(searcher.readDatagram(answer.data(), answer.size(), &sender)));
+                    const QByteArray name = answer.mid(96, 48);
+                    if (kSearchedAddresses.contains(sender.toString()) && answer.size() == 256)
+                        names.insert(sender.toString(), name.left(name.indexOf('\0')));
+                }
+            }
+            return names;
+        };
+        QVERIFY(search(200).isEmpty());   // off until asked for
+        QVERIFY(wall.set_broadcast_search(true));
+        const QMap<QString, QByteArray> names = search(3000);
+        QCOMPARE(names.value(kSearchedAddresses.at(0)), QByteArray("SIM-WALL 55"));
+        QCOMPARE(names.value(kSearchedAddresses.at(1)), QByteArray("VW-5530Q"));
+        QVERIFY(wall.broadcast_search_requests() >= 1);
+        QCOMPARE(wall.search_requests(0), 0);   // not through the endpoints' own sockets
     }
 };
 

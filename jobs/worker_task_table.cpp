@@ -1,0 +1,95 @@
+#include "jobs/worker_task_table.h"
+
+#include "jobs/inline_worker_tasks.h"
+#include "jobs/job_task_type.h"
+
+#include <QCoreApplication>
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <array>
+#include <iterator>
+
+namespace {
+
+struct task_table
+{
+    QMutex mutex;
+    std::array<worker_task_operation, JOB_TASK_LAST + 1> operations{};
+
+    task_table()
+    {
+        operations[JOB_TASK_POWER_STATE] = &power_state_task;
+        operations[JOB_TASK_VCP_LIST] = &vcp_list_task;
+        operations[JOB_TASK_IR_SEQUENCE] = &ir_sequence_task;
+    }
+};
+
+task_table &table()
+{
+    static task_table instance;
+    return instance;
+}
+
+const char *const kTaskNames[] = {
+    QT_TRANSLATE_NOOP("worker_task", "Capability check"),
+    QT_TRANSLATE_NOOP("worker_task", "Display initialization"),
+    QT_TRANSLATE_NOOP("worker_task", "Reserved"),
+    QT_TRANSLATE_NOOP("worker_task", "Measurement of primaries"),
+    QT_TRANSLATE_NOOP("worker_task", "Restore calibration settings"),
+    QT_TRANSLATE_NOOP("worker_task", "Lookup table update"),
+    QT_TRANSLATE_NOOP("worker_task", "Test patterns"),
+    QT_TRANSLATE_NOOP("worker_task", "Power state"),
+    QT_TRANSLATE_NOOP("worker_task", "Input selection"),
+    QT_TRANSLATE_NOOP("worker_task", "Display clock"),
+    QT_TRANSLATE_NOOP("worker_task", "Analog auto setup"),
+    QT_TRANSLATE_NOOP("worker_task", "Analog auto bias and gain"),
+    QT_TRANSLATE_NOOP("worker_task", "Input picture settings"),
+    QT_TRANSLATE_NOOP("worker_task", "Control list"),
+    QT_TRANSLATE_NOOP("worker_task", "Schedules"),
+    QT_TRANSLATE_NOOP("worker_task", "Full capability check"),
+    QT_TRANSLATE_NOOP("worker_task", "Lookup table read test"),
+    QT_TRANSLATE_NOOP("worker_task", "Initialization and lookup table update"),
+    QT_TRANSLATE_NOOP("worker_task", "Remote control keys"),
+    QT_TRANSLATE_NOOP("worker_task", "Calibration"),
+    QT_TRANSLATE_NOOP("worker_task", "Extended schedules"),
+    QT_TRANSLATE_NOOP("worker_task", "Holidays"),
+    QT_TRANSLATE_NOOP("worker_task", "Weekend days"),
+    QT_TRANSLATE_NOOP("worker_task", "Measurement"),
+    QT_TRANSLATE_NOOP("worker_task", "Calibration update"),
+    QT_TRANSLATE_NOOP("worker_task", "Reset settings"),
+    QT_TRANSLATE_NOOP("worker_task", "Engine initialization"),
+    QT_TRANSLATE_NOOP("worker_task", "Calibration history"),
+};
+static_assert(std::size(kTaskNames) == JOB_TASK_LAST + 1, "one name per task number");
+
+} // namespace
+
+bool is_passed_over_task(qint32 task)
+{
+    return task < 0 || task > JOB_TASK_LAST || task == JOB_TASK_RESERVED;
+}
+
+bool install_worker_task(qint32 task, worker_task_operation operation)
+{
+    if (is_passed_over_task(task))
+        return false;
+    QMutexLocker lock(&table().mutex);
+    table().operations[static_cast<std::size_t>(task)] = operation;
+    return true;
+}
+
+worker_task_operation worker_task(qint32 task)
+{
+    if (is_passed_over_task(task))
+        return nullptr;
+    QMutexLocker lock(&table().mutex);
+    return table().operations[static_cast<std::size_t>(task)];
+}
+
+QString worker_task_name(qint32 task)
+{
+    if (task < 0 || task > JOB_TASK_LAST)
+        return QString::number(task);
+    return QCoreApplication::translate("worker_task", kTaskNames[task]);
+}
