@@ -345,7 +345,9 @@ void KQ_multithreaded_operation_progress_dialog::update_display_job_status_info_
     QProgressBar *progress = progress_bar(row);
     progress->setMaximum(bar.maximum);
     progress->setValue(bar.value);
-    ui->job_tableWidget->resizeRowsToContents();
+    // Only this row's text changed; resizing every row on every report would
+    // stall the user-interface thread on a large wall.
+    ui->job_tableWidget->resizeRowToContents(row);
 }
 
 void KQ_multithreaded_operation_progress_dialog::update_calibration_job_status_info(
