@@ -9,6 +9,7 @@
 #include "app/services/ui/message_boxes.h"
 #include "app/services/ui/system_voice_output.h"
 #include "app/splash_screen_view.h"
+#include "jobs/QueryThreadPool.h"
 
 #include <QCoreApplication>
 #include <QTextToSpeech>
@@ -73,6 +74,7 @@ void start_speech(MasterControl &controller)
 void start(MasterControl &controller)
 {
     report_unreadable_preferences(*controller.getPreferences());
+    controller.setQueryThreadPool(new QueryThreadPool());
     controller.setSplash(std::make_unique<splash_screen_view>());
     controller.loadModelList(QString::fromLatin1(kModelsTable));
     controller.setMainWindow(std::make_unique<empty_main_window>());
