@@ -2,11 +2,11 @@
 
 #include "app/controller/MasterControl.h"
 #include "app/controller/speech_setup.h"
-#include "app/empty_main_window.h"
 #include "app/services/message_boxes.h"
 #include "app/services/preferences.h"
 #include "app/services/system_voice_output.h"
 #include "app/splash_screen_view.h"
+#include "app/window/Tessaline.h"
 
 #include <QCoreApplication>
 #include <QTextToSpeech>
@@ -59,7 +59,7 @@ void start(MasterControl &controller)
     report_unreadable_preferences(*controller.getPreferences());
     controller.setSplash(std::make_unique<splash_screen_view>());
     controller.loadModelList(QString::fromLatin1(kModelsTable));
-    controller.setMainWindow(std::make_unique<empty_main_window>());
+    controller.setMainWindow(std::make_unique<Tessaline>());
     controller.startSensorDetection();
     controller.armSplashTimer();
     start_speech(controller);
