@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
@@ -35,6 +36,15 @@ public:
         QObject::connect(&m_poll, &QTimer::timeout, this, [this] { answerActiveBox(); });
         m_poll.start(2);
     }
+    // A last resort against a test that hangs on a box nobody answers: only
+    // acts on a box that has stayed open for |patience_ms|, closing it (and
+    // counting it as unexpected) unless |answers| says otherwise.
+    modal_box_answerer(QList<QMessageBox::StandardButton> answers, int patience_ms)
+        : m_answers(std::move(answers)), m_patienceMs(patience_ms)
+    {
+        QObject::connect(&m_poll, &QTimer::timeout, this, [this] { answerActiveBox(); });
+        m_poll.start(2);
+    }
 
     void add_answer(QMessageBox::StandardButton answer) { m_answers.append(answer); }
     // Runs with the number of the box (0-based) before it is answered.
@@ -62,6 +72,16 @@ private:
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
+        if (m_patienceMs > 0) {
+            if (box != m_waitingFor) {
+                m_waitingFor = box;
+                m_waited.start();
+            }
+            if (m_waited.elapsed() < m_patienceMs)
+                return;
+            m_waitingFor = nullptr;
+            qWarning("closing a message box that nobody answered: %s", qPrintable(box->text()));
+        }
         seen_box seen;
         seen.title = box->windowTitle();
         seen.text = box->text();
@@ -90,4 +110,7 @@ private:
     std::function<void(int)> m_beforeAnswer;
     QList<seen_box> m_seen;
     QTimer m_poll;
+    int m_patienceMs = 0;
+    QMessageBox *m_waitingFor = nullptr;
+    QElapsedTimer m_waited;
 };

@@ -6,6 +6,7 @@
 #include "app/window/Tessaline.h"
 #include "app/window/shutdown_marker.h"
 #include "tests/support/headless_controller.h"
+#include "tests/support/modal_box_answerer.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -15,13 +16,15 @@
 // The main window on a headless controller in a home of its own: its
 // preferences, projects, backups and settings store are temporary, the
 // automatic update check is off and every file dialog is answered from
-// a script (an empty answer cancels). Waits run at time scale 0.
+// a script (an empty answer cancels). Waits run at time scale 0. The window
+// belongs to the controller, as in the program. A message box that the test
+// leaves unanswered for seconds is closed with a warning instead of hanging.
 class main_window_fixture
 {
 public:
     explicit main_window_fixture(
         headless_controller::instrument_libraries libraries = headless_controller::no_instruments)
-        : m_wall(libraries)
+        : m_wall(libraries), m_unansweredBoxes({}, kPatienceMs)
     {
         QCoreApplication::setOrganizationName(QStringLiteral("VARKEL"));
         QCoreApplication::setApplicationName(QStringLiteral("Tessaline"));
@@ -33,7 +36,7 @@ public:
     }
     ~main_window_fixture()
     {
-        m_window.reset();
+        close_window();
         set_file_dialog_answerer({});
         set_held_keyboard_modifiers_source({});
     }
@@ -43,15 +46,22 @@ public:
 
     Tessaline &window()
     {
-        if (!m_window)
-            m_window = std::make_unique<Tessaline>();
+        if (!m_window) {
+            auto window = std::make_unique<Tessaline>();
+            m_window = window.get();
+            m_wall.controller().setMainWindow(std::move(window));
+        }
         return *m_window;
     }
     // Destroys the window as the controller's shutdown does.
-    void close_window() { m_window.reset(); }
+    void close_window()
+    {
+        m_window = nullptr;
+        m_wall.controller().setMainWindow(nullptr);
+    }
     Tessaline &new_window()
     {
-        m_window.reset();
+        close_window();
         return window();
     }
 
@@ -72,8 +82,11 @@ public:
     QString backups_folder() const { return projects_folder() + QStringLiteral("backups/"); }
 
 private:
+    static constexpr int kPatienceMs = 3000;
+
     headless_controller m_wall;
-    std::unique_ptr<Tessaline> m_window;
+    modal_box_answerer m_unansweredBoxes;
+    Tessaline *m_window = nullptr;
     QStringList m_fileAnswers;
     QList<file_dialog_request> m_dialogs;
 };

@@ -3,6 +3,7 @@
 #include "colour/CMonitorTracker.h"
 #include "colour/CTargetValue.h"
 #include "colour/stream_record.h"
+#include "project_parts.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/headless_controller.h"
 
@@ -130,22 +131,22 @@ void tst_project_file::round_trip_restores_layout_records_and_target()
     QCOMPARE(writeProject(), 0);
     const QByteArray written = file_bytes(projectPath());
 
-    headless_controller other;
-    CTargetValue read;
+    project_parts other;
+    CTargetValue &read = other.target;
     bool layoutRead = false;
-    QCOMPARE(project_file::read(projectPath(), other.layout(), other.records(), read, &layoutRead), 0);
+    QCOMPARE(project_file::read(projectPath(), other.layout, other.records, read, &layoutRead), 0);
     QVERIFY(layoutRead);
-    QCOMPARE(other.layout().item_count(), 6);
-    QCOMPARE(other.records().GetCount(), 4);
+    QCOMPARE(other.layout.item_count(), 6);
+    QCOMPARE(other.records.GetCount(), 4);
     QCOMPARE(read.GetName(), QStringLiteral("Lobby"));
     QCOMPARE(read.GetSpecifiedLuminance(), 420.0);
     monitor_tracker_item record(QStringLiteral("P555"), QStringLiteral("SN2"));
-    QCOMPARE(other.records().GetAdjustValue(record), 2);
+    QCOMPARE(other.records.GetAdjustValue(record), 2);
     QCOMPARE(record.measurements.native.red.X, 42.0);
 
     // What was read writes the same bytes again.
-    const QString again = other.documents_folder() + QStringLiteral("/again.tslw");
-    QCOMPARE(project_file::write(again, other.layout(), other.records(), read), 0);
+    const QString again = m_wall->documents_folder() + QStringLiteral("/again.tslw");
+    QCOMPARE(other.write(again), 0);
     QCOMPARE(file_bytes(again), written);
 }
 
@@ -200,17 +201,17 @@ void tst_project_file::damaged_files()
         bytes.truncate(targetStart + (bytes.size() - targetStart) / 2);
     QVERIFY(write_bytes(projectPath(), bytes));
 
-    headless_controller other;
-    CTargetValue read;
+    project_parts other;
+    CTargetValue &read = other.target;
     read.SetName(QStringLiteral("untouched"));
     bool layoutWasRead = !layoutRead;
-    QCOMPARE(project_file::read(projectPath(), other.layout(), other.records(), read, &layoutWasRead), status);
+    QCOMPARE(project_file::read(projectPath(), other.layout, other.records, read, &layoutWasRead), status);
     QCOMPARE(layoutWasRead, layoutRead);
-    QCOMPARE(other.layout().item_count(), layoutRead ? 6 : 0);
+    QCOMPARE(other.layout.item_count(), layoutRead ? 6 : 0);
     if (records >= 0)
-        QCOMPARE(other.records().GetCount(), records);
+        QCOMPARE(other.records.GetCount(), records);
     else
-        QVERIFY(other.records().GetCount() < 4);
+        QVERIFY(other.records.GetCount() < 4);
     QCOMPARE(read.GetName(), QStringLiteral("untouched"));
 }
 
