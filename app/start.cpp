@@ -2,11 +2,14 @@
 
 #include "app/controller/MasterControl.h"
 #include "app/controller/speech_setup.h"
+#include "app/controller/startup_views.h"
 #include "app/services/message_boxes.h"
 #include "app/services/preferences.h"
+#include "app/services/shell_registry.h"
 #include "app/services/system_voice_output.h"
 #include "app/splash_screen_view.h"
 #include "app/window/Tessaline.h"
+#include "jobs/QueryThreadPool.h"
 
 #include <QCoreApplication>
 #include <QTextToSpeech>
@@ -30,6 +33,20 @@ private:
     QTextToSpeech &m_engine;
 };
 
+// The machine's sound and speech through the engine, for the shell services.
+class system_speech_output : public speech_output_registration
+{
+public:
+    explicit system_speech_output(QTextToSpeech *engine) : m_output(engine)
+    {
+        shell_registry::register_voice_output(&m_output);
+    }
+    ~system_speech_output() override { shell_registry::register_voice_output(nullptr); }
+
+private:
+    system_voice_output m_output;
+};
+
 // Says once, at the start after it happened, that the preferences file could
 // not be read and where it is kept.
 void report_unreadable_preferences(const CPreferences &preferences)
@@ -49,7 +66,7 @@ void start_speech(MasterControl &controller)
     text_to_speech_access access(*engine);
     const speech_setup_result speech = set_up_speech(access, *controller.getPreferences());
     controller.setSpeechAvailability(speech.available, speech.english_locale);
-    controller.setTextToSpeech(engine, std::make_unique<system_voice_output>(engine));
+    controller.setTextToSpeech(engine, std::make_unique<system_speech_output>(engine));
 }
 
 } // namespace
@@ -57,6 +74,7 @@ void start_speech(MasterControl &controller)
 void start(MasterControl &controller)
 {
     report_unreadable_preferences(*controller.getPreferences());
+    controller.setQueryThreadPool(new QueryThreadPool());
     controller.setSplash(std::make_unique<splash_screen_view>());
     controller.loadModelList(QString::fromLatin1(kModelsTable));
     controller.setMainWindow(std::make_unique<Tessaline>());

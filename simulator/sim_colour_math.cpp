@@ -1,5 +1,6 @@
 #include "simulator/sim_colour_math.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -12,6 +13,11 @@ double determinant(const std::array<sim_xyz, 3> &columns)
 }
 
 } // namespace
+
+double unit_interval(double value)
+{
+    return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0;
+}
 
 sim_xyz xyz_of(const sim_chromaticity &c, double Y)
 {

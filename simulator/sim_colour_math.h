@@ -12,6 +12,9 @@ struct sim_chromaticity
 
 using sim_xyz = std::array<double, 3>;
 
+// |value| clamped to [0, 1]; 0 when it is not a number.
+double unit_interval(double value);
+
 // XYZ of chromaticity |c| at luminance |Y|; black when y is not positive.
 sim_xyz xyz_of(const sim_chromaticity &c, double Y);
 

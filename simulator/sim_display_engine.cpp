@@ -66,9 +66,12 @@ void sim_display::sync_engine()
     controls.set(kEngineState, engine.state_value(), 7);
     controls.set_read_only(kEngineRun, engine.run_value(), 3);
     controls.set_read_only(kEngineProgress, engine.progress_current(), engine.progress_max());
-    if (engine.last_finished != sim_engine::kNoProcedure)
-        record_history(engine.last_finished);
+    if (engine.last_finished == sim_engine::kNoProcedure)
+        return;
+    record_history(engine.last_finished);
     engine.last_finished = sim_engine::kNoProcedure;
+    // An update calibration may have taught the engine its panel.
+    update_video();
 }
 
 // A finished procedure as the display remembers it: the update calibration

@@ -5,11 +5,6 @@
 
 namespace {
 
-double unit(double value)
-{
-    return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0;
-}
-
 double non_negative(double value)
 {
     return std::isfinite(value) ? std::max(value, 0.0) : 0.0;
@@ -32,20 +27,20 @@ void sim_light_model::derive_primaries()
 
 double sim_light_model::drive(const sim_video_state &state, int c) const
 {
-    const double level = state.patch_on ? unit(state.patch_level[c])
-                                        : sim_tone_curve::look_up(state.lut[c], unit(state.input_level[c]));
-    const double lift = unit(state.engine_black_lift[c]);
+    const double level = state.patch_on ? unit_interval(state.patch_level[c])
+                                        : sim_tone_curve::look_up(state.lut[c], unit_interval(state.input_level[c]));
+    const double lift = unit_interval(state.engine_black_lift[c]);
     const double gain = non_negative(state.gain[c]) * non_negative(state.engine_gain[c]);
     const double offset = std::isfinite(state.offset[c]) ? state.offset[c] : 0.0;
     if (!state.engine_curve.active())
-        return unit(offset + gain * (lift + (1.0 - lift) * level));
+        return unit_interval(offset + gain * (lift + (1.0 - lift) * level));
     // The engine knows the panel's own responses from the factory: it spends
     // its drive so that the light follows its curve from the black it holds
     // to the white.
     const sim_channel_response &response = m_panel.response[static_cast<std::size_t>(c)];
-    const double top = response.light(unit(gain));
-    const double bottom = response.light(unit(gain * lift));
-    return unit(offset + response.drive_for(bottom + (top - bottom) * state.engine_curve.share(c, level)));
+    const double top = response.light(unit_interval(gain));
+    const double bottom = response.light(unit_interval(gain * lift));
+    return unit_interval(offset + response.drive_for(bottom + (top - bottom) * state.engine_curve.share(c, level)));
 }
 
 light_channel::light_reading sim_light_model::light(const sim_video_state &state) const
@@ -59,7 +54,7 @@ light_channel::light_reading sim_light_model::light(const sim_video_state &state
             xyz[k] += share * m_primary[c][k];
     }
     // The backlight lights the leakage as much as the open cells.
-    const double backlight = unit(state.backlight);
+    const double backlight = unit_interval(state.backlight);
     return {xyz[0] * backlight, xyz[1] * backlight, xyz[2] * backlight};
 }
 

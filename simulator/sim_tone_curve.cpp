@@ -1,14 +1,11 @@
 #include "simulator/sim_tone_curve.h"
 
+#include "simulator/sim_colour_math.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-double unit(double value)
-{
-    return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0;
-}
 
 double srgb(double v)
 {
@@ -66,21 +63,21 @@ double sim_tone_curve::look_up(const std::vector<double> &table, double level)
     if (table.empty())
         return level;
     if (table.size() == 1)
-        return unit(table.front());
-    const double position = unit(level) * static_cast<double>(table.size() - 1);
+        return unit_interval(table.front());
+    const double position = unit_interval(level) * static_cast<double>(table.size() - 1);
     const std::size_t below = std::min(static_cast<std::size_t>(position), table.size() - 2);
     const double fraction = position - static_cast<double>(below);
-    return unit(table[below]) * (1.0 - fraction) + unit(table[below + 1]) * fraction;
+    return unit_interval(table[below]) * (1.0 - fraction) + unit_interval(table[below + 1]) * fraction;
 }
 
 double sim_tone_curve::share(int channel, double level) const
 {
-    const double v = unit(level);
+    const double v = unit_interval(level);
     switch (form) {
     case kPower:
         return std::pow(v, std::isfinite(gamma) && gamma > 0.0 ? gamma : 1.0);
     case kDicom:
-        return unit(dicom(v, black, white));
+        return unit_interval(dicom(v, black, white));
     case kSrgb:
         return srgb(v);
     case kLstar:

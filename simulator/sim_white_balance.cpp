@@ -6,15 +6,10 @@
 
 namespace {
 
-double unit(double value)
-{
-    return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0;
-}
-
 double register_step(double gain)
 {
     const int steps = sim_white_balance::kGainSteps;
-    return std::round(unit(gain) * steps) / steps;
+    return std::round(unit_interval(gain) * steps) / steps;
 }
 
 // The white's luminance at full backlight with |gain| on |panel|.
@@ -35,12 +30,12 @@ std::array<double, 3> lift_for(const sim_panel &panel, const sim_white_balance &
 {
     const double own = panel.black_xyz()[1];
     const double span = (white_at_full_backlight(panel, balance.gain) - own) * balance.backlight;
-    const double k = span > 0.0 ? unit((black - own * balance.backlight) / span) : 0.0;
+    const double k = span > 0.0 ? unit_interval((black - own * balance.backlight) / span) : 0.0;
     std::array<double, 3> lift {};
     for (std::size_t c = 0; c < 3; ++c) {
         const sim_channel_response &response = panel.response[c];
         const double gain = balance.gain[c];
-        lift[c] = gain > 0.0 ? unit(response.drive_for(k * response.light(gain)) / gain) : 0.0;
+        lift[c] = gain > 0.0 ? unit_interval(response.drive_for(k * response.light(gain)) / gain) : 0.0;
     }
     return lift;
 }
@@ -68,7 +63,7 @@ bool channel_shares(const sim_panel &panel, const sim_chromaticity &target, std:
     if (!std::isfinite(t) || t <= 0.0)
         return false;
     for (std::size_t c = 0; c < 3; ++c)
-        (*shares)[c] = unit(t * u[c] - v[c]);
+        (*shares)[c] = unit_interval(t * u[c] - v[c]);
     return true;
 }
 
@@ -84,7 +79,7 @@ sim_white_balance sim_white_balance::for_target(const sim_panel &panel, const si
             out.gain[c] = register_step(panel.response[c].drive_for(shares[c]));
     }
     const double full = white_at_full_backlight(panel, out.gain);
-    out.backlight = full > 0.0 ? unit(luminance / full) : 0.0;
+    out.backlight = full > 0.0 ? unit_interval(luminance / full) : 0.0;
     out.black_lift = lift_for(panel, out, black);
     out.full_luminance = full;
     out.white_luminance = full * out.backlight;

@@ -41,10 +41,11 @@ QString mac_text(const simulated_wall::mac_address &mac)
     return parts.join(QLatin1Char('-'));
 }
 
-void describe(const simulated_wall &wall, int handle, char id, const QString &where, QTextStream &out)
+void describe(simulated_wall &wall, int handle, char id, const QString &where, QTextStream &out)
 {
-    out << "display " << handle << ": monitor ID '" << id << "' on " << where << ", MAC " << mac_text(wall.mac(handle))
-        << ", light key " << wall.light_key(handle) << Qt::endl;
+    const QByteArray model = wall.with_display(handle, [](sim_display &d) { return d.model_name; });
+    out << "display " << handle << ": " << model << ", monitor ID '" << id << "' on " << where << ", MAC "
+        << mac_text(wall.mac(handle)) << ", light key " << wall.light_key(handle) << Qt::endl;
 }
 
 bool add_chain(simulated_wall &wall, int endpoint, const QString &ids, QTextStream &out, const QString &where)

@@ -9,7 +9,6 @@
 #include "app/services/shell_registry.h"
 #include "app/services/string_resource.h"
 #include "app/services/version_text.h"
-#include "app/services/voice_output.h"
 #include "colour/CMonitorTracker.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/wait_service.h"
@@ -108,7 +107,7 @@ void MasterControl::startSensorDetection()
 
 void MasterControl::armSplashTimer()
 {
-    QTimer::singleShot(int(wait_service::scaled_ms(kSplashMilliseconds)), this, &MasterControl::splash_timer_timeout);
+    QTimer::singleShot(wait_service::timer_interval_ms(kSplashMilliseconds), this, &MasterControl::splash_timer_timeout);
 }
 
 void MasterControl::setSplash(std::unique_ptr<splash_view> splash)
@@ -129,20 +128,17 @@ void MasterControl::setSpeechAvailability(bool available, bool englishLocale)
 }
 
 void MasterControl::adoptTextToSpeech(QTextToSpeech *engine, std::unique_ptr<QObject> engineObject,
-                                      std::unique_ptr<voice_output> output)
+                                      std::unique_ptr<speech_output_registration> output)
 {
     destroyTextToSpeech();
     m_textToSpeech = engine;
     m_textToSpeechObject = std::move(engineObject);
-    m_voiceOutput = std::move(output);
-    shell_registry::register_voice_output(m_voiceOutput.get());
+    m_speechOutput = std::move(output);
 }
 
 void MasterControl::destroyTextToSpeech()
 {
-    if (m_voiceOutput)
-        shell_registry::register_voice_output(nullptr);
-    m_voiceOutput.reset();
+    m_speechOutput.reset();
     m_textToSpeech = nullptr;
     m_textToSpeechObject.reset();
 }

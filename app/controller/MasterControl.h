@@ -20,8 +20,8 @@ class SensorDetectThread;
 class basic_monitor;
 class layout_manager;
 class main_window_view;
+class speech_output_registration;
 class splash_view;
-class voice_output;
 
 // The application controller: owns the program's shared state for the whole
 // run and hands it out through its accessors. Widget-free: the splash, the
@@ -75,10 +75,11 @@ public:
     void setMainWindow(std::unique_ptr<main_window_view> window);
     void setSpeechAvailability(bool available, bool englishLocale);
 
-    // The speech engine and the voice output over it, registered for the
-    // shell services until the engine goes. The engine type is completed
-    // only where the speech module is linked, hence the template.
-    template <class Engine> void setTextToSpeech(Engine *engine, std::unique_ptr<voice_output> output)
+    // The speech engine and the output that speaks through it; the output
+    // goes first. The engine type is complete only where the speech module
+    // is linked, hence the template.
+    template <class Engine>
+    void setTextToSpeech(Engine *engine, std::unique_ptr<speech_output_registration> output)
     {
         static_assert(std::is_base_of<QObject, Engine>::value, "the speech engine is a QObject");
         adoptTextToSpeech(engine, std::unique_ptr<QObject>(engine), std::move(output));
@@ -112,7 +113,7 @@ private:
     void updateSplashMessage();
     void completeStartup();
     void adoptTextToSpeech(QTextToSpeech *engine, std::unique_ptr<QObject> engineObject,
-                           std::unique_ptr<voice_output> output);
+                           std::unique_ptr<speech_output_registration> output);
     void destroyTextToSpeech();
     void destroyQueryThreadPool();
 
@@ -134,7 +135,7 @@ private:
     bool m_splashTimerFired = false;
     QTextToSpeech *m_textToSpeech = nullptr;
     std::unique_ptr<QObject> m_textToSpeechObject;
-    std::unique_ptr<voice_output> m_voiceOutput;
+    std::unique_ptr<speech_output_registration> m_speechOutput;
     bool m_speechAvailable = false;
     bool m_englishSpeechLocale = false;
     CTargetSensor *m_targetSensor = nullptr;

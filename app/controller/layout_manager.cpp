@@ -12,8 +12,9 @@ namespace {
 
 const QString kDefaultIpAddress = QStringLiteral("192.168.0.10");
 constexpr int kHighestPresetMonitorId = 99;
-// Smallest item record of a stream: five numbers, a flag, three strings.
-constexpr qint64 kMinItemBytes = 6 * 4 + 1 + 3 * 4;
+// Smallest item record of a stream (version 100): five numbers, a flag and
+// three strings of at least their length word.
+constexpr qint64 kMinItemBytes = 5 * 4 + 1 + 3 * 4;
 
 } // namespace
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// What the controller needs of the start-up widgets, which are built above
+// What the controller needs of the start-up objects that are built above
 // this widget-free library and handed to it.
 
 // The splash screen; destroying the view removes it.
@@ -22,4 +22,12 @@ public:
     virtual void show_main_window() = 0;
     // The current project file's path; empty while the project has none.
     virtual QString project_file_path() const = 0;
+};
+
+// The program's sound and speech output over the speech engine, registered
+// with the shell services; destroying it withdraws it.
+class speech_output_registration
+{
+public:
+    virtual ~speech_output_registration() = default;
 };

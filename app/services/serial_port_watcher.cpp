@@ -5,6 +5,9 @@
 namespace {
 
 constexpr qint64 kPollIntervalMs = 1000;
+// Reading the machine's port list takes some 20 ms, so however fast time
+// runs it stays an occasional job on the user-interface thread.
+constexpr int kShortestPollMs = 250;
 
 QList<serial_port_record> machine_ports()
 {
@@ -22,7 +25,7 @@ serial_port_watcher::serial_port_watcher(QObject *parent)
     qRegisterMetaType<serial_port_record>();
     m_seen = currentPorts();
     connect(&m_timer, &QTimer::timeout, this, &serial_port_watcher::poll_now);
-    m_timer.start(wait_service::timer_interval_ms(kPollIntervalMs));
+    m_timer.start(qMax(kShortestPollMs, wait_service::timer_interval_ms(kPollIntervalMs)));
 }
 
 void serial_port_watcher::setPortSource(port_source source)

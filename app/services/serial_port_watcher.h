@@ -10,8 +10,9 @@
 
 // Tells when a serial port comes or goes. It looks at the machine's ports
 // (and at the devices the environment names for COM1 to COM16) once a second
-// on the wait service's time scale and compares them by device path with what
-// it saw before. Polling needs no device-event service and no new dependency.
+// on the wait service's time scale, but never more than four times a second,
+// and compares them by device path with what it saw before. Polling needs no
+// device-event service and no new dependency.
 class serial_port_watcher : public QObject
 {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #include "app/services/serial_port_watcher.h"
 #include "display_protocol/wait_service.h"
-#include "tests/app/pseudo_terminal.h"
+#include "tests/app/serial_test_ports.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -9,24 +9,9 @@
 
 namespace {
 
-serial_port_record port(const QString &path, const QString &description = QString())
-{
-    serial_port_record record;
-    record.portName = QFileInfo(path).fileName();
-    record.physName = path;
-    record.friendName = description;
-    return record;
-}
-
 QString path_in(const QSignalSpy &spy, int i)
 {
     return spy.at(i).at(0).value<serial_port_record>().physName;
-}
-
-void clear_port_overrides()
-{
-    for (int n = 1; n <= 16; ++n)
-        qunsetenv(QStringLiteral("TESSALINE_SERIAL_PORT_COM%1").arg(n).toLatin1().constData());
 }
 
 } // namespace
@@ -36,8 +21,8 @@ class tst_serial_port_watcher : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { clear_port_overrides(); }
-    void cleanup() { clear_port_overrides(); }
+    void init() { clear_serial_port_overrides(); }
+    void cleanup() { clear_serial_port_overrides(); }
 
     void present_names_data();
     void present_names();
@@ -83,7 +68,7 @@ void tst_serial_port_watcher::present_names()
         qputenv("TESSALINE_SERIAL_PORT_COM3", override.toLocal8Bit());
     QList<serial_port_record> records;
     for (const QString &path : ports)
-        records.append(port(path));
+        records.append(serial_port_at(path));
     QCOMPARE(com_port_present(name, records), present);
 }
 
@@ -101,7 +86,8 @@ void tst_serial_port_watcher::ports_come_and_go_by_device_path()
     removed.clear();
     QCOMPARE(discovered.count(), 0);
 
-    machine = {port(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("adapter")), port(QStringLiteral("/dev/ttyS1"))};
+    machine = {serial_port_at(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("adapter")),
+               serial_port_at(QStringLiteral("/dev/ttyS1"))};
     watcher.poll_now();
     QCOMPARE(discovered.count(), 2);
     QCOMPARE(removed.count(), 0);
@@ -166,7 +152,7 @@ void tst_serial_port_watcher::polls_on_the_wait_service_scale()
     QSignalSpy removed(&watcher, &serial_port_watcher::deviceRemoved);
     QTRY_VERIFY(watcher.ports().isEmpty());
     QSignalSpy discovered(&watcher, &serial_port_watcher::deviceDiscovered);
-    machine.append(port(QStringLiteral("/dev/ttyACM0")));
+    machine.append(serial_port_at(QStringLiteral("/dev/ttyACM0")));
     QTRY_COMPARE(discovered.count(), 1);
     QCOMPARE(path_in(discovered, 0), QStringLiteral("/dev/ttyACM0"));
 }

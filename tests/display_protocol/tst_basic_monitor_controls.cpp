@@ -409,9 +409,20 @@ private slots:
         m.fx.wall.set_mac(m.fx.display, {{0x00, 0x11, 0x22, 0x33, 0x44, 0xAB}});
         QCOMPARE(m.monitor.get_mac_address(0, mac), 0);
         QCOMPARE(mac, QStringLiteral("00-11-22-33-44-AB"));
+        // The LAN text gives the same address; the older models only have that.
+        int first = 0, second = 0;
+        QCOMPARE(m.monitor.get_lan_text_c22a(first, second, mac), 0);
+        QCOMPARE(mac, QStringLiteral("00-11-22-33-44-AB"));
         m.display([](sim_display &d) { d.mac_address = "000000000000"; });
         QCOMPARE(m.monitor.get_mac_address(0, mac), 0);
         QVERIFY(mac.isEmpty());
+        m.display([](sim_display &d) {
+            d.apply_model(kOlderModel);
+            d.mac_address = "0011223344AB";
+        });
+        QCOMPARE(m.monitor.get_mac_address(0, mac), int(link_status::kRefused));
+        QCOMPARE(m.monitor.get_lan_text_c22a(first, second, mac), 0);
+        QCOMPARE(mac, QStringLiteral("00-11-22-33-44-AB"));
     }
 
     // Events processed inside set_vcp_raw may reach the same monitor: such a

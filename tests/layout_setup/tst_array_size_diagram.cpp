@@ -326,7 +326,8 @@ void tst_array_size_diagram::order_line_joins_consecutive_cells()
         }
     }
     // Inside a cell it shows only faintly through the veil.
-    const QPoint inside = grid.cellCentre(walk[0].x(), walk[0].y()) * 3 / 4 + grid.cellCentre(walk[1].x(), walk[1].y()) / 4;
+    const QPoint inside =
+        grid.cellCentre(walk[0].x(), walk[0].y()) * 3 / 4 + grid.cellCentre(walk[1].x(), walk[1].y()) / 4;
     const QColor veiled = pixel(image, inside);
     QVERIFY2(veiled.blue() < kCellFill.blue() && veiled.red() > 200, qPrintable(veiled.name()));
 

@@ -380,7 +380,7 @@ private slots:
         QVERIFY(std::abs(d.light.current_light().Y - panel.black_luminance * 0.8) < 1e-12);
     }
 
-    // The display reports its own panel's primaries as its native gamut.
+    // The display reports its own panel's white and primaries as its native gamut.
     void native_gamut_is_the_panel()
     {
         engine_display d(varied(21));
@@ -391,6 +391,9 @@ private slots:
             // Whole thousandths: within half of one (and a margin for the binary representation).
             QVERIFY2(std::abs(d.read(0x10FA + i) - primary) <= 0.5 + 1e-9, qPrintable(QString::number(i)));
         }
+        // And its own white, just before.
+        QVERIFY(std::abs(d.read(0x10F8) - panel.white.x * 1000.0) <= 0.5 + 1e-9);
+        QVERIFY(std::abs(d.read(0x10F9) - panel.white.y * 1000.0) <= 0.5 + 1e-9);
         // Unlike the design values, so the deviations are seen.
         QVERIFY(d.read(0x10FA) != 640 || d.read(0x10FB) != 330);
         // Read-only, and a display on its own reports the design panel.

@@ -628,6 +628,20 @@ private slots:
         QVERIFY(m_layout->get_display_indexes(false, false).isEmpty());
     }
 
+    // The smallest records: version 100 with null strings, 33 bytes each.
+    void smallest_records_read()
+    {
+        display_layout_item bare;
+        bare.serial_number = bare.model_name = bare.connection_address = QString();
+        display_layout_item second = bare;
+        second.column = 1;
+        stream_writer w;
+        w.header(100, 2, 1, 2).item(100, bare).item(100, second);
+        QCOMPARE(w.bytes.size(), 24 + 2 * 33);
+        QCOMPARE(read_into(*m_layout, w.bytes), 0);
+        QCOMPARE(m_layout->item_count(), 2);
+    }
+
     void empty_layout_round_trip()
     {
         const QByteArray bytes = written(*m_layout);

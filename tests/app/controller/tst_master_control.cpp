@@ -54,7 +54,8 @@ struct fake_main_window : main_window_view
     QString project_file_path() const override { return QStringLiteral("/walls/lobby.tslw"); }
 };
 
-struct logging_voice_output : recording_voice_output
+// Registered for the shell services while it lives, as the program's output is.
+struct logging_voice_output : recording_voice_output, speech_output_registration
 {
     std::function<void()> onDestroyed;
     ~logging_voice_output() override { onDestroyed(); }

@@ -15,8 +15,9 @@ namespace {
 // The picture a frame shows at the screen's ratio of |image|.
 QImage frame_picture(const QString &name, const QImage &image)
 {
-    return QImage(image.devicePixelRatio() > 1 ? QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png"))
-                                               : name);
+    if (image.devicePixelRatio() <= 1)
+        return QImage(name);
+    return QImage(QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")));
 }
 
 void advance(animated_logo_widget &logo, int ticks)
@@ -183,10 +184,10 @@ void tst_animated_logo_widget::dark_palette_paints_the_inverted_frames()
     logo.resize(300, 100);
     advance(logo, 300); // 400: the third frame alone
     const QImage image = paint(logo);
-    QVERIFY(shows_picture(image, frame_picture(QStringLiteral(":/images/Resources/about_box_logo_3_inverted.png"), image),
-                          QPoint()));
-    QVERIFY(!shows_picture(image, frame_picture(QStringLiteral(":/images/Resources/about_box_logo_3.png"), image),
-                           QPoint()));
+    const QString inverted = QStringLiteral(":/images/Resources/about_box_logo_3_inverted.png");
+    const QString plain = QStringLiteral(":/images/Resources/about_box_logo_3.png");
+    QVERIFY(shows_picture(image, frame_picture(inverted, image), QPoint()));
+    QVERIFY(!shows_picture(image, frame_picture(plain, image), QPoint()));
 }
 
 void tst_animated_logo_widget::ticks_on_the_wait_service_scale()
