@@ -58,7 +58,14 @@ void InterConnectionPage::cleanupPage()
 
 bool InterConnectionPage::isComplete() const
 {
-    return interconnection_page_complete(answers());
+    // The page's own choices: the framework asks while the wizard is still
+    // being built.
+    const Ui::KQ_display_interconnection_select_widgetClass &ui = m_widget->ui;
+    layout_wizard_answers choices;
+    choices.interconnection_separate_lan = ui.intereconnect_via_separate_LAN_radioButton->isChecked();
+    choices.interconnection_lan_daisychain = ui.intereconnect_via_LAN_daisychain_radioButton->isChecked();
+    choices.interconnection_rs232_daisychain = ui.intereconnect_via_RS232_daisychain_radioButton->isChecked();
+    return interconnection_page_complete(choices);
 }
 
 void InterConnectionPage::selection_changed()

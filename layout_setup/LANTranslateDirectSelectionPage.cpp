@@ -22,7 +22,12 @@ void LANTranslateDirectSelectionPage::cleanupPage()
 
 bool LANTranslateDirectSelectionPage::isComplete() const
 {
-    return lan_translate_page_complete(answers());
+    // The page's own choices: the framework asks while the wizard is still
+    // being built.
+    layout_wizard_answers choices;
+    choices.translate_direct = m_widget->ui.translate_direct_radioButton->isChecked();
+    choices.translate_translate = m_widget->ui.translate_translate_radioButton->isChecked();
+    return lan_translate_page_complete(choices);
 }
 
 void LANTranslateDirectSelectionPage::selection_changed()

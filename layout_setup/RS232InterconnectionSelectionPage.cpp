@@ -45,7 +45,13 @@ void RS232InterconnectionSelectionPage::cleanupPage()
 
 bool RS232InterconnectionSelectionPage::isComplete() const
 {
-    return rs232_interconnection_page_complete(answers());
+    // The page's own choices: the framework asks while the wizard is still
+    // being built.
+    const Ui::KQ_display_layout_RS232_interconnection_selection_widgetClass &ui = m_widget->ui;
+    layout_wizard_answers choices;
+    choices.rs232interconnection_rs232_daisychain = ui.rs232_intereconnect_via_RS232_daisychain_radioButton->isChecked();
+    choices.rs232interconnection_lan_daisychain = ui.rs232_intereconnect_via_LAN_daisychain_radioButton->isChecked();
+    return rs232_interconnection_page_complete(choices);
 }
 
 void RS232InterconnectionSelectionPage::selection_changed()
