@@ -17,10 +17,12 @@ constexpr int kShutdownWaitSteps = 50;
 
 } // namespace
 
-QueryThreadPool::QueryThreadPool(QObject *parent)
-    : QueryThreadPool([] { return new CPDLANConnectionObject(); }, kMaxRunning, parent)
+QueryThreadPool::worker_factory QueryThreadPool::display_workers()
 {
+    return [] { return new CPDLANConnectionObject(); };
 }
+
+QueryThreadPool::QueryThreadPool(QObject *parent) : QueryThreadPool(display_workers(), kMaxRunning, parent) {}
 
 QueryThreadPool::QueryThreadPool(worker_factory factory, int max_running, QObject *parent)
     : QObject(parent), m_max_running(qMax(1, max_running)), m_factory(std::move(factory))

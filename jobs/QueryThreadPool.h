@@ -32,8 +32,10 @@ public:
     static constexpr int kMaxRunning = 30;
     // Makes the worker of a started job; the pool owns it.
     using worker_factory = std::function<CConnectionObject *()>;
+    // Makes display workers (CPDLANConnectionObject).
+    static worker_factory display_workers();
 
-    // Display workers (CPDLANConnectionObject), at most kMaxRunning at once.
+    // Display workers, at most kMaxRunning at once.
     explicit QueryThreadPool(QObject *parent = nullptr);
     // Another kind of worker or another limit: for tests and benchmarks.
     QueryThreadPool(worker_factory factory, int max_running, QObject *parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "app/services/english_locale.h"
 #include "app/services/folders.h"
+#include "app/services/save_file.h"
 #include "app/services/serial_ports.h"
 #include "app/services/shell_registry.h"
 #include "app/services/string_resource.h"
@@ -11,7 +12,6 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdio>
@@ -256,16 +256,7 @@ int CPreferences::Save()
     const int aside = moveUnreadableFileAside();
     if (aside != 0)
         return aside;
-    QSaveFile file(FilePath());
-    if (!file.open(QIODevice::WriteOnly))
-        return kErrOpen;
-    QDataStream stream(&file);
-    stream_record::prepare(stream);
-    // Flush before committing: Qt 5 commits a cut-short file when only the
-    // final flush fails (a full disk, a file size limit).
-    if (Write(stream) != 0 || !file.flush() || !file.commit())
-        return stream_record::kErrWrite;
-    return 0;
+    return save_stream_file(FilePath(), [this](QDataStream &stream) { return Write(stream); });
 }
 
 template <typename Io> void CPreferences::transferFields(Io &io, qint32 version)

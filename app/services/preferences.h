@@ -96,6 +96,7 @@ public:
     bool GetMeasureDisplaysAfterCalibration() const { return m_measureAfterCalibration != 0; }
     void SetMeasureDisplaysAfterCalibration(bool on) { m_measureAfterCalibration = on; }
     bool GetExpandMainView() const { return m_expandMainView != 0; }
+    void SetExpandMainView(bool on) { m_expandMainView = on; }
     quint8 GetBacklightType() const { return m_backlightType; }
     void SetBacklightType(quint8 type) { m_backlightType = type; }
     QFont GetFont() const { return m_font; }

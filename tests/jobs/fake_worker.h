@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 
 // What the fake workers of one test share: which jobs are inside run, in
 // which order they started, and when each may leave.
@@ -24,6 +25,24 @@ public:
         immediate,      // leaves at once
         stuck,          // leaves only when released, whatever the stop flag says
     };
+
+    // What every job that was not stopped reports (its results filled in).
+    using outcome = std::function<void(job_list_item &)>;
+    void set_outcome(outcome o)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_outcome = std::move(o);
+    }
+    void apply_outcome(job_list_item &job) const
+    {
+        outcome o;
+        {
+            QMutexLocker lock(&m_mutex);
+            o = m_outcome;
+        }
+        if (o)
+            o(job);
+    }
 
     void set_behaviour(int job_id, behaviour b)
     {
@@ -74,9 +93,8 @@ public:
     bool pass(const job_list_item &job, const std::atomic<bool> &stop)
     {
         enter(job);
-        const behaviour b = behaviour_of(job.job_id);
         bool stopped = false;
-        while (b != immediate) {
+        for (behaviour b = behaviour_of(job.job_id); b != immediate; b = behaviour_of(job.job_id)) {
             if (released(job.job_id))
                 break;
             if (b == blocking && stop.load()) {
@@ -128,6 +146,7 @@ private:
     }
 
     mutable QMutex m_mutex;
+    outcome m_outcome;
     QHash<int, behaviour> m_behaviour;
     QSet<int> m_released;
     bool m_all_released = false;
@@ -140,7 +159,7 @@ private:
 };
 
 // A worker that runs no task: it passes the gate and reports the job, with
-// JOB_RESULT_STOPPED when it was stopped.
+// JOB_RESULT_STOPPED when it was stopped, else with the gate's outcome.
 class fake_worker : public CConnectionObject
 {
 public:
@@ -152,6 +171,8 @@ public:
         if (m_gate.pass(m_job, m_stop_requested)) {
             m_job.result = JOB_RESULT_STOPPED;
             m_job.job_parameters.error_code = JOB_RESULT_STOPPED;
+        } else {
+            m_gate.apply_outcome(m_job);
         }
         m_status.store(0);
         emit output_job_results(m_job);
