@@ -1,9 +1,11 @@
+#include "app/controller/layout_manager.h"
 #include "app/services/folders.h"
 #include "app/services/preferences.h"
 #include "layout_setup/IDPage.h"
 #include "layout_setup/KQ_display_array_size_diagram_widget.h"
 #include "layout_setup/SummaryPage.h"
 #include "layout_setup/display_layout_wizard_advanced.h"
+#include "layout_setup/layout_wizard_command.h"
 #include "resources/tessaline_resources.h"
 #include "tests/layout_setup/layout_wizard_driver.h"
 #include "tests/support/headless_controller.h"
@@ -97,6 +99,7 @@ private slots:
     void summary_hands_out_ids_from_one_for_auto_id();
     void summary_buttons_only_on_the_summary_page();
     void pdf_preview_font_and_print_out();
+    void command_on_an_empty_layout();
 };
 
 void tst_display_layout_wizard::pages_titles_and_looks()
@@ -627,6 +630,27 @@ void tst_display_layout_wizard::pdf_preview_font_and_print_out()
     });
     wizard.button(QWizard::CustomButton1)->click();
     QVERIFY(previewed);
+}
+
+void tst_display_layout_wizard::command_on_an_empty_layout()
+{
+    layout_manager layout(nullptr, nullptr);
+    QString presets;
+    when_wizard_opens([&](display_layout_wizard_advanced &wizard) {
+        presets = QStringLiteral("%1 x %2 from %3")
+                      .arg(wizard.field("size.columns").toInt())
+                      .arg(wizard.field("size.rows").toInt())
+                      .arg(wizard.field("id.first").toInt());
+        QCOMPARE(describe_wall(wizard, wall_of(1, 1, separate_lan)), QStringLiteral("0-1-2-3-7-8-11-12"));
+        QVERIFY(finish(wizard));
+    });
+    QCOMPARE(run_layout_wizard(layout), int(QDialog::Accepted));
+    QCOMPARE(presets, QStringLiteral("1 x 1 from 1"));
+    display_layout_item item;
+    QCOMPARE(layout.item_count(), 1);
+    QCOMPARE(layout.get_item(0, item), 0);
+    QCOMPARE(item.connection_address, QStringLiteral("192.168.0.10"));
+    QCOMPARE(item.monitor_id, 1);
 }
 
 QTEST_MAIN(tst_display_layout_wizard)

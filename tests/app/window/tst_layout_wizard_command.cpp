@@ -1,13 +1,14 @@
+#include "app/controller/layout_manager.h"
 #include "display_protocol/PDCommProtocol.h"
 #include "display_protocol/basic_monitor.h"
 #include "layout_setup/SummaryPage.h"
-#include "layout_setup/layout_wizard_command.h"
+#include "main_window_fixture.h"
 #include "resources/tessaline_resources.h"
 #include "simulator/simulated_wall.h"
 #include "tests/app/serial_test_ports.h"
 #include "tests/layout_setup/layout_wizard_driver.h"
-#include "tests/support/headless_controller.h"
 
+#include <QAction>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -55,6 +56,12 @@ QString serial_reached(basic_monitor &monitor, const display_layout_item &item)
     }
     monitor.open_link(QString(), PDCommProtocol::kLinkNone);
     return status == 0 ? serial : QStringLiteral("error %1").arg(status);
+}
+
+// The main window's Layout Wizard command, as the menu runs it.
+void run_layout_command(main_window_fixture &fixture)
+{
+    fixture.window().findChild<QAction *>(QStringLiteral("actionLayout"))->trigger();
 }
 
 // Names each simulated display after the position it has on the wall.
@@ -105,8 +112,9 @@ private slots:
 
 void tst_layout_wizard_command::presets_from_the_layout()
 {
-    headless_controller controller;
-    layout_manager &layout = controller.layout();
+    main_window_fixture fixture;
+    fixture.window();
+    layout_manager &layout = fixture.wall().layout();
     int rows = 0;
     int columns = 0;
     int firstId = 0;
@@ -116,16 +124,9 @@ void tst_layout_wizard_command::presets_from_the_layout()
         firstId = wizard.field("id.first").toInt();
     };
 
-    // An empty layout: the smallest wall and ID 1.
-    when_wizard_opens(read_presets);
-    QCOMPARE(run_layout_wizard(layout), int(QDialog::Rejected));
-    QCOMPARE(rows, 1);
-    QCOMPARE(columns, 1);
-    QCOMPARE(firstId, 1);
-
     layout.create_layout(4, 3, 7, 0, kBlock + "1", display_layout_item::kLan, true, true, false, true, 1);
     when_wizard_opens(read_presets);
-    run_layout_wizard(layout);
+    run_layout_command(fixture);
     QCOMPARE(rows, 3);
     QCOMPARE(columns, 4);
     QCOMPARE(firstId, 7);
@@ -134,34 +135,46 @@ void tst_layout_wizard_command::presets_from_the_layout()
     // its limit of 98 until the ID page sets its range.
     layout.create_layout(2, 1, 100, 0, kBlock + "1", display_layout_item::kLan, false, true, false, true, 1);
     when_wizard_opens(read_presets);
-    run_layout_wizard(layout);
+    run_layout_command(fixture);
+    QCOMPARE(rows, 1);
+    QCOMPARE(columns, 2);
     QCOMPARE(firstId, 98);
 }
 
 void tst_layout_wizard_command::cancel_builds_nothing()
 {
-    headless_controller controller;
+    main_window_fixture fixture;
+    headless_controller &controller = fixture.wall();
     controller.create_wall(3, 2, kBlock + "1");
+    Tessaline &window = fixture.window();
+    const QWidget *view = window.centralWidget();
     const QStringList before = described(items_of(controller.layout()));
     QSignalSpy changed(&controller.layout(), &layout_manager::layout_changed);
     controller.layout().set_modified(false);
 
-    when_wizard_opens([](display_layout_wizard_advanced &wizard) {
-        wall_description wall;
-        wall.columns = 2;
-        wall.rows = 2;
-        QCOMPARE(describe_wall(wizard, wall), QStringLiteral("0-1-2-3-4-7-8-9-10-11-12"));
-        wizard.reject();
+    bool opened = false;
+    when_wizard_opens([&](display_layout_wizard_advanced &wizard) {
+        opened = true;
+        wall_description description;
+        description.columns = 2;
+        description.rows = 2;
+        QCOMPARE(describe_wall(wizard, description), QStringLiteral("0-1-2-3-4-7-8-9-10-11-12"));
+        QVERIFY(press(wizard, QWizard::CancelButton));
     });
-    QCOMPARE(run_layout_wizard(controller.layout()), int(QDialog::Rejected));
+    run_layout_command(fixture);
+    QVERIFY(opened);
     QCOMPARE(described(items_of(controller.layout())), before);
     QCOMPARE(changed.count(), 0);
     QVERIFY(!controller.layout().is_modified());
+    QCOMPARE(window.centralWidget(), view);
 }
 
 void tst_layout_wizard_command::lan_wall_with_one_shared_id()
 {
-    headless_controller controller;
+    main_window_fixture fixture;
+    headless_controller &controller = fixture.wall();
+    Tessaline &window = fixture.window();
+    const QWidget *view = window.centralWidget();
     simulated_wall wall;
     // Four displays, each on its own address, all with monitor ID 3.
     for (int n = 0; n < 4; ++n) {
@@ -180,7 +193,7 @@ void tst_layout_wizard_command::lan_wall_with_one_shared_id()
         QCOMPARE(describe_wall(wizard, description), QStringLiteral("0-1-2-3-4-7-8-9-10-11-12"));
         QVERIFY(finish(wizard));
     });
-    QCOMPARE(run_layout_wizard(controller.layout()), int(QDialog::Accepted));
+    run_layout_command(fixture);
 
     const QList<display_layout_item> items = items_of(controller.layout());
     QCOMPARE(described(items), QStringList({"0,0 3 " + kBlock + "1", "1,0 3 " + kBlock + "2", "0,1 3 " + kBlock + "3",
@@ -189,12 +202,15 @@ void tst_layout_wizard_command::lan_wall_with_one_shared_id()
     for (const display_layout_item &item : items)
         QCOMPARE(item.connection_type, int(display_layout_item::kLan));
     QVERIFY(controller.layout().is_modified());
+    QVERIFY(window.centralWidget() != view); // a new wall view
     check_every_display_reached(controller);
 }
 
 void tst_layout_wizard_command::rs232_daisy_chain_behind_com3_from_another_corner()
 {
-    headless_controller controller;
+    main_window_fixture fixture;
+    headless_controller &controller = fixture.wall();
+    fixture.window();
     simulated_wall wall;
     const int serial = wall.add_serial_endpoint();
     QVERIFY(serial >= 0);
@@ -205,7 +221,7 @@ void tst_layout_wizard_command::rs232_daisy_chain_behind_com3_from_another_corne
     for (int n = 0; n < 4; ++n)
         name_by_position(wall, wall.add_display(serial, char('A' + n)), positions.at(n).x(), positions.at(n).y());
 
-    QStringList circles;
+    QStringList present;
     when_wizard_opens([&](display_layout_wizard_advanced &wizard) {
         wall_description description;
         description.columns = 2;
@@ -223,12 +239,12 @@ void tst_layout_wizard_command::rs232_daisy_chain_behind_com3_from_another_corne
         const QImage green = QIcon(":/images/Resources/green circle icon.png").pixmap(16).toImage();
         for (int i = 0; i < ports->count(); ++i) {
             if (ports->itemIcon(i).pixmap(16).toImage() == green)
-                circles << ports->itemText(i);
+                present << ports->itemText(i);
         }
         QVERIFY(finish(wizard));
     });
-    QCOMPARE(run_layout_wizard(controller.layout()), int(QDialog::Accepted));
-    QVERIFY(circles.contains(QStringLiteral("COM3")));
+    run_layout_command(fixture);
+    QVERIFY(present.contains(QStringLiteral("COM3")));
 
     const QList<display_layout_item> items = items_of(controller.layout());
     QCOMPARE(described(items), QStringList({"1,1 1 COM3", "1,0 2 COM3", "0,0 3 COM3", "0,1 4 COM3"}));
@@ -240,7 +256,9 @@ void tst_layout_wizard_command::rs232_daisy_chain_behind_com3_from_another_corne
 
 void tst_layout_wizard_command::lan_chain_translated_through_the_first_display()
 {
-    headless_controller controller;
+    main_window_fixture fixture;
+    headless_controller &controller = fixture.wall();
+    fixture.window();
     simulated_wall wall;
     const int endpoint = wall.add_lan_endpoint(kBlock + "10");
     QVERIFY(endpoint >= 0);
@@ -259,7 +277,7 @@ void tst_layout_wizard_command::lan_chain_translated_through_the_first_display()
         listed = described(wizard.summaryPage()->layoutList());
         QVERIFY(finish(wizard));
     });
-    QCOMPARE(run_layout_wizard(controller.layout()), int(QDialog::Accepted));
+    run_layout_command(fixture);
 
     // The summary lists the address to set on each display; the wall reaches
     // every display through the first one.
@@ -273,7 +291,8 @@ void tst_layout_wizard_command::lan_chain_translated_through_the_first_display()
 
 void tst_layout_wizard_command::auto_id_chain_starts_at_one()
 {
-    headless_controller controller;
+    main_window_fixture fixture;
+    fixture.window();
     when_wizard_opens([](display_layout_wizard_advanced &wizard) {
         wall_description description;
         description.columns = 2;
@@ -284,8 +303,8 @@ void tst_layout_wizard_command::auto_id_chain_starts_at_one()
         describe_wall(wizard, description);
         QVERIFY(finish(wizard));
     });
-    QCOMPARE(run_layout_wizard(controller.layout()), int(QDialog::Accepted));
-    QCOMPARE(described(items_of(controller.layout())),
+    run_layout_command(fixture);
+    QCOMPARE(described(items_of(fixture.wall().layout())),
              QStringList({"0,0 1 " + kBlock + "20", "1,0 2 " + kBlock + "21"}));
 }
 
