@@ -39,11 +39,6 @@ constexpr int kNativeGamutEnable = 0x105C;
 constexpr int kNativeGamutFirst = 0x10FA;
 constexpr int kNativeGamutCount = 6;
 
-int packed_area(const CornerUniformityEntry &entry)
-{
-    return (entry.first_offset & 0xFF) * 256 + (entry.second_offset & 0xFF);
-}
-
 } // namespace
 
 // --- level registers ----------------------------------------------------------
@@ -300,7 +295,7 @@ int basic_monitor::set_corner_uniformity(int corner, const CornerUniformityEntry
 {
     if (const int status = set_value(kCornerSelect, corner))
         return status;
-    if (const int status = set_value(kCornerArea, packed_area(entry)))
+    if (const int status = set_value(kCornerArea, entry.PackedArea()))
         return status;
     return set_value(kCornerSize, entry.size_level);
 }
@@ -312,7 +307,7 @@ int basic_monitor::set_corner_uniformity_checked(int corner, const CornerUniform
         return status;
     int max = 0;
     bool area_changed = false, size_changed = false;
-    if (const int status = set_vcp_if_changed(kCornerArea, packed_area(entry), max, area_changed))
+    if (const int status = set_vcp_if_changed(kCornerArea, entry.PackedArea(), max, area_changed))
         return status;
     changed = area_changed;
     const int status = set_vcp_if_changed(kCornerSize, entry.size_level, max, size_changed);
