@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/services/file_dialogs.h"
 #include "app/services/held_keys.h"
 #include "app/services/preferences.h"
+#include "app/services/ui/file_dialogs.h"
 #include "app/window/Tessaline.h"
 #include "app/window/shutdown_marker.h"
 #include "tests/support/headless_controller.h"

@@ -1,4 +1,4 @@
-#include "app/services/file_dialogs.h"
+#include "app/services/ui/file_dialogs.h"
 
 #include <QFileDialog>
 
