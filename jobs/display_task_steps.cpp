@@ -68,13 +68,17 @@ int switch_engine_off_where_present(CPDLANConnectionObject &worker)
 
 int upload_engine_tone_curve(CPDLANConnectionObject &worker, const CTargetValue &target, const CAdjustValue &record)
 {
-    if (!engine_tone_for_target(target).uploads_curve)
-        return 0;
     const CSpline curve = engine_tone_curve(target, record);
     QVector<int> table;
     if (const int status = worker.link().build_lut_from_curves(curve, curve, curve, table))
         return status;
     return worker.link().upload_lut_c20b(std::vector<int>(table.cbegin(), table.cend()));
+}
+
+int upload_engine_tone_curve_when_asked(CPDLANConnectionObject &worker, const CTargetValue &target,
+                                        const CAdjustValue &record)
+{
+    return engine_tone_for_target(target).uploads_curve ? upload_engine_tone_curve(worker, target, record) : 0;
 }
 
 int upload_calibration_table(CPDLANConnectionObject &worker, CAdjustValue &record, const CTargetValue &target,

@@ -32,9 +32,13 @@ int switch_engine_as_preferred(CPDLANConnectionObject &worker, const display_tas
 // Switches the engine off where the display has one; a failure is returned.
 int switch_engine_off_where_present(CPDLANConnectionObject &worker);
 
-// Gives the engine the target's tone curve as its table, when the target
-// asks for one (engine_tone_for_target); 0 when it does not.
+// Gives the engine the target's tone curve (engine_tone_curve) as its
+// short table.
 int upload_engine_tone_curve(CPDLANConnectionObject &worker, const CTargetValue &target, const CAdjustValue &record);
+// The same, only when the engine's setting for the target asks for the
+// table (engine_tone_for_target); 0 when it does not.
+int upload_engine_tone_curve_when_asked(CPDLANConnectionObject &worker, const CTargetValue &target,
+                                        const CAdjustValue &record);
 
 // Rebuilds the record's target and correction curves for |target| (unless
 // its tone curve is native), builds the lookup table from record and target

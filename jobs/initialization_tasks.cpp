@@ -194,7 +194,7 @@ int initialize_display_engine(CPDLANConnectionObject &worker)
         if (const int status = worker.link().set_vcp(control_code::kEngineLuminance, again))
             return status;
     }
-    if (const int status = upload_engine_tone_curve(worker, inputs.target, record))
+    if (const int status = upload_engine_tone_curve_when_asked(worker, inputs.target, record))
         return status;
 
     if (worker.stop_requested())
@@ -231,7 +231,7 @@ int restore_calibration_settings(CPDLANConnectionObject &worker)
     if (engine_record) {
         if (const int status = run_control_rows(worker, lists::engine_from_record(), inputs, true))
             return status;
-        if (const int status = upload_engine_tone_curve(worker, inputs.target, record))
+        if (const int status = upload_engine_tone_curve_when_asked(worker, inputs.target, record))
             return status;
         worker.report_step(QString());
         if (const int status = run_control_rows(worker, lists::engine_back_to_work(), inputs, false))

@@ -3,6 +3,7 @@
 #include "app/services/preferences.h"
 #include "colour/CMonitorTracker.h"
 #include "jobs/QueryThreadPool.h"
+#include "simulator/loopback_block.h"
 #include "simulator/simulated_wall.h"
 #include "tests/jobs/pool_recorder.h"
 #include "tests/support/headless_controller.h"
@@ -10,13 +11,14 @@
 #include <QStringList>
 #include <QtTest>
 
-// One simulated display of a given model on its own LAN address, the
+// One simulated display of a given model on a LAN address of its own (in
+// this process's loopback block), the
 // application controller without a window (record store, target,
 // preferences; waits at time scale 0) and the real job pool with display
 // workers. A job runs through the pool exactly as the program runs it; the
 // test then reads the display's frame log and state.
 //
-//   display_task_fixture f(QStringLiteral("127.0.160.1"), "VW-5540QE");
+//   display_task_fixture f("VW-5540QE");
 //   const job_list_item done = f.run({JOB_TASK_INITIALIZE_DISPLAY});
 //   QCOMPARE(f.writes(), (QStringList{"1050=1", ...}));
 class display_task_fixture
@@ -25,9 +27,9 @@ public:
     static constexpr int kLan = 1;
     static constexpr int kJobTimeoutMs = 30000;
 
-    display_task_fixture(const QString &address, const QByteArray &model) : seen(pool), m_address(address)
+    explicit display_task_fixture(const QByteArray &model) : seen(pool), m_address(next_address())
     {
-        endpoint = wall.add_lan_endpoint(address);
+        endpoint = m_address.isEmpty() ? -1 : wall.add_lan_endpoint(m_address);
         handle = endpoint >= 0 ? wall.add_display(endpoint, 'A') : -1;
         if (handle >= 0) {
             wall.with_display(handle, [&](sim_display &d) {
@@ -137,6 +139,14 @@ public:
     pool_recorder seen;
 
 private:
+    // Each fixture of a test program listens on an address no earlier one
+    // used, so that nothing waits for a closed port.
+    static QString next_address()
+    {
+        static int host = 0;
+        return loopback_block::address(++host);
+    }
+
     QStringList traffic(char type) const
     {
         QStringList out;

@@ -117,7 +117,7 @@ private slots:
         QFETCH(int, preset);
         QFETCH(list, gamut_and_uniformity);
         QFETCH(list, first);
-        display_task_fixture f(QStringLiteral("127.0.160.1"), kEngineModel);
+        display_task_fixture f(kEngineModel);
         QVERIFY(f.ready());
         f.preferences().SetQuillonColorGamut(static_cast<quint8>(gamut));
         f.preferences().SetQuillonUniformity(static_cast<quint8>(uniformity));
@@ -140,7 +140,7 @@ private slots:
 
     void initialize_reports_its_steps()
     {
-        display_task_fixture f(QStringLiteral("127.0.160.2"), kEngineModel);
+        display_task_fixture f(kEngineModel);
         QVERIFY(f.ready());
         QCOMPARE(f.run({JOB_TASK_INITIALIZE_DISPLAY}).job_parameters.error_code, 0);
         QCOMPARE(f.step_texts(), (list {"Connecting...", "Initializing display", "", "", " ", "Complete", ""}));
@@ -153,7 +153,7 @@ private slots:
     // on is not switched.
     void initialize_switches_the_display_on_first()
     {
-        display_task_fixture f(QStringLiteral("127.0.160.3"), kPlainModel);
+        display_task_fixture f(kPlainModel);
         QVERIFY(f.ready());
         f.display([](sim_display &d) { d.controls.set(0xD6, 4, 4); });
         QCOMPARE(f.run({JOB_TASK_INITIALIZE_DISPLAY}).job_parameters.error_code, 0);
@@ -207,7 +207,7 @@ private slots:
         QFETCH(double, gamma);
         QFETCH(int, preset);
         QFETCH(list, expected);
-        display_task_fixture f(QStringLiteral("127.0.160.4"), model);
+        display_task_fixture f(model);
         QVERIFY(f.ready());
         f.preferences().SetUseQuillonEngine(engine_preferred);
         f.preferences().SetBrightnessControlMode(static_cast<quint8>(brightness_mode));
@@ -301,7 +301,7 @@ private slots:
         QFETCH(list, white);
         QFETCH(int, luminance);
         QFETCH(bool, uploads);
-        display_task_fixture f(QStringLiteral("127.0.160.5"), kEngineModel);
+        display_task_fixture f(kEngineModel);
         QVERIFY(f.ready());
         f.set_target(wanted);
         if (offset) {
@@ -358,7 +358,7 @@ private slots:
 
     void engine_set_up_needs_an_engine()
     {
-        display_task_fixture f(QStringLiteral("127.0.160.6"), kPlainModel);
+        display_task_fixture f(kPlainModel);
         QVERIFY(f.ready());
         QCOMPARE(f.run({JOB_TASK_INITIALIZE_DISPLAY_ENGINE}).job_parameters.error_code, -1022);
         QVERIFY(f.writes().isEmpty());
@@ -369,7 +369,7 @@ private slots:
     // calibrated.
     void a_refused_write_ends_the_engine_set_up()
     {
-        display_task_fixture f(QStringLiteral("127.0.160.7"), kEngineModel);
+        display_task_fixture f(kEngineModel);
         QVERIFY(f.ready());
         f.set_target(target(CTargetValue::kGammaPower, 2.2));
         f.wall.refuse_writes(f.handle, 0x1052);

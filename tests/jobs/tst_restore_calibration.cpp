@@ -113,7 +113,7 @@ private slots:
         QFETCH(list, white_rows);
         QFETCH(list, kept_rows);
         QFETCH(list, last);
-        display_task_fixture f(QStringLiteral("127.0.161.1"), kEngineModel);
+        display_task_fixture f(kEngineModel);
         QVERIFY(f.ready());
         f.preferences().SetQuillonColorGamut(static_cast<quint8>(gamut));
         CTargetValue wanted = target(CTargetValue::kGammaPower, 2.4);
@@ -151,7 +151,7 @@ private slots:
     // engine's table.
     void engine_calibration_with_a_curve_uploads_it()
     {
-        display_task_fixture f(QStringLiteral("127.0.161.2"), kEngineModel);
+        display_task_fixture f(kEngineModel);
         QVERIFY(f.ready());
         f.set_target(target(CTargetValue::kGammaBt1886));
         f.store_record(engine_record());
@@ -184,7 +184,7 @@ private slots:
         QFETCH(int, mode);
         QFETCH(int, trims);
         QFETCH(list, expected);
-        display_task_fixture f(QStringLiteral("127.0.161.3"), model);
+        display_task_fixture f(model);
         QVERIFY(f.ready());
         f.set_target(target(CTargetValue::kGammaPower, 2.2));
         CAdjustValue record = sensor_record(static_cast<qint16>(mode));
@@ -219,7 +219,7 @@ private slots:
     // current target and shown, the pattern switched off, the record stored.
     void sensor_calibration_in_a_table()
     {
-        display_task_fixture f(QStringLiteral("127.0.161.4"), kPlainModel);
+        display_task_fixture f(kPlainModel);
         QVERIFY(f.ready());
         f.set_target(target(CTargetValue::kGammaNative));
         f.store_record(sensor_record(CAdjustValue::kModeLookupTable));
@@ -237,7 +237,7 @@ private slots:
 
     void restore_without_a_record_adds_one()
     {
-        display_task_fixture f(QStringLiteral("127.0.161.5"), kPlainModel);
+        display_task_fixture f(kPlainModel);
         QVERIFY(f.ready());
         f.set_target(target(CTargetValue::kGammaNative));
         QCOMPARE(f.run({JOB_TASK_RESTORE_CALIBRATION_SETTINGS}).job_parameters.error_code, 0);
@@ -246,7 +246,7 @@ private slots:
 
     void a_refused_write_ends_the_restore()
     {
-        display_task_fixture f(QStringLiteral("127.0.161.6"), kPlainModel);
+        display_task_fixture f(kPlainModel);
         QVERIFY(f.ready());
         f.store_record(sensor_record(CAdjustValue::kModeGains));
         f.display([](sim_display &d) { d.controls.set(0x10, 40, 100); });
