@@ -429,6 +429,50 @@ private slots:
         QCOMPARE(f.calibration.GetResultFlag(), quint8(1));
     }
 
+    // Through the engine: white, luminance and black to their tolerances on a
+    // panel the engine does not know yet, and the engine's own tone curve.
+    void engine_run_reaches_the_target()
+    {
+        calibration_preferences preferences = table_preferences();
+        preferences.measure_after_calibration = true;
+        CTargetValue target = d65_target(CTargetValue::kIntensitySpecified, 200.0);
+        target.SetContrastRatio(1000);
+        run_fixture f(13, preferences, target, "VW-5540QE");
+        QVERIFY_FIXTURE(f);
+        QCOMPARE(f.m.monitor.set_vcp_1147_and_wait(true), 0);
+        f.calibration.SetUseQuillonEngine(true);
+
+        QCOMPARE(f.calibration.RunCalibration(), 0);
+
+        const CAdjustValue record = f.calibration.GetAdjustValue();
+        const CCIEYxy white = record.measurements.adjusted_white.ToYxy();
+        QVERIFY2(std::fabs(white.x - 0.3127) <= kWhiteTolerance && std::fabs(white.y - 0.3290) <= kWhiteTolerance,
+                 qPrintable(QStringLiteral("%1 %2").arg(white.x).arg(white.y)));
+        QVERIFY2(std::fabs(white.Y - 200.0) <= 0.8, qPrintable(QString::number(white.Y)));
+        // Black within 0.04 cd/m² of white / contrast, or no neighbouring
+        // black level nearer.
+        const double wanted_black = white.Y / 1000.0;
+        const double black = record.measurements.adjusted_black.Y;
+        if (std::fabs(black - wanted_black) > 0.04) {
+            const int level = record.black_level_value;
+            for (const int neighbour : {level - 1, level + 1}) {
+                uint value = static_cast<uint>(neighbour);
+                QCOMPARE(f.m.monitor.set_vcp(control_code::kEngineBlackLevel, value), 0);
+                CCIEXYZ reading;
+                QCOMPARE(f.sensor.MeasureXYZ(1), 0);
+                QCOMPARE(f.sensor.GetXYZ(reading), 0);
+                QVERIFY2(std::fabs(reading.Y - wanted_black) >= std::fabs(black - wanted_black),
+                         qPrintable(QStringLiteral("%1 at %2 against %3").arg(reading.Y).arg(neighbour).arg(black)));
+            }
+        }
+        QCOMPARE(f.control(control_code::kColorMode), 9);
+        QCOMPARE(f.control(control_code::kVcp2E8), 170);
+        QCOMPARE(f.calibration.GetResultFlag(), quint8(0));
+        QCOMPARE(record.engine_calibrated_word, qint16(1));
+        QCOMPARE(int(record.engine_white_x), f.control(control_code::kEngineWhiteX));
+        QCOMPARE(record.measurements.corrected_greyscale.size(), kGreySteps);
+    }
+
 private:
     // The loop's starting state as the phase sets it: levels full, the
     // transform from the display's measured primaries.
