@@ -18,6 +18,27 @@ const vcp_list_item *step_of(const QList<vcp_list_item> &applied, int code, bool
     return nullptr;
 }
 
+// Applies |list| step by step. Unlike basic_monitor::apply_vcp_list it runs
+// after the job was stopped: a stopped run must still put the display back.
+// Returns the first error; a control the display lacks is passed over.
+int apply_even_when_stopped(basic_monitor &monitor, QList<vcp_list_item> &list)
+{
+    for (vcp_list_item &item : list) {
+        if (item.action == vcp_list_item::kWriteMax || item.action == vcp_list_item::kWriteHalfMax) {
+            int current = 0;
+            item.result = monitor.get_vcp_with_max(item.code, current, item.max);
+            item.value = item.action == vcp_list_item::kWriteMax ? item.max : item.max / 2;
+        }
+        if (item.result == 0) {
+            uint value = static_cast<uint>(item.value);
+            item.result = monitor.set_vcp(item.code, value);
+        }
+        if (item.result != 0 && item.result != basic_monitor::kNotSupported)
+            return item.result;
+    }
+    return 0;
+}
+
 } // namespace
 
 int CCalibrationObject::ConfigureDisplay()
@@ -88,5 +109,5 @@ int CCalibrationObject::RestoreDisplay(bool engine)
     emit StartingDefinedTask(calibration_task_code::kRestoreAfterFailure);
     const control_rows &rows = engine ? calibration_control_lists::engine_restore() : calibration_control_lists::restore();
     QList<vcp_list_item> list = build_vcp_list(rows, ListInputs());
-    return m_monitor->apply_vcp_list(list, true);
+    return apply_even_when_stopped(*m_monitor, list);
 }

@@ -473,6 +473,55 @@ private slots:
         QCOMPARE(record.measurements.corrected_greyscale.size(), kGreySteps);
     }
 
+    // A patch of the wrong colour: -1004, the generator off and the display
+    // put back.
+    void wrong_patch_colour()
+    {
+        run_fixture f(14, table_preferences(), d65_target(CTargetValue::kIntensitySpecified, 200.0));
+        QVERIFY_FIXTURE(f);
+        // Measurement 3 is the red patch (after the test reading and white).
+        f.sensor.adjust = [](CCIEXYZ &reading, int n) {
+            if (n == 3)
+                reading = CCIEYxy(300.0, 0.3127, 0.3290).ToXYZ();
+            return 0;
+        };
+        QCOMPARE(f.calibration.RunCalibration(), int(kPatchColourRejected));
+        QCOMPARE(f.control(control_code::kPatchGenerator), 1);
+        QCOMPARE(f.control(control_code::kColorMode), 1);
+        QVERIFY(!f.calibration.GetAdjustValue().calibrated);
+    }
+
+    // Stopped in the middle of the loops, with the display link stopped as
+    // the worker stops it: the restore list still reaches the display.
+    void stop_restores_the_display()
+    {
+        run_fixture f(15, table_preferences(), d65_target(CTargetValue::kIntensitySpecified, 200.0));
+        QVERIFY_FIXTURE(f);
+        QCOMPARE(f.m.monitor.set_vcp_268(4), 0);
+        CCalibrationObject &calibration = f.calibration;
+        basic_monitor &link = f.m.monitor;
+        int stopped_at = 0;
+        f.sensor.adjust = [&](CCIEXYZ &, int n) {
+            if (n == 9) {
+                link.stop_job();
+                calibration.stop_job();
+                stopped_at = f.m.frames().size();
+            }
+            return 0;
+        };
+        QCOMPARE(f.calibration.RunCalibration(), int(kStopped));
+        QList<QByteArray> after;
+        const QList<sim_log_entry> frames = f.m.frames();
+        for (int i = stopped_at; i < frames.size(); ++i) {
+            if (frames[i].type == 'E')
+                after << frames[i].body.left(4);
+        }
+        QVERIFY2(after.contains("0268") && after.contains("0014") && after.contains("0010"),
+                 qPrintable(QString::fromLatin1(after.join(' '))));
+        QCOMPARE(f.control(control_code::kColorMode), 1);
+        QCOMPARE(f.control(control_code::kPatchGenerator), 1);
+    }
+
 private:
     // The loop's starting state as the phase sets it: levels full, the
     // transform from the display's measured primaries.
