@@ -12,7 +12,7 @@
 #include "jobs/job_task_type.h"
 #include "jobs/lookup_table_tasks.h"
 #include "jobs/operation_progress_rules.h"
-#include "tests/jobs/display_task_fixture.h"
+#include "tests/jobs/wall_task_fixture.h"
 #include "tests/jobs/installed_task.h"
 
 #include <QtTest>
@@ -95,7 +95,7 @@ private slots:
     void calibrated_display_meets_the_target()
     {
         QFETCH(setup, s);
-        display_task_fixture f;
+        wall_task_fixture f;
         QVERIFY2(f.ready(), qPrintable(f.error()));
         installed_task calibrate(JOB_TASK_CALIBRATE, &calibrate_display);
         installed_task luts(JOB_TASK_UPDATE_LUTS, &update_luts);
