@@ -3,12 +3,12 @@
 #include "app/controller/MasterControl.h"
 #include "app/controller/speech_setup.h"
 #include "app/controller/startup_views.h"
-#include "app/empty_main_window.h"
-#include "app/services/message_boxes.h"
 #include "app/services/preferences.h"
 #include "app/services/shell_registry.h"
-#include "app/services/system_voice_output.h"
+#include "app/services/ui/message_boxes.h"
+#include "app/services/ui/system_voice_output.h"
 #include "app/splash_screen_view.h"
+#include "app/window/Tessaline.h"
 #include "jobs/QueryThreadPool.h"
 
 #include <QCoreApplication>
@@ -77,7 +77,7 @@ void start(MasterControl &controller)
     controller.setQueryThreadPool(new QueryThreadPool());
     controller.setSplash(std::make_unique<splash_screen_view>());
     controller.loadModelList(QString::fromLatin1(kModelsTable));
-    controller.setMainWindow(std::make_unique<empty_main_window>());
+    controller.setMainWindow(std::make_unique<Tessaline>());
     controller.startSensorDetection();
     controller.armSplashTimer();
     start_speech(controller);

@@ -1,6 +1,10 @@
 # tessaline_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [ENV <VAR=value...>] [TIMEOUT <s>])
-# One QtTest executable registered with ctest. Widgets run headless and the
-# wait service's time scale is pinned so that long settle times stay short.
+# One QtTest executable registered with ctest. Widgets run headless. The wait
+# service's time scale starts at TESSALINE_TEST_TIME_SCALE whatever the
+# caller's environment holds; tests that shorten long settle times set their
+# own scale in-process.
+set(TESSALINE_TEST_TIME_SCALE 1.0)
+
 function(tessaline_add_test)
   cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -11,5 +15,5 @@ function(tessaline_add_test)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES
     TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;${T_ENV}")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TESSALINE_TIME_SCALE=${TESSALINE_TEST_TIME_SCALE};${T_ENV}")
 endfunction()

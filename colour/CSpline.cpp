@@ -299,7 +299,8 @@ void CSpline::ClampPoint(QPointF &point) const
 
 double CSpline::Clamp(double value) const
 {
-    if (value < m_minimum)
+    // NaN compares false either way: it must not pass for a value in range.
+    if (std::isnan(value) || value < m_minimum)
         return m_minimum;
     if (value > m_maximum)
         return m_maximum;

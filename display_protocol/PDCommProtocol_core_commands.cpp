@@ -2,6 +2,7 @@
 // parameters, identity texts and the clock.
 #include "display_protocol/PDCommProtocol.h"
 
+#include "display_protocol/control_codes.h"
 #include "display_protocol/link_status.h"
 
 #include <cstring>
@@ -35,7 +36,7 @@ int PDCommProtocol::set_mode_c011(quint8 mode, quint8 *result, quint8 *mode_now)
     *result = 0;
     *mode_now = 0;
     begin_request('A');
-    append_hex_word(0xC011);
+    append_hex_word(command_code::kSetMode);
     append_hex_byte(mode);
     send_request(); // a failed send shows as the reply wait's error
     if (const int status = receive_reply(kWait, false))
@@ -58,7 +59,7 @@ int PDCommProtocol::set_power_state(quint16 mode, quint16 *mode_now)
 {
     *mode_now = 0;
     begin_request('A');
-    append_hex_word(0xC203);
+    append_hex_word(command_code::kPowerControl);
     append_plain("D6");
     append_hex_word(mode);
     send_request();
@@ -69,7 +70,7 @@ int PDCommProtocol::set_power_state(quint16 mode, quint16 *mode_now)
     if (const int status = expect_type('B'))
         return status;
     const quint8 result = take_hex_byte();
-    if (const int status = expect_word(0xC203))
+    if (const int status = expect_word(command_code::kPowerControl))
         return status;
     if (const int status = expect_byte(0xD6))
         return status;
@@ -147,13 +148,13 @@ int PDCommProtocol::get_timing_report(quint8 *status_byte, float *horizontal_khz
 int PDCommProtocol::send_ir_key(quint16 key, quint8 repeat)
 {
     begin_request('A');
-    append_hex_word(0xC210);
+    append_hex_word(command_code::kIrKey);
     append_hex_word(key);
     append_hex_byte(repeat);
     if (const int status = exchange(kWait))
         return status;
     if (remaining() == 8) {
-        if (const int status = expect_word(0xC310))
+        if (const int status = expect_word(command_code::reply(command_code::kIrKey)))
             return status;
         return expect_word(key);
     }
@@ -162,7 +163,7 @@ int PDCommProtocol::send_ir_key(quint16 key, quint8 repeat)
     if (const int status = expect_length(12))
         return status;
     const quint8 result = take_hex_byte();
-    if (const int status = expect_word(0xC210))
+    if (const int status = expect_word(command_code::kIrKey))
         return status;
     if (const int status = expect_word(key))
         return status;
@@ -221,14 +222,14 @@ int PDCommProtocol::read_c00b_block(int offset, char *buffer, int capacity, int 
     if (capacity > 0)
         buffer[0] = '\0';
     begin_request('A');
-    append_hex_word(0xC00B);
+    append_hex_word(command_code::kTextC00B);
     append_hex_byte(static_cast<quint8>(offset));
     append_hex_byte(0x20);
     if (const int status = exchange(kWait))
         return status;
     if (const int status = expect_min_length(4))
         return status;
-    if (const int status = expect_word(0xC10B))
+    if (const int status = expect_word(command_code::reply(command_code::kTextC00B)))
         return status;
     *count = copy_terminated(take_plain_rest(), buffer, capacity);
     return link_status::kOk;
@@ -263,7 +264,7 @@ int PDCommProtocol::write_c00e_block(quint8 selector, const QByteArray &block, q
     *result = 0;
     const QByteArray data = block.leftJustified(kC00eBlockSize, '\0', true);
     begin_request('A');
-    append_hex_word(0xC00E);
+    append_hex_word(command_code::kTextC00E);
     append_hex_byte(selector);
     append_plain(data);
     if (const int status = exchange(kLongWait))
@@ -271,7 +272,7 @@ int PDCommProtocol::write_c00e_block(quint8 selector, const QByteArray &block, q
     if (const int status = expect_min_length(6))
         return status;
     const quint8 r = take_hex_byte();
-    if (const int status = expect_word(0xC00E))
+    if (const int status = expect_word(command_code::kTextC00E))
         return status;
     if (const int status = expect_byte(selector))
         return status;
@@ -371,7 +372,7 @@ int PDCommProtocol::read_hex_text(quint16 code, QByteArray *text)
         return status;
     if (const int status = expect_min_length(4))
         return status;
-    if (const int status = expect_word(static_cast<quint16>(code + 0x100)))
+    if (const int status = expect_word(command_code::reply(code)))
         return status;
     *text = take_hex_text_rest();
     return link_status::kOk;
@@ -379,12 +380,12 @@ int PDCommProtocol::read_hex_text(quint16 code, QByteArray *text)
 
 int PDCommProtocol::get_serial_number(QByteArray *text)
 {
-    return read_hex_text(0xC216, text);
+    return read_hex_text(command_code::kSerialNumber, text);
 }
 
 int PDCommProtocol::get_model_name(QByteArray *text)
 {
-    return read_hex_text(0xC217, text);
+    return read_hex_text(command_code::kModelName, text);
 }
 
 int PDCommProtocol::get_self_test_report(quint8 *report, int *count)
@@ -422,14 +423,14 @@ int PDCommProtocol::get_date_time(display_clock_record *clock)
 {
     *clock = display_clock_record();
     begin_request('A');
-    append_hex_word(0xC211);
+    append_hex_word(command_code::kReadDateTime);
     if (const int status = exchange(kWait))
         return status;
     if (const int status = expect_type('B'))
         return status;
     if (const int status = expect_min_length(18))
         return status;
-    if (const int status = expect_word(0xC311))
+    if (const int status = expect_word(command_code::reply(command_code::kReadDateTime)))
         return status;
     display_clock_record read;
     for (int i = 0; i < kClockFields; ++i)
@@ -443,7 +444,7 @@ int PDCommProtocol::get_date_time(display_clock_record *clock)
 int PDCommProtocol::set_date_time(display_clock_record *clock)
 {
     begin_request('A');
-    append_hex_word(0xC212);
+    append_hex_word(command_code::kWriteDateTime);
     for (int i = 0; i < kClockFields; ++i)
         append_hex_byte(*clock_fields(clock, i));
     if (const int status = exchange(kWait))
@@ -453,7 +454,7 @@ int PDCommProtocol::set_date_time(display_clock_record *clock)
     if (const int status = expect_min_length(20))
         return status;
     const quint8 result = take_hex_byte();
-    if (const int status = expect_word(0xC312))
+    if (const int status = expect_word(command_code::reply(command_code::kWriteDateTime)))
         return status;
     display_clock_record echoed;
     for (int i = 0; i < kClockFields; ++i)
@@ -468,13 +469,13 @@ int PDCommProtocol::get_identity_string(quint8 selector, QByteArray *text)
 {
     text->clear();
     begin_request('A');
-    append_hex_word(0xCA02);
+    append_hex_word(command_code::kIdentityString);
     append_hex_byte(selector);
     if (const int status = exchange(kWait))
         return status;
     if (const int status = expect_min_length(8))
         return status;
-    if (const int status = expect_word(0xCB02))
+    if (const int status = expect_word(command_code::reply(command_code::kIdentityString)))
         return status;
     const quint8 result = take_hex_byte();
     take_hex_byte();
@@ -486,7 +487,7 @@ int PDCommProtocol::write_ca0c_1(quint8 value, const std::array<quint8, 4> &byte
 {
     *status_byte = 0;
     begin_request('A');
-    append_hex_word(0xCA0C);
+    append_hex_word(command_code::kVendorCA0C);
     append_hex_byte(0x01);
     append_hex_byte(value);
     append_plain("00");
@@ -500,7 +501,7 @@ int PDCommProtocol::write_ca0c_1(quint8 value, const std::array<quint8, 4> &byte
         return status;
     if (const int status = expect_length(8))
         return status;
-    if (const int status = expect_word(0xCB0C))
+    if (const int status = expect_word(command_code::reply(command_code::kVendorCA0C)))
         return status;
     if (const int status = expect_byte(0x01))
         return status;

@@ -1,6 +1,7 @@
 // Lookup-table blocks and colour-cube points.
 #include "display_protocol/PDCommProtocol.h"
 
+#include "display_protocol/control_codes.h"
 #include "display_protocol/link_status.h"
 
 #include <algorithm>
@@ -40,7 +41,7 @@ int PDCommProtocol::lut_write(quint16 code, int offset, const quint16 *values, i
         return status;
     if (const int status = expect_min_length(8))
         return status;
-    if (const int status = expect_word(static_cast<quint16>(code + 0x100)))
+    if (const int status = expect_word(command_code::reply(code)))
         return status;
     if (const int status = expect_word(static_cast<quint16>(offset)))
         return status;
@@ -68,7 +69,7 @@ int PDCommProtocol::lut_read(quint16 code, int offset, quint16 *values, int coun
         return status;
     if (const int status = expect_min_length(4))
         return status;
-    if (const int status = expect_word(static_cast<quint16>(code + 0x100)))
+    if (const int status = expect_word(command_code::reply(code)))
         return status;
     if (remaining() != count * kHexPerValue)
         return link_status::kBadLength;
@@ -80,22 +81,22 @@ int PDCommProtocol::lut_read(quint16 code, int offset, quint16 *values, int coun
 
 int PDCommProtocol::write_lut_block(int offset, const quint16 *values, int count)
 {
-    return lut_write(0xC205, offset, values, count);
+    return lut_write(command_code::kWriteTable, offset, values, count);
 }
 
 int PDCommProtocol::write_lut_block_c20b(int offset, const quint16 *values, int count)
 {
-    return lut_write(0xC20B, offset, values, count);
+    return lut_write(command_code::kWriteShortTable, offset, values, count);
 }
 
 int PDCommProtocol::read_lut_block(int offset, quint16 *values, int count)
 {
-    return lut_read(0xC204, offset, values, count);
+    return lut_read(command_code::kReadTable, offset, values, count);
 }
 
 int PDCommProtocol::read_lut_block_c20a(int offset, quint16 *values, int count)
 {
-    return lut_read(0xC20A, offset, values, count);
+    return lut_read(command_code::kReadShortTable, offset, values, count);
 }
 
 int PDCommProtocol::write_lut_block_verified(int offset, const quint16 *values, int count)
@@ -122,7 +123,7 @@ int PDCommProtocol::read_c22e_points(quint8 first, quint8 second, quint8 third, 
 {
     *received = 0;
     begin_request('A');
-    append_hex_word(0xC22E);
+    append_hex_word(command_code::kColourCube);
     append_hex_byte(first);
     append_hex_byte(second);
     append_hex_byte(third);
@@ -132,7 +133,7 @@ int PDCommProtocol::read_c22e_points(quint8 first, quint8 second, quint8 third, 
     if (const int status = expect_min_length(6))
         return status;
     const quint8 result = take_hex_byte();
-    if (const int status = expect_word(0xC32E))
+    if (const int status = expect_word(command_code::reply(command_code::kColourCube)))
         return status;
     if (result)
         return link_status::kResultNotZero;

@@ -2,6 +2,7 @@
 // calibration history, sensor identity, profiles and the C226/C227 texts.
 #include "display_protocol/PDCommProtocol.h"
 
+#include "display_protocol/control_codes.h"
 #include "display_protocol/link_status.h"
 
 namespace {
@@ -36,7 +37,7 @@ int PDCommProtocol::read_log(quint8 sub, quint16 first, quint16 second, bool wit
 {
     *entry = display_log_entry();
     begin_request('A');
-    append_hex_word(0xCA15);
+    append_hex_word(command_code::kLog);
     append_hex_byte(sub);
     if (with_words) {
         append_hex_word(first);
@@ -46,7 +47,7 @@ int PDCommProtocol::read_log(quint8 sub, quint16 first, quint16 second, bool wit
         return status;
     if (remaining() <= 7)
         return link_status::kBadLength;
-    if (const int status = expect_word(0xCB15))
+    if (const int status = expect_word(command_code::reply(command_code::kLog)))
         return status;
     if (const int status = expect_byte(sub))
         return status;
@@ -90,13 +91,13 @@ int PDCommProtocol::get_lan_text_c22a(quint8 *first, quint8 *second, QByteArray 
     *first = *second = 0;
     text->clear();
     begin_request('A');
-    append_hex_word(0xC22A);
+    append_hex_word(command_code::kLanSetting);
     append_hex_byte(0x02);
     if (const int status = exchange(kWait))
         return status;
     if (const int status = expect_min_length(12))
         return status;
-    if (const int status = expect_word(0xC32A))
+    if (const int status = expect_word(command_code::reply(command_code::kLanSetting)))
         return status;
     if (const int status = expect_byte(0x02))
         return status;
@@ -111,13 +112,13 @@ int PDCommProtocol::get_mac_address(quint8 index, quint8 *value, QByteArray *tex
     *value = 0;
     text->clear();
     begin_request('A');
-    append_hex_word(0xC220);
+    append_hex_word(command_code::kMacAddress);
     append_hex_byte(index);
     if (const int status = exchange(kWait))
         return status;
     if (const int status = expect_min_length(6))
         return status;
-    if (const int status = expect_word(0xC320))
+    if (const int status = expect_word(command_code::reply(command_code::kMacAddress)))
         return status;
     *value = take_hex_byte();
     return read_dashed_text(text);
@@ -128,13 +129,13 @@ int PDCommProtocol::get_lan_setting_c22a(quint8 *first, quint8 *second, std::arr
     *first = *second = 0;
     group->fill(0);
     begin_request('A');
-    append_hex_word(0xC22A);
+    append_hex_word(command_code::kLanSetting);
     append_hex_byte(0x45);
     if (const int status = exchange(kWait))
         return status;
     if (const int status = expect_min_length(18))
         return status;
-    if (const int status = expect_word(0xC32A))
+    if (const int status = expect_word(command_code::reply(command_code::kLanSetting)))
         return status;
     const quint8 a = take_hex_byte();
     if (const int status = expect_byte(0x45))
@@ -155,13 +156,13 @@ int PDCommProtocol::read_calibration_history_entry(quint8 number, calibration_hi
 {
     *entry = calibration_history_entry();
     begin_request('A');
-    append_hex_word(0xC25A);
+    append_hex_word(command_code::kCalibrationHistory);
     append_hex_byte(number);
     if (const int status = exchange(kWait))
         return status;
     if (remaining() <= 7)
         return link_status::kBadLength;
-    if (const int status = expect_word(0xC35A))
+    if (const int status = expect_word(command_code::reply(command_code::kCalibrationHistory)))
         return status;
     calibration_history_entry read;
     read.status = take_hex_byte();
@@ -198,12 +199,12 @@ int PDCommProtocol::read_sensor_info(QByteArray *sensor_name, QByteArray *sensor
     sensor_name->clear();
     sensor_serial->clear();
     begin_request('A');
-    append_hex_word(0xC255);
+    append_hex_word(command_code::kReadSensorInfo);
     if (const int status = exchange(kWait))
         return status;
     if (const int status = expect_min_length(4))
         return status;
-    if (const int status = expect_word(0xC355))
+    if (const int status = expect_word(command_code::reply(command_code::kReadSensorInfo)))
         return status;
     if (remaining() < 4 * kSensorTextChars)
         return link_status::kBadFrame;
@@ -222,14 +223,14 @@ int PDCommProtocol::write_sensor_info(const QByteArray &sensor_name, const QByte
     name_back->clear();
     serial_back->clear();
     begin_request('A');
-    append_hex_word(0xC256);
+    append_hex_word(command_code::kWriteSensorInfo);
     append_hex_text(sensor_name, kSensorTextChars);
     append_hex_text(sensor_serial, kSensorTextChars);
     if (const int status = exchange(kWait))
         return status;
     if (const int status = expect_min_length(6))
         return status;
-    if (const int status = expect_word(0xC356))
+    if (const int status = expect_word(command_code::reply(command_code::kWriteSensorInfo)))
         return status;
     *status_byte = take_hex_byte();
     if (remaining() <= 4 * kSensorTextChars - 1)
@@ -246,12 +247,12 @@ int PDCommProtocol::read_profile(quint8 profile, display_profile_record *record)
 {
     *record = display_profile_record();
     begin_request('A');
-    append_hex_word(0xCA20);
+    append_hex_word(command_code::kProfile);
     append_hex_byte(0x01);
     append_hex_byte(profile);
     if (const int status = exchange(kWait))
         return status;
-    if (const int status = expect_word(0xCB20))
+    if (const int status = expect_word(command_code::reply(command_code::kProfile)))
         return status;
     if (const int status = expect_byte(0x01))
         return status;
@@ -280,14 +281,14 @@ int PDCommProtocol::read_c226_text(quint8 index, quint8 *result, QByteArray *tex
     *result = 0;
     text->clear();
     begin_request('A');
-    append_hex_word(0xC226);
+    append_hex_word(command_code::kTextC226);
     m_request << static_cast<char>('0' + index);
     if (const int status = exchange(kWait))
         return status;
     if (const int status = expect_min_length(6))
         return status;
     const quint8 r = take_hex_byte();
-    if (const int status = expect_word(0xC326))
+    if (const int status = expect_word(command_code::reply(command_code::kTextC226)))
         return status;
     *result = r;
     *text = take_plain_rest();
@@ -299,7 +300,7 @@ int PDCommProtocol::write_c227(quint8 index, const QByteArray &text, quint8 *res
     *result = 0;
     *reply = 0;
     begin_request('A');
-    append_hex_word(0xC227);
+    append_hex_word(command_code::kTextC227);
     m_request << static_cast<char>('0' + index);
     append_plain(until_zero(text).left(kC227TextChars).leftJustified(kC227TextChars, ' '));
     if (const int status = exchange(kWait))
@@ -307,7 +308,7 @@ int PDCommProtocol::write_c227(quint8 index, const QByteArray &text, quint8 *res
     if (const int status = expect_length(9))
         return status;
     const quint8 r = take_hex_byte();
-    if (const int status = expect_word(0xC327))
+    if (const int status = expect_word(command_code::reply(command_code::kTextC227)))
         return status;
     // The named fields fill seven of the nine characters; the last two are not decoded.
     *result = r;

@@ -2,6 +2,7 @@
 // travels in the field order of schedule_program_record.
 #include "display_protocol/PDCommProtocol.h"
 
+#include "display_protocol/control_codes.h"
 #include "display_protocol/link_status.h"
 
 namespace {
@@ -40,7 +41,12 @@ struct extended_reply_code
 };
 
 const extended_reply_code kExtendedReplyCodes[] = {
-    {0xC33D, true}, {0xC321, false}, {0xC23E, true}, {0xC33E, true}, {0xC222, false}, {0xC322, false},
+    {command_code::reply(command_code::kReadSchedule12), true},
+    {command_code::reply(command_code::kReadScheduleExtended), false},
+    {command_code::kWriteSchedule12, true},
+    {command_code::reply(command_code::kWriteSchedule12), true},
+    {command_code::kWriteScheduleExtended, false},
+    {command_code::reply(command_code::kWriteScheduleExtended), false},
 };
 
 } // namespace
@@ -49,7 +55,7 @@ int PDCommProtocol::schedule_read(quint8 program, int entry_bytes, schedule_prog
 {
     *entry = schedule_program_record();
     begin_request('A');
-    append_hex_word(0xC213);
+    append_hex_word(command_code::kReadSchedule);
     append_hex_byte(program);
     if (const int status = exchange(kWait))
         return status;
@@ -57,7 +63,7 @@ int PDCommProtocol::schedule_read(quint8 program, int entry_bytes, schedule_prog
         return status;
     if (const int status = expect_min_length(6 + 2 * entry_bytes))
         return status;
-    if (const int status = expect_word(0xC313))
+    if (const int status = expect_word(command_code::reply(command_code::kReadSchedule)))
         return status;
     if (const int status = expect_byte(program))
         return status;
@@ -73,7 +79,7 @@ int PDCommProtocol::schedule_read(quint8 program, int entry_bytes, schedule_prog
 int PDCommProtocol::schedule_write(quint8 program, int entry_bytes, schedule_program_record *entry)
 {
     begin_request('A');
-    append_hex_word(0xC214);
+    append_hex_word(command_code::kWriteSchedule);
     append_hex_byte(program);
     for (quint32 field : basic_fields(*entry, entry_bytes))
         append_hex_byte(static_cast<quint8>(field));
@@ -84,7 +90,7 @@ int PDCommProtocol::schedule_write(quint8 program, int entry_bytes, schedule_pro
     if (const int status = expect_min_length(22))
         return status;
     const quint8 result = take_hex_byte();
-    if (const int status = expect_word(0xC314))
+    if (const int status = expect_word(command_code::reply(command_code::kWriteSchedule)))
         return status;
     if (const int status = expect_byte(program))
         return status;
@@ -170,7 +176,7 @@ int PDCommProtocol::get_schedule_extended(int family, quint8 program, schedule_p
 {
     *entry = schedule_program_record();
     begin_request('A');
-    append_hex_word(family == kExtendedFamily ? 0xC23D : 0xC221);
+    append_hex_word(family == kExtendedFamily ? command_code::kReadSchedule12 : command_code::kReadScheduleExtended);
     append_hex_byte(program);
     if (const int status = exchange(kWait))
         return status;
@@ -184,7 +190,7 @@ int PDCommProtocol::set_schedule_extended(int family, quint8 program, schedule_p
     if (family12 && !on_event && entry->event_type != schedule_program_record::kEventOff)
         return link_status::kBadFrame;
     begin_request('A');
-    append_hex_word(family12 ? 0xC23E : 0xC222);
+    append_hex_word(family12 ? command_code::kWriteSchedule12 : command_code::kWriteScheduleExtended);
     append_hex_byte(program);
     QVector<quint32> fields;
     if (family12) {
@@ -206,7 +212,7 @@ int PDCommProtocol::parse_holiday(bool with_status, quint8 sub, quint8 number, h
 {
     if (const int status = expect_min_length(with_status ? 26 : 24))
         return status;
-    if (const int status = expect_word(0xCB19))
+    if (const int status = expect_word(command_code::reply(command_code::kHolidaySchedule)))
         return status;
     if (const int status = expect_byte(sub))
         return status;
@@ -242,7 +248,7 @@ int PDCommProtocol::get_holiday_schedule(quint8 number, holiday_program_record *
 {
     *entry = holiday_program_record();
     begin_request('A');
-    append_hex_word(0xCA19);
+    append_hex_word(command_code::kHolidaySchedule);
     append_hex_byte(0x00);
     append_hex_byte(number);
     if (const int status = exchange(kWait))
@@ -253,7 +259,7 @@ int PDCommProtocol::get_holiday_schedule(quint8 number, holiday_program_record *
 int PDCommProtocol::set_holiday_schedule(holiday_program_record *entry)
 {
     begin_request('A');
-    append_hex_word(0xCA19);
+    append_hex_word(command_code::kHolidaySchedule);
     append_hex_byte(0x01);
     append_hex_byte(entry->program_number);
     for (quint32 field : {quint32(entry->flags), entry->year, quint32(entry->month), quint32(entry->day),

@@ -3,11 +3,14 @@
 #include "display_protocol/PDCommProtocol.h"
 
 #include "display_protocol/command_row.h"
+#include "display_protocol/control_codes.h"
 #include "display_protocol/link_status.h"
 
 #include <initializer_list>
 
 namespace {
+
+namespace code = command_code;
 
 constexpr int kWait = 2000;
 constexpr int kLongWait = 6000;
@@ -33,55 +36,56 @@ enum row_id {
 
 // code, sub, request, wait, sends, exact, length, type 'B', reply code, reply
 const command_row kRows[] = {
-    {0xCA15, 0x00, "Sb", kWait, true, true, 8, false, 0xCB15, "CSb"},
-    {0xCA15, 0x02, "S", kWait, true, true, 18, false, 0xCB15, "CSbwwb"},
-    {0xCA0A, 0x01, "S", kWait, true, true, 8, false, 0xCB0A, "CSb"},
-    {0xCA0A, 0x03, "S", kWait, true, true, 8, false, 0xCB0A, "CSb"},
+    {code::kLog, 0x00, "Sb", kWait, true, true, 8, false, code::reply(code::kLog), "CSb"},
+    {code::kLog, 0x02, "S", kWait, true, true, 18, false, code::reply(code::kLog), "CSbwwb"},
+    {code::kVendorCA0A, 0x01, "S", kWait, true, true, 8, false, code::reply(code::kVendorCA0A), "CSb"},
+    {code::kVendorCA0A, 0x03, "S", kWait, true, true, 8, false, code::reply(code::kVendorCA0A), "CSb"},
     // The report of the finished process: code, sub-command 02 and one result
     // byte fill its eight characters.
-    {0xCA0A, 0x02, "", kReportWait, false, true, 8, false, 0xCA0A, "CSb"},
-    {0xCA03, 0x01, "Sb", kWait, true, true, 8, false, 0xCB03, "CSb"},
-    {0xCA03, 0x03, "S", kWait, true, true, 8, false, 0xCB03, "CSb"},
-    {0xCA03, 0x02, "", kReportWait, false, true, 8, false, 0xCA03, "CSb"},
-    {0xCA03, 0x04, "S", kWait, true, true, 12, false, 0xCB03, "CSbbb"},
-    {0xCA03, 0x05, "Sbb", kWait, true, true, 8, false, 0xCB03, "CSb"},
-    {0xCA0C, 0x02, "S", kWait, true, true, 8, false, 0xCB0C, "CSb"},
-    {0xC21D, -1, "bbbbb", kWait, true, true, 8, false, 0xC31D, "Cbb"},
-    {0xCA1B, -1, "bbbbb", kWait, true, true, 8, false, 0xCB1B, "Cbb"},
-    {0xCA01, 0x01, "Sbb", kWait, true, true, 8, false, 0xCB01, "CSb"},
-    {0xCA01, 0x00, "S", kWait, true, true, 30, false, 0xCB01, "CSbbbbbbbbbbbb"},
-    {0xCA01, 0x02, "S", kWait, true, true, 10, false, 0xCB01, "CSbb"},
-    {0xCA01, 0x03, "Sb", kWait, true, true, 8, false, 0xCB01, "CSb"},
-    {0xCA04, 0x02, "S", kWait, true, true, 8, false, 0xCB04, "CSb"},
-    {0xCA04, 0x00, "S", kWait, true, false, 6, false, 0xCB04, "CS*"},
-    {0xCA04, 0x01, "Sbbbbbbbbbbbbbb", kWait, true, true, 8, false, 0xCB04, "CSb"},
-    {0xCA04, 0x05, "Sb", kWait, true, true, 8, false, 0xCB04, "CSb"},
-    {0xCA04, 0x03, "Sb", kWait, true, false, 10, false, 0xCB04, "CSEs*"},
-    {0xCA04, 0x04, "Sbb", kWait, true, true, 8, false, 0xCB04, "CSb"},
-    {0xCA0B, 0x00, "S", kWait, true, false, 8, false, 0xCB0B, "CSb"},
-    {0xCA0B, 0x01, "Sb", kWait, true, false, 0, false, 0xCB0B, "CSb"},
-    {0xCA0B, 0x02, "S", kWait, true, false, 8, false, 0xCB0B, "CSb"},
-    {0xCA0B, 0x03, "Sb", kWait, true, false, 8, false, 0xCB0B, "CSb"},
-    {0xCA0B, 0x04, "S", kWait, true, false, 8, false, 0xCB0B, "CSb"},
-    {0xCA0B, 0x05, "Sb", kWait, true, false, 8, false, 0xCB0B, "CSb"},
-    {0xC206, -1, "", kLongWait, true, true, 6, false, 0xC306, "sC"},
-    {0xC207, -1, "", kLongWait, true, true, 6, true, 0xC307, "sC"},
-    {0xC208, -1, "", kLongWait, true, true, 6, true, 0xC308, "sC"},
-    {0xC209, -1, "", kLongWait, true, true, 6, true, 0xC309, "sC"},
-    {0xC22C, -1, "", kWait, true, true, 16, false, 0xC32C, "Cwww"},
-    {0xC22D, -1, "www", kWait, true, true, 16, false, 0xC32D, "CEEE"},
-    {0xCA17, 0x01, "Sb", kWait, true, true, 18, false, 0xCB17, "CSEsbbbb"},
-    {0xCA17, 0x00, "Sb", kWait, true, true, 8, false, 0xCB17, "CSs"},
-    {0xCA17, 0x02, "Sb", kWait, true, true, 8, false, 0xCB17, "CSs"},
-    {0xCA20, 0x00, "Sbbbbbbbbbbb", kWait, true, true, 8, false, 0xCB20, "CSb"},
-    {0xCA20, 0x02, "Sb", kWait, true, true, 8, false, 0xCB20, "CSb"},
-    {0xCA1A, 0x01, "Sb", kWait, true, true, 10, false, 0xCB1A, "CSbb"},
-    {0xCA1A, 0x00, "S", kWait, true, true, 8, false, 0xCB1A, "CSb"},
-    {0xC257, -1, "", kWait, true, true, 28, false, 0xC357, "Cddd"},
-    {0xC258, -1, "ddd", kWait, true, true, 30, false, 0xC358, "Cbbbbbbbbbbbbb"},
-    {0xC259, -1, "wbbbbbbbbbbbbbb", kWait, true, false, 6, false, 0xC359, "Cb"},
-    {0xC23F, -1, "bb", kWait, true, true, 10, true, 0xC33F, "CbEb"},
-    {0xC215, -1, "bb", kWait, true, true, 10, true, 0xC315, "CbEb"},
+    {code::kVendorCA0A, 0x02, "", kReportWait, false, true, 8, false, code::kVendorCA0A, "CSb"},
+    {code::kVendorCA03, 0x01, "Sb", kWait, true, true, 8, false, code::reply(code::kVendorCA03), "CSb"},
+    {code::kVendorCA03, 0x03, "S", kWait, true, true, 8, false, code::reply(code::kVendorCA03), "CSb"},
+    {code::kVendorCA03, 0x02, "", kReportWait, false, true, 8, false, code::kVendorCA03, "CSb"},
+    {code::kVendorCA03, 0x04, "S", kWait, true, true, 12, false, code::reply(code::kVendorCA03), "CSbbb"},
+    {code::kVendorCA03, 0x05, "Sbb", kWait, true, true, 8, false, code::reply(code::kVendorCA03), "CSb"},
+    {code::kVendorCA0C, 0x02, "S", kWait, true, true, 8, false, code::reply(code::kVendorCA0C), "CSb"},
+    {code::kVendorC21D, -1, "bbbbb", kWait, true, true, 8, false, code::reply(code::kVendorC21D), "Cbb"},
+    {code::kVendorCA1B, -1, "bbbbb", kWait, true, true, 8, false, code::reply(code::kVendorCA1B), "Cbb"},
+    {code::kVendorCA01, 0x01, "Sbb", kWait, true, true, 8, false, code::reply(code::kVendorCA01), "CSb"},
+    {code::kVendorCA01, 0x00, "S", kWait, true, true, 30, false, code::reply(code::kVendorCA01), "CSbbbbbbbbbbbb"},
+    {code::kVendorCA01, 0x02, "S", kWait, true, true, 10, false, code::reply(code::kVendorCA01), "CSbb"},
+    {code::kVendorCA01, 0x03, "Sb", kWait, true, true, 8, false, code::reply(code::kVendorCA01), "CSb"},
+    {code::kVendorCA04, 0x02, "S", kWait, true, true, 8, false, code::reply(code::kVendorCA04), "CSb"},
+    {code::kVendorCA04, 0x00, "S", kWait, true, false, 6, false, code::reply(code::kVendorCA04), "CS*"},
+    {code::kVendorCA04, 0x01, "Sbbbbbbbbbbbbbb", kWait, true, true, 8, false, code::reply(code::kVendorCA04), "CSb"},
+    {code::kVendorCA04, 0x05, "Sb", kWait, true, true, 8, false, code::reply(code::kVendorCA04), "CSb"},
+    {code::kVendorCA04, 0x03, "Sb", kWait, true, false, 10, false, code::reply(code::kVendorCA04), "CSEs*"},
+    {code::kVendorCA04, 0x04, "Sbb", kWait, true, true, 8, false, code::reply(code::kVendorCA04), "CSb"},
+    {code::kPowerSaving, 0x00, "S", kWait, true, false, 8, false, code::reply(code::kPowerSaving), "CSb"},
+    {code::kPowerSaving, 0x01, "Sb", kWait, true, false, 0, false, code::reply(code::kPowerSaving), "CSb"},
+    {code::kPowerSaving, 0x02, "S", kWait, true, false, 8, false, code::reply(code::kPowerSaving), "CSb"},
+    {code::kPowerSaving, 0x03, "Sb", kWait, true, false, 8, false, code::reply(code::kPowerSaving), "CSb"},
+    {code::kPowerSaving, 0x04, "S", kWait, true, false, 8, false, code::reply(code::kPowerSaving), "CSb"},
+    {code::kPowerSaving, 0x05, "Sb", kWait, true, false, 8, false, code::reply(code::kPowerSaving), "CSb"},
+    {code::kCommitTable, -1, "", kLongWait, true, true, 6, false, code::reply(code::kCommitTable), "sC"},
+    {code::kActivateTable, -1, "", kLongWait, true, true, 6, true, code::reply(code::kActivateTable), "sC"},
+    {code::kTableC208, -1, "", kLongWait, true, true, 6, true, code::reply(code::kTableC208), "sC"},
+    {code::kTableC209, -1, "", kLongWait, true, true, 6, true, code::reply(code::kTableC209), "sC"},
+    {code::kChannelRead, -1, "", kWait, true, true, 16, false, code::reply(code::kChannelRead), "Cwww"},
+    {code::kChannelWrite, -1, "www", kWait, true, true, 16, false, code::reply(code::kChannelWrite), "CEEE"},
+    {code::kVendorCA17, 0x01, "Sb", kWait, true, true, 18, false, code::reply(code::kVendorCA17), "CSEsbbbb"},
+    {code::kVendorCA17, 0x00, "Sb", kWait, true, true, 8, false, code::reply(code::kVendorCA17), "CSs"},
+    {code::kVendorCA17, 0x02, "Sb", kWait, true, true, 8, false, code::reply(code::kVendorCA17), "CSs"},
+    {code::kProfile, 0x00, "Sbbbbbbbbbbb", kWait, true, true, 8, false, code::reply(code::kProfile), "CSb"},
+    {code::kProfile, 0x02, "Sb", kWait, true, true, 8, false, code::reply(code::kProfile), "CSb"},
+    {code::kWeekendSchedule, 0x01, "Sb", kWait, true, true, 10, false, code::reply(code::kWeekendSchedule), "CSbb"},
+    {code::kWeekendSchedule, 0x00, "S", kWait, true, true, 8, false, code::reply(code::kWeekendSchedule), "CSb"},
+    {code::kEngineC257, -1, "", kWait, true, true, 28, false, code::reply(code::kEngineC257), "Cddd"},
+    {code::kEngineMeasurement, -1, "ddd", kWait, true, true, 30, false, code::reply(code::kEngineMeasurement),
+     "Cbbbbbbbbbbbbb"},
+    {code::kEngineC259, -1, "wbbbbbbbbbbbbbb", kWait, true, false, 6, false, code::reply(code::kEngineC259), "Cb"},
+    {code::kScheduleStatus12, -1, "bb", kWait, true, true, 10, true, code::reply(code::kScheduleStatus12), "CbEb"},
+    {code::kScheduleStatus, -1, "bb", kWait, true, true, 10, true, code::reply(code::kScheduleStatus), "CbEb"},
 };
 
 template <typename T>

@@ -3,6 +3,7 @@
 #include "display_protocol/basic_monitor.h"
 
 #include "display_protocol/PDCommProtocol_retry.h"
+#include "display_protocol/control_codes.h"
 #include "display_protocol/display_clock_record.h"
 #include "display_protocol/link_status.h"
 #include "display_protocol/wait_service.h"
@@ -19,9 +20,8 @@ constexpr int kIrRepeatCount = 3;
 constexpr uint kIrPauseMs = 1000;
 constexpr uint kIrKeyPauseMs = 200;
 constexpr uint kEngineSwitchPauseMs = 2000;
-constexpr int kAlwaysWrittenControl = 0x2B3;
-constexpr int kEngineModeControl = 0x1067;
-constexpr int kEngineSwitchControl = 0x1147;
+// Written even when it already holds the value.
+constexpr int kAlwaysWrittenControl = control_code::kEngineLuminance;
 
 struct settle_row
 {
@@ -30,10 +30,13 @@ struct settle_row
 };
 
 const settle_row kSettleTimes[] = {
-    {{0x14, 0x268, 0x2E8, 0x1050, 0x1051, 0x1054, 0x105B, 0x105C, 0x105F, 0x1069, 0x1071}, 2000},
-    {{0x2B3}, 1000},
-    {{0x2DA}, 10000},
-    {{0x1107, 0x113F, 0x1142, 0x1143}, 3000},
+    {{control_code::kColorPreset, control_code::kColorMode, control_code::kVcp2E8, control_code::kEnginePictureMode,
+      control_code::kVcp1051, control_code::kEngineBlackLevel, control_code::kVcp105B,
+      control_code::kNativeGamutEnable, control_code::kVcp105F, control_code::kVcp1069, control_code::kVcp1071},
+     2000},
+    {{control_code::kEngineLuminance}, 1000},
+    {{control_code::kInputResolution}, 10000},
+    {{control_code::kVcp1107, control_code::kVcp113F, control_code::kVcp1142, control_code::kVcp1143}, 3000},
 };
 
 struct luminance_row
@@ -322,37 +325,49 @@ bool basic_monitor::raw_read_supported(int code)
     return get_vcp_raw(code, current, max, result, type) == kOk && result == 0;
 }
 
-int basic_monitor::get_brightness(int &value, int &max) { return get_pair(0x10, value, max); }
-int basic_monitor::get_contrast(int &value, int &max) { return get_pair(0x12, value, max); }
-int basic_monitor::get_vcp_92(int &value, int &max) { return get_pair(0x92, value, max); }
-int basic_monitor::get_video_gain_red(int &value, int &max) { return get_pair(0x16, value, max); }
-int basic_monitor::get_video_gain_green(int &value, int &max) { return get_pair(0x18, value, max); }
-int basic_monitor::get_video_gain_blue(int &value, int &max) { return get_pair(0x1A, value, max); }
-int basic_monitor::set_brightness(int value) { return set_value(0x10, value); }
-int basic_monitor::set_contrast(int value) { return set_value(0x12, value); }
-int basic_monitor::set_vcp_92(int value) { return set_value(0x92, value); }
-int basic_monitor::set_video_gain_red(int value) { return set_value(0x16, value); }
-int basic_monitor::set_video_gain_green(int value) { return set_value(0x18, value); }
-int basic_monitor::set_video_gain_blue(int value) { return set_value(0x1A, value); }
-int basic_monitor::get_color_preset(int &value, int &max) { return get_pair(0x14, value, max); }
-int basic_monitor::set_color_preset(int value) { return set_then_pause(0x14, value, m_pause_after_color_preset); }
-int basic_monitor::get_vcp_268(int &value, int &max) { return get_pair(0x268, value, max); }
-int basic_monitor::set_vcp_268(int value) { return set_then_pause(0x268, value, m_pause_after_268); }
-int basic_monitor::set_osd_orientation(int value) { return set_value(0x241, value); }
+int basic_monitor::get_brightness(int &value, int &max) { return get_pair(control_code::kBrightness, value, max); }
+int basic_monitor::get_contrast(int &value, int &max) { return get_pair(control_code::kContrast, value, max); }
+int basic_monitor::get_vcp_92(int &value, int &max) { return get_pair(control_code::kBlackLevel, value, max); }
+int basic_monitor::get_video_gain_red(int &value, int &max)
+{
+    return get_pair(control_code::kVideoGainRed, value, max);
+}
+int basic_monitor::get_video_gain_green(int &value, int &max)
+{
+    return get_pair(control_code::kVideoGainGreen, value, max);
+}
+int basic_monitor::get_video_gain_blue(int &value, int &max)
+{
+    return get_pair(control_code::kVideoGainBlue, value, max);
+}
+int basic_monitor::set_brightness(int value) { return set_value(control_code::kBrightness, value); }
+int basic_monitor::set_contrast(int value) { return set_value(control_code::kContrast, value); }
+int basic_monitor::set_vcp_92(int value) { return set_value(control_code::kBlackLevel, value); }
+int basic_monitor::set_video_gain_red(int value) { return set_value(control_code::kVideoGainRed, value); }
+int basic_monitor::set_video_gain_green(int value) { return set_value(control_code::kVideoGainGreen, value); }
+int basic_monitor::set_video_gain_blue(int value) { return set_value(control_code::kVideoGainBlue, value); }
+int basic_monitor::get_color_preset(int &value, int &max) { return get_pair(control_code::kColorPreset, value, max); }
+int basic_monitor::set_color_preset(int value)
+{
+    return set_then_pause(control_code::kColorPreset, value, m_pause_after_color_preset);
+}
+int basic_monitor::get_vcp_268(int &value, int &max) { return get_pair(control_code::kColorMode, value, max); }
+int basic_monitor::set_vcp_268(int value) { return set_then_pause(control_code::kColorMode, value, m_pause_after_268); }
+int basic_monitor::set_osd_orientation(int value) { return set_value(control_code::kOsdOrientation, value); }
 
 int basic_monitor::restore_factory_color_defaults()
 {
-    return set_then_pause(0x08, 1, m_pause_after_factory_reset);
+    return set_then_pause(control_code::kRestoreFactoryColor, 1, m_pause_after_factory_reset);
 }
 
 bool basic_monitor::supports_vcp_2f8()
 {
-    return raw_read_supported(0x2F8);
+    return raw_read_supported(control_code::kVcp2F8);
 }
 
 int basic_monitor::set_vcp_2f8_and_commit()
 {
-    const int status = set_value(0x2F8, 1);
+    const int status = set_value(control_code::kVcp2F8, 1);
     return status == kOk ? send_c206() : status;
 }
 
@@ -399,9 +414,9 @@ void basic_monitor::broadcast_message(int message, int value)
 
 int basic_monitor::settle_time_for_control(int code, int value)
 {
-    if (code == kEngineModeControl)
+    if (code == control_code::kEngineMode)
         return value == 3 ? 0 : 5000;
-    if (code == kEngineSwitchControl) {
+    if (code == control_code::kEngineSwitch) {
         pause(kEngineSwitchPauseMs);
         return 0;
     }
@@ -445,7 +460,7 @@ int basic_monitor::apply_item(vcp_list_item &item)
     }
     uint written = static_cast<uint>(item.value);
     const int status = set_vcp(item.code, written);
-    const bool settles = !(item.code == kEngineModeControl && (item.value == 2 || item.value == 3));
+    const bool settles = !(item.code == control_code::kEngineMode && (item.value == 2 || item.value == 3));
     if (settles)
         pause(static_cast<uint>(settle_time_for_control(item.code, item.value)));
     return status;
@@ -499,10 +514,22 @@ int basic_monitor::get_usage_hours(int (basic_monitor::*minutes)(double &),
     return status == kOk ? kOk : (this->*half_hours)(hours);
 }
 
-int basic_monitor::get_usage_half_hours_a(double &hours) { return get_usage_half_hours(0xFF, hours); }
-int basic_monitor::get_usage_half_hours_b(double &hours) { return get_usage_half_hours(0xFA, hours); }
-int basic_monitor::get_usage_minutes_a(double &hours) { return get_usage_minutes(0x11FE, 0x11FF, hours); }
-int basic_monitor::get_usage_minutes_b(double &hours) { return get_usage_minutes(0x11FA, 0x11FB, hours); }
+int basic_monitor::get_usage_half_hours_a(double &hours)
+{
+    return get_usage_half_hours(control_code::kUsageHalfHoursA, hours);
+}
+int basic_monitor::get_usage_half_hours_b(double &hours)
+{
+    return get_usage_half_hours(control_code::kUsageHalfHoursB, hours);
+}
+int basic_monitor::get_usage_minutes_a(double &hours)
+{
+    return get_usage_minutes(control_code::kUsageMinutesAHigh, control_code::kUsageMinutesALow, hours);
+}
+int basic_monitor::get_usage_minutes_b(double &hours)
+{
+    return get_usage_minutes(control_code::kUsageMinutesBHigh, control_code::kUsageMinutesBLow, hours);
+}
 
 int basic_monitor::get_usage_hours_a(double &hours)
 {

@@ -5,25 +5,22 @@
 #include "colour/CAdjustValue.h"
 #include "colour/CornerUniformityEntry.h"
 #include "display_protocol/PDCommProtocol_retry.h"
+#include "display_protocol/control_codes.h"
 
 namespace {
 
-constexpr std::array<int, 3> kEngineLevels{{0x1192, 0x1193, 0x1194}};
-constexpr std::array<int, 3> kPagedLevels{{0x103A, 0x103B, 0x103C}};
-constexpr std::array<int, 3> kExpertModeLevels{{0x318, 0x31A, 0x31C}};
+constexpr std::array<int, 3> kEngineLevels{
+    {control_code::kEngineLevelRed, control_code::kEngineLevelGreen, control_code::kEngineLevelBlue}};
+constexpr std::array<int, 3> kPagedLevels{
+    {control_code::kPagedLevelRed, control_code::kPagedLevelGreen, control_code::kPagedLevelBlue}};
+constexpr std::array<int, 3> kExpertModeLevels{
+    {control_code::kExpertLevelRed, control_code::kExpertLevelGreen, control_code::kExpertLevelBlue}};
 constexpr quint8 kExpertModeOn = 2;
 constexpr quint8 kExpertModeOff = 0;
-constexpr int kEnginePatchControl = 0x2C8;
-constexpr int kPatchControl = 0x2C3;
 constexpr int kPatchOn = 2;
 constexpr int kPatchOff = 1;
 constexpr uint kCycleStepMs = 1000;
 
-constexpr int kProcedureControl = 0x1017;
-constexpr int kEngineStateControl = 0x1018;
-constexpr int kEngineProgressControl = 0x11C5;
-constexpr int kEngineSwitchControl = 0x1147;
-constexpr int kEngineRunControl = 0x2AA;
 constexpr int kEngineRunError = 3;
 constexpr int kEngineRunReads = 21;
 constexpr uint kEngineRunPollMs = 1000;
@@ -31,13 +28,6 @@ constexpr int kEngineOn = 2;
 constexpr int kEngineOff = 1;
 constexpr uint kEngineSwitchSettleMs = 4000;
 
-constexpr int kCornerSelect = 0x11C7;
-constexpr int kCornerSize = 0x11C8;
-constexpr int kCornerArea = 0x11C9;
-
-constexpr int kNativeGamutEnable = 0x105C;
-constexpr int kNativeGamutFirst = 0x10FA;
-constexpr int kNativeGamutCount = 6;
 
 int packed_area(const CornerUniformityEntry &entry)
 {
@@ -129,13 +119,13 @@ int basic_monitor::set_rgb_level_blue(int value, bool engine) { return set_rgb_l
 
 int basic_monitor::set_vcp_2c8_or_2c3(int value, bool engine)
 {
-    return set_value(engine ? kEnginePatchControl : kPatchControl, value);
+    return set_value(engine ? control_code::kEnginePatchGenerator : control_code::kPatchGenerator, value);
 }
 
 int basic_monitor::get_vcp_2c8_or_2c3(int &value, bool engine)
 {
     int max = 0;
-    return get_vcp_with_max(engine ? kEnginePatchControl : kPatchControl, value, max);
+    return get_vcp_with_max(engine ? control_code::kEnginePatchGenerator : control_code::kPatchGenerator, value, max);
 }
 
 int basic_monitor::cycle_rgb_levels()
@@ -158,19 +148,19 @@ int basic_monitor::cycle_rgb_levels()
 
 int basic_monitor::is_vcp_1017_supported()
 {
-    return raw_read_supported(kProcedureControl) ? kOk : kProcedureNotSupported;
+    return raw_read_supported(control_code::kEngineProcedure) ? kOk : kProcedureNotSupported;
 }
 
-int basic_monitor::get_vcp_1017(int &value, int &max) { return get_pair(kProcedureControl, value, max); }
-int basic_monitor::set_vcp_1017(int value) { return set_value(kProcedureControl, value); }
-int basic_monitor::get_vcp_1018(int &value, int &max) { return get_pair(kEngineStateControl, value, max); }
-int basic_monitor::set_vcp_1018(int value) { return set_value(kEngineStateControl, value); }
-int basic_monitor::get_vcp_11ce(int &value, int &max) { return get_pair(0x11CE, value, max); }
+int basic_monitor::get_vcp_1017(int &value, int &max) { return get_pair(control_code::kEngineProcedure, value, max); }
+int basic_monitor::set_vcp_1017(int value) { return set_value(control_code::kEngineProcedure, value); }
+int basic_monitor::get_vcp_1018(int &value, int &max) { return get_pair(control_code::kEngineState, value, max); }
+int basic_monitor::set_vcp_1018(int value) { return set_value(control_code::kEngineState, value); }
+int basic_monitor::get_vcp_11ce(int &value, int &max) { return get_pair(control_code::kVcp11CE, value, max); }
 
 int basic_monitor::get_vcp_11c5(quint8 &current_high, quint8 &current_low, quint8 &max_high, quint8 &max_low)
 {
     int value = 0, max = 0;
-    const int status = get_vcp_with_max(kEngineProgressControl, value, max);
+    const int status = get_vcp_with_max(control_code::kEngineProgress, value, max);
     current_high = static_cast<quint8>(value >> 8);
     current_low = static_cast<quint8>(value);
     max_high = static_cast<quint8>(max >> 8);
@@ -193,7 +183,7 @@ int basic_monitor::wait_for_vcp_2aa(uint &value, int wanted)
 {
     for (int reads = 1;; ++reads) {
         pause(kEngineRunPollMs);
-        const int status = get_vcp(kEngineRunControl, value);
+        const int status = get_vcp(control_code::kEngineRunState, value);
         if (reads == kEngineRunReads)
             return kWaitGaveUp;
         if (status == kOk && value == kEngineRunError)
@@ -206,36 +196,36 @@ int basic_monitor::wait_for_vcp_2aa(uint &value, int wanted)
 int basic_monitor::set_vcp_1147_and_wait(bool on)
 {
     uint value = 0;
-    if (const int status = get_vcp(kEngineSwitchControl, value))
+    if (const int status = get_vcp(control_code::kEngineSwitch, value))
         return status;
     const int wanted = on ? kEngineOn : kEngineOff;
     if (value == static_cast<uint>(wanted))
         return kOk;
-    const int status = set_value(kEngineSwitchControl, wanted);
+    const int status = set_value(control_code::kEngineSwitch, wanted);
     pause(kEngineSwitchSettleMs);
     return status;
 }
 
 bool basic_monitor::supports_vcp_1147_and_1192()
 {
-    return raw_read_supported(kEngineSwitchControl) && raw_read_supported(kEngineLevels[0]);
+    return raw_read_supported(control_code::kEngineSwitch) && raw_read_supported(kEngineLevels[0]);
 }
 
 int basic_monitor::configure_for_calibration(CAdjustValue &record)
 {
     record.native_gamut_valid = 0;
-    QList<vcp_list_item> list {vcp_list_item::write(kNativeGamutEnable, 1, true)};
-    for (int i = 0; i < kNativeGamutCount; ++i)
-        list << vcp_list_item::read(kNativeGamutFirst + i);
+    QList<vcp_list_item> list {vcp_list_item::write(control_code::kNativeGamutEnable, 1, true)};
+    for (int i = 0; i < control_code::kNativeGamutCount; ++i)
+        list << vcp_list_item::read(control_code::kNativeGamutFirst + i);
     const int status = apply_vcp_list(list, true);
     if (status != kOk)
         return status;
     // A read the display refused leaves the list running but gives no value.
-    for (int i = 0; i < kNativeGamutCount; ++i) {
+    for (int i = 0; i < control_code::kNativeGamutCount; ++i) {
         if (list.at(i + 1).result != kOk)
             return status;
     }
-    for (int i = 0; i < kNativeGamutCount; ++i)
+    for (int i = 0; i < control_code::kNativeGamutCount; ++i)
         record.native_gamut[static_cast<size_t>(i)] = static_cast<qint16>(static_cast<quint16>(list.at(i + 1).value));
     record.native_gamut_valid = 1;
     return status;
@@ -245,7 +235,7 @@ int basic_monitor::is_vcp_27f_near_max(bool &near)
 {
     near = false;
     int value = 0, max = 0;
-    if (const int status = get_vcp_with_max(0x27F, value, max))
+    if (const int status = get_vcp_with_max(control_code::kBacklightDrive, value, max))
         return status;
     near = value >= static_cast<int>(max * 0.99);
     return kOk;
@@ -275,22 +265,22 @@ int basic_monitor::set_vcp_if_changed(int code, int value, int &max, bool &chang
 
 bool basic_monitor::supports_corner_uniformity()
 {
-    return raw_read_supported(kCornerSelect);
+    return raw_read_supported(control_code::kCornerSelect);
 }
 
 int basic_monitor::get_corner_uniformity(int corner, CornerUniformityEntry &entry)
 {
-    if (const int status = set_value(kCornerSelect, corner))
+    if (const int status = set_value(control_code::kCornerSelect, corner))
         return status;
     int area = 0, area_max = 0;
-    if (const int status = get_vcp_with_max(kCornerArea, area, area_max))
+    if (const int status = get_vcp_with_max(control_code::kCornerArea, area, area_max))
         return status;
     entry.first_offset = area >> 8 & 0xFF;
     entry.second_offset = area & 0xFF;
     entry.first_span = area_max >> 8 & 0xFF;
     entry.second_span = area_max & 0xFF;
     uint size = 0;
-    const int status = get_vcp(kCornerSize, size);
+    const int status = get_vcp(control_code::kCornerSize, size);
     if (status == kOk)
         entry.size_level = static_cast<qint32>(size);
     return status;
@@ -298,24 +288,24 @@ int basic_monitor::get_corner_uniformity(int corner, CornerUniformityEntry &entr
 
 int basic_monitor::set_corner_uniformity(int corner, const CornerUniformityEntry &entry)
 {
-    if (const int status = set_value(kCornerSelect, corner))
+    if (const int status = set_value(control_code::kCornerSelect, corner))
         return status;
-    if (const int status = set_value(kCornerArea, packed_area(entry)))
+    if (const int status = set_value(control_code::kCornerArea, packed_area(entry)))
         return status;
-    return set_value(kCornerSize, entry.size_level);
+    return set_value(control_code::kCornerSize, entry.size_level);
 }
 
 int basic_monitor::set_corner_uniformity_checked(int corner, const CornerUniformityEntry &entry, bool &changed)
 {
     changed = false;
-    if (const int status = set_value(kCornerSelect, corner))
+    if (const int status = set_value(control_code::kCornerSelect, corner))
         return status;
     int max = 0;
     bool area_changed = false, size_changed = false;
-    if (const int status = set_vcp_if_changed(kCornerArea, packed_area(entry), max, area_changed))
+    if (const int status = set_vcp_if_changed(control_code::kCornerArea, packed_area(entry), max, area_changed))
         return status;
     changed = area_changed;
-    const int status = set_vcp_if_changed(kCornerSize, entry.size_level, max, size_changed);
+    const int status = set_vcp_if_changed(control_code::kCornerSize, entry.size_level, max, size_changed);
     changed = changed || size_changed;
     return status;
 }

@@ -5,6 +5,7 @@
 #include "colour/CSpline.h"
 #include "colour/CTargetValue.h"
 #include "display_protocol/PDCommProtocol_retry.h"
+#include "display_protocol/control_codes.h"
 #include "display_protocol/link_status.h"
 
 #include <algorithm>
@@ -15,8 +16,6 @@ namespace {
 constexpr int kDefaultEntries = 3072;
 constexpr int kShortEntries = 768;
 constexpr int kDefaultMax = 4080;
-constexpr int kShortTableControl = 0x2F9;
-constexpr int kTableMaxControl = 0x2CA;
 constexpr int kBlock = 8;
 constexpr int kChannelStride = 0x400;      // C205 addresses: one 1024-entry block per channel
 constexpr int kShortChannelSize = 256;     // C20B addresses: one 256-entry block per channel
@@ -68,12 +67,13 @@ int test_table_value(int kind, int i, int n, int m)
 
 int basic_monitor::get_lut_size(int &entries, int &max)
 {
-    entries = raw_read_supported(kShortTableControl) ? kShortEntries : kDefaultEntries;
+    entries = raw_read_supported(control_code::kShortLookupTable) ? kShortEntries : kDefaultEntries;
     max = kDefaultMax;
     int current = 0, control_max = 0;
     quint8 result = 0, type = 0;
     // A maximum of 0 would turn every table into zeros: keep the default.
-    if (get_vcp_raw(kTableMaxControl, current, control_max, result, type) == kOk && result == 0 && current > 0)
+    if (get_vcp_raw(control_code::kLookupTableMaximum, current, control_max, result, type) == kOk && result == 0
+        && current > 0)
         max = current;
     return kOk;
 }
@@ -190,7 +190,7 @@ int basic_monitor::upload_lut(const QVector<int> &table, int gamma_table_number)
     broadcast_message(1, 0);
     progress(step, total);
     if (table.size() == kShortEntries) {
-        set_value(kShortTableControl, 1);
+        set_value(control_code::kShortLookupTable, 1);
         pause(kShortTablePauseMs);
     }
     if (const int status = write_lut_channels(table, step, total))
@@ -229,7 +229,7 @@ int basic_monitor::upload_lut_c20b(const std::vector<int> &table)
     }
     broadcast_message(1, 0);
     emit set_get_vcp_progess(1, total);
-    if (const int status = set_value(kShortTableControl, 1))
+    if (const int status = set_value(control_code::kShortLookupTable, 1))
         return status;
     int step = 2;
     for (int c = 0; c < 3; ++c) {

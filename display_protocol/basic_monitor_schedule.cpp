@@ -5,13 +5,13 @@
 
 #include "display_protocol/PDCommProtocol_retry.h"
 #include "display_protocol/basic_monitor_models.h"
+#include "display_protocol/control_codes.h"
 #include "display_protocol/link_status.h"
 
 using basic_monitor_models::translate;
 
 namespace {
 
-constexpr int kInputControl = 0x60;
 constexpr int kExtendedSelector = 12;
 const QString kNoMacAddress = QStringLiteral("00-00-00-00-00-00");
 
@@ -26,7 +26,7 @@ bool basic_monitor::is_fixed_list_model()
 
 int basic_monitor::get_input_source(uint &value)
 {
-    const int status = get_vcp(kInputControl, value);
+    const int status = get_vcp(control_code::kInputSource, value);
     if ((status == kOk || status == kNotSupported) && is_fixed_list_model())
         value = static_cast<uint>(translate(basic_monitor_models::kOlderInputToApp, static_cast<int>(value)));
     return status;
@@ -35,11 +35,11 @@ int basic_monitor::get_input_source(uint &value)
 int basic_monitor::set_input_source(uint &value)
 {
     if (!is_fixed_list_model())
-        return set_vcp(kInputControl, value);
+        return set_vcp(control_code::kInputSource, value);
     uint older = static_cast<uint>(translate(basic_monitor_models::kAppToOlderInput, static_cast<int>(value)));
     if (older == 0)
         return kNotSupported;
-    const int status = set_vcp(kInputControl, older);
+    const int status = set_vcp(control_code::kInputSource, older);
     value = static_cast<uint>(translate(basic_monitor_models::kOlderInputToApp, static_cast<int>(older)));
     return status;
 }

@@ -21,6 +21,12 @@ qint64 scaled_ms(qint64 ms);
 // loaded machine can still meet, nor above one day.
 int io_timeout_ms(qint64 ms);
 
+// The floor of io_timeout_ms, 100 ms unless set. Tests whose displays always
+// answer raise it, so that a simulated display starved for a while on a
+// machine whose every core is busy is not taken for a silent one; tests of
+// silent displays keep it low. Values outside 1 ms .. one day are ignored.
+void set_io_timeout_floor_ms(qint64 ms);
+
 // A QTimer interval for a nominal |ms|: scaled, but at least 1 ms so that a
 // repeating timer never spins on a zero interval.
 int timer_interval_ms(qint64 ms);

@@ -1,5 +1,6 @@
 #include "icc/write_icc_display_profile.h"
 
+#include "app/services/string_resource.h"
 #include "icc/chromatic_adaptation.h"
 #include "icc/icc_encoding.h"
 #include "icc/icc_profile_file.h"
@@ -10,9 +11,6 @@
 #include "icc/icc_tag_text_description.h"
 #include "icc/icc_tag_vcgt.h"
 #include "icc/icc_tag_xyz.h"
-
-#include "app/services/string_resource.h"
-
 
 #include <array>
 #include <cmath>

@@ -401,11 +401,11 @@ int CEyeOneDisplay3Sensor::SetLed(bool on)
                                                                          : sensor_status::kFailed;
 }
 
-QPixmap CEyeOneDisplay3Sensor::GetMeasurementSelectorPixmap(int position)
+QImage CEyeOneDisplay3Sensor::GetMeasurementSelectorPixmap(int position)
 {
     SensorPlacementInfo info;
     GetPlacementInfo(info);
-    return QPixmap(position == kSelectorAmbient ? info.selectorToAmbientPicture : info.selectorToDisplayPicture);
+    return QImage(position == kSelectorAmbient ? info.selectorToAmbientPicture : info.selectorToDisplayPicture);
 }
 
 bool CEyeOneDisplay3Sensor::GetUsbIds(quint16 &vendorId, quint16 &productId)

@@ -34,7 +34,7 @@ public:
     int SetDisplayType(int flag, int displayType) override;
     int GetPlacementInfo(SensorPlacementInfo &info) override;
     bool RequiresCalibration() override { return false; }
-    QPixmap GetMeasurementSelectorPixmap(int position) override;
+    QImage GetMeasurementSelectorPixmap(int position) override;
     bool GetUsbIds(quint16 &vendorId, quint16 &productId) override;
     bool HasLedControl() override { return true; }
     bool SupportsDisplayTypes() override { return true; }

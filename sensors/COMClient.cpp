@@ -1,8 +1,10 @@
 #include "sensors/COMClient.h"
 
 #include "display_protocol/wait_service.h"
+#include "sensors/instrument_library.h"
 #include "sensors/pl_automation_object.h"
 #include "sensors/pl_server_registration.h"
+#include "sensors/sensor_kinds.h"
 #include "sensors/sensor_status.h"
 
 using hive = pl_server_registration::hive;
@@ -154,9 +156,9 @@ void COMClient::slot_ComException(int code, const QString &, const QString &desc
 bool COMClient::CheckServerInstalled()
 {
     static const server_file kServerFiles[] = {
-        {"PL200Srvr.dll", failure::no_server},
-        {"Linkmod.dll", failure::no_linkmod},
-        {"probelink.dll", failure::no_probelink},
+        {sensor_kind_library(kSensorPlSeries), failure::no_server},
+        {kPlLinkModule.windowsName, failure::no_linkmod},
+        {kPlProbelink.windowsName, failure::no_probelink},
     };
     const pl_server_registration registration;
     if (!registration.value(hive::classes_root, QLatin1String(kProgIdKey)).startsWith(QLatin1String(kProgIdPrefix)))

@@ -95,9 +95,9 @@ bool CSensor::RequiresCalibration()
     return true;
 }
 
-QPixmap CSensor::GetMeasurementSelectorPixmap(int)
+QImage CSensor::GetMeasurementSelectorPixmap(int)
 {
-    return QPixmap();
+    return QImage();
 }
 
 bool CSensor::ShowsPlacementHint()

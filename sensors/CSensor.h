@@ -4,7 +4,7 @@
 #include "sensors/SensorPlacementInfo.h"
 
 #include <QObject>
-#include <QPixmap>
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -68,7 +68,9 @@ public:
     virtual int GetPlacementInfo(SensorPlacementInfo &info) = 0;
     virtual bool IsModelUnknown();
     virtual bool RequiresCalibration();
-    virtual QPixmap GetMeasurementSelectorPixmap(int position);
+    // The picture of the selector set to |position|: an image, so that a
+    // driver may draw it on any thread; the views turn it into a pixmap.
+    virtual QImage GetMeasurementSelectorPixmap(int position);
     virtual bool ShowsPlacementHint();
     virtual bool IsPlacementHintPending();
     virtual void SetPlacementHintPending(bool pending);

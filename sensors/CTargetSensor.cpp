@@ -2,30 +2,13 @@
 
 #include "sensors/CSensor.h"
 #include "sensors/instrument_library.h"
+#include "sensors/sensor_kinds.h"
 #include "sensors/sensor_status.h"
 
 #include <QCoreApplication>
 #include <QMutexLocker>
 
 namespace {
-
-const char *const kKindNames[CTargetSensor::kKindCount] = {
-    QT_TRANSLATE_NOOP("CTargetSensor", "None"),
-    QT_TRANSLATE_NOOP("CTargetSensor", "X-Rite i1Display"),
-    QT_TRANSLATE_NOOP("CTargetSensor", "X-Rite i1Pro / i1Pro2"),
-    QT_TRANSLATE_NOOP("CTargetSensor", "X-Rite i1Display Pro"),
-    QT_TRANSLATE_NOOP("CTargetSensor", "X-Rite i1Studio / ColorMunki"),
-    QT_TRANSLATE_NOOP("CTargetSensor", "Datacolor Spyder3/4/5"),
-    QT_TRANSLATE_NOOP("CTargetSensor", "Datacolor SpyderX"),
-    QT_TRANSLATE_NOOP("CTargetSensor", "X-Rite Hubble"),
-    QT_TRANSLATE_NOOP("CTargetSensor", "Trelane"),
-};
-
-// i1Pro, i1Display, i1Studio, Spyder3/4/5, i1Display Pro, Hubble, PL series, SpyderX.
-const int kDetectionOrder[] = {2, 1, 4, 5, 3, 7, 8, 6};
-
-constexpr int kPlSeriesKind = 8;
-const char kPlSeriesServer[] = "PL200Srvr.dll";
 
 const QString kNoSensor = QStringLiteral("-");
 
@@ -46,8 +29,10 @@ CTargetSensor::~CTargetSensor()
 
 bool CTargetSensor::DetectSensor()
 {
-    for (int kind : kDetectionOrder) {
-        if (tryKind(kind)) {
+    for (const sensor_kind_entry &entry : sensor_kinds()) {
+        if (entry.kind == kSensorNone)
+            continue;
+        if (tryKind(entry.kind)) {
             reportFound();
             return true;
         }
@@ -78,10 +63,12 @@ int CTargetSensor::SetSensorType(int kind)
 bool CTargetSensor::GetSensorTypeName(int kind, QString &name, bool &offered) const
 {
     offered = false;
-    if (kind < 0 || kind >= kKindCount)
+    const sensor_kind_entry *entry = sensor_kind_entry_of(kind);
+    if (!entry)
         return false;
-    name = QCoreApplication::translate("CTargetSensor", kKindNames[kind]);
-    offered = kind != kPlSeriesKind || instrument_library_present(QLatin1String(kPlSeriesServer));
+    name = QCoreApplication::translate("CTargetSensor", entry->name);
+    // The probe server is offered only where it is installed.
+    offered = kind != kSensorPlSeries || instrument_library_present(QLatin1String(entry->library.windowsName));
     return true;
 }
 

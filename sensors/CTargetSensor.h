@@ -13,8 +13,8 @@ class CSensor;
 // trying every kind in a fixed order. Only one driver exists at a time: the
 // previous one is deleted, closing its instrument, before the next is made.
 //
-// Kinds (stored in the preferences): 0 none, 1 i1Display, 2 i1Pro, 3
-// i1Display Pro, 4 i1Studio, 5 Spyder3/4/5, 6 SpyderX, 7 Hubble, 8 PL series.
+// The kinds, their names and the detection order are those of
+// sensor_kinds.h; the kind numbers are stored in the preferences.
 //
 // DetectSensor may run on the detection thread; its signals then reach
 // receivers on other threads queued. Whoever uses the driver holds
@@ -25,7 +25,7 @@ class CTargetSensor : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kKindCount = 9;
+    static constexpr int kKindCount = kSensorKindCount;
 
     explicit CTargetSensor(QObject *parent = nullptr);
     explicit CTargetSensor(const sensor_driver_table &drivers, QObject *parent = nullptr);

@@ -254,12 +254,12 @@ bool CXRitei1Studio::GetUsbIds(quint16 &vendorId, quint16 &productId)
     return true;
 }
 
-QPixmap CXRitei1Studio::GetMeasurementSelectorPixmap(int position)
+QImage CXRitei1Studio::GetMeasurementSelectorPixmap(int position)
 {
     const dial_position *current = m_library.isLoaded() ? dial_for_code(dialCode()) : nullptr;
     const QImage dial(kSensorPictures + QLatin1String(current ? current->picture : kUnknownDialPicture));
     if (dial.isNull())
-        return QPixmap();
+        return QImage();
     QImage image(dial.size(), QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -277,7 +277,7 @@ QPixmap CXRitei1Studio::GetMeasurementSelectorPixmap(int position)
         }
     }
     painter.end();
-    return QPixmap::fromImage(image);
+    return image;
 }
 
 int CXRitei1Studio::GetPlacementInfo(SensorPlacementInfo &info)

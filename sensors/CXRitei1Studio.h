@@ -37,7 +37,7 @@ public:
     int GetPlacementInfo(SensorPlacementInfo &info) override;
     // The current dial with the mark of |position| and, when the dial is
     // elsewhere, the arrow that turns it there.
-    QPixmap GetMeasurementSelectorPixmap(int position) override;
+    QImage GetMeasurementSelectorPixmap(int position) override;
     bool GetUsbIds(quint16 &vendorId, quint16 &productId) override;
 
     // 0, or -1000 (not connected, or the emission mode refused).

@@ -1,8 +1,10 @@
 #include "sensors/dccmtr_library.h"
 
+#include "sensors/sensor_kinds.h"
+
 bool dccmtr_library::load()
 {
-    const bool loaded = m_library.load(QLatin1String(kWindowsName), {
+    const bool loaded = m_library.load(QLatin1String(sensor_kind_library(kSensorSpyder)), {
         library_symbol(Startup, "DC_Startup"),
         library_symbol(GetXYZ, "DC_GetXYZ"),
         library_symbol(Shutdown, "DC_Shutdown"),

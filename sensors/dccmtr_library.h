@@ -20,8 +20,6 @@ struct dccmtr_entry_points
 class dccmtr_library : public dccmtr_entry_points
 {
 public:
-    static constexpr const char *kWindowsName = "dccmtr.dll";
-
     bool load();
     void unload();
     bool isLoaded() const { return m_library.isLoaded(); }

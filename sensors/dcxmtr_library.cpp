@@ -1,8 +1,10 @@
 #include "sensors/dcxmtr_library.h"
 
+#include "sensors/sensor_kinds.h"
+
 bool dcxmtr_library::load()
 {
-    const bool loaded = m_library.load(QLatin1String(kWindowsName), {
+    const bool loaded = m_library.load(QLatin1String(sensor_kind_library(kSensorSpyderX)), {
         library_symbol(Startup, "DCX_Startup"),
         library_symbol(GetXYZ, "DCX_GetXYZ"),
         library_symbol(Shutdown, "DCX_Shutdown"),

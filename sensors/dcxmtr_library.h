@@ -18,8 +18,6 @@ struct dcxmtr_entry_points
 class dcxmtr_library : public dcxmtr_entry_points
 {
 public:
-    static constexpr const char *kWindowsName = "dcxmtr.dll";
-
     bool load();
     bool isLoaded() const { return m_library.isLoaded(); }
 

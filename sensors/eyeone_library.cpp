@@ -1,6 +1,7 @@
 #include "sensors/eyeone_library.h"
 
 #include "sensors/instrument_library.h"
+#include "sensors/sensor_kinds.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -17,7 +18,7 @@ int g_users = 0;
 bool bind()
 {
     eyeone_entry_points bound;
-    const bool loaded = g_library.load(QLatin1String(kWindowsName), {
+    const bool loaded = g_library.load(QLatin1String(sensor_kind_library(kSensorI1Display)), {
         library_symbol(bound.GetOption, "I1_GetOption"),
         library_symbol(bound.SetOption, "I1_SetOption"),
         library_symbol(bound.IsConnected, "I1_IsConnected"),

@@ -19,8 +19,6 @@ struct eyeone_entry_points
 // clears the entry points. Either all six are bound or none.
 namespace eyeone_library {
 
-constexpr const char *kWindowsName = "EyeOne.dll";
-
 // The shared entry points, the library loaded on first use; null when it is
 // missing or lacks one. Each non-null answer is given back by release().
 const eyeone_entry_points *acquire();

@@ -1,8 +1,10 @@
 #include "sensors/i1d3_library.h"
 
+#include "sensors/sensor_kinds.h"
+
 bool i1d3_library::load()
 {
-    const bool loaded = m_library.load(QLatin1String(kWindowsName), {
+    const bool loaded = m_library.load(QLatin1String(sensor_kind_library(kSensorI1DisplayPro)), {
         library_symbol(Initialize, "i1d3Initialize"),
         library_symbol(Destroy, "i1d3Destroy"),
         library_symbol(GetNumberOfDevices, "i1d3GetNumberOfDevices"),

@@ -31,8 +31,6 @@ struct i1d3_entry_points
 class i1d3_library : public i1d3_entry_points
 {
 public:
-    static constexpr const char *kWindowsName = "i1d3SDK.dll";
-
     bool load();
     bool isLoaded() const { return m_library.isLoaded(); }
 

@@ -1,8 +1,10 @@
 #include "sensors/i1pro_library.h"
 
+#include "sensors/sensor_kinds.h"
+
 bool i1pro_library::load()
 {
-    const bool loaded = m_library.load(QLatin1String(kWindowsName), {
+    const bool loaded = m_library.load(QLatin1String(sensor_kind_library(kSensorI1Pro)), {
         library_symbol(GetDevices, "I1_GetDevices"),
         library_symbol(OpenDevice, "I1_OpenDevice"),
         library_symbol(CloseDevice, "I1_CloseDevice"),

@@ -22,8 +22,6 @@ struct i1pro_entry_points
 class i1pro_library : public i1pro_entry_points
 {
 public:
-    static constexpr const char *kWindowsName = "i1Pro.dll";
-
     bool load();
     bool isLoaded() const { return m_library.isLoaded(); }
 

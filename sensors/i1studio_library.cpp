@@ -1,8 +1,10 @@
 #include "sensors/i1studio_library.h"
 
+#include "sensors/sensor_kinds.h"
+
 bool i1studio_library::load()
 {
-    const bool loaded = m_library.load(QLatin1String(kWindowsName), {
+    const bool loaded = m_library.load(QLatin1String(sensor_kind_library(kSensorI1Studio)), {
         library_symbol(Calibrate, "i1studio_Calibrate"),
         library_symbol(GetOption, "i1studio_GetOption"),
         library_symbol(GetDialPosition, "i1studio_GetDialPosition"),

@@ -23,8 +23,6 @@ struct i1studio_entry_points
 class i1studio_library : public i1studio_entry_points
 {
 public:
-    static constexpr const char *kWindowsName = "i1Studio.dll";
-
     bool load();
     bool isLoaded() const { return m_library.isLoaded(); }
 

@@ -1,42 +1,30 @@
 #include "sensors/instrument_library.h"
 
+#include "sensors/sensor_kinds.h"
+
 #include <QDir>
 #include <QFileInfo>
-
-#include <dlfcn.h>
 
 namespace {
 
 const char kFolderVariable[] = "TESSALINE_SENSOR_LIBRARY_DIR";
 
-struct library_name
+bool names(const instrument_library_name &name, const QString &windowsName)
 {
-    const char *windowsName;
-    const char *fileName;
-};
-
-const library_name kLibraryNames[] = {
-    {"i1d3SDK.dll", "libi1d3sdk.so"},
-    {"i1Pro.dll", "libi1pro.so"},
-    {"i1Studio.dll", "libi1studio.so"},
-    {"EyeOne.dll", "libeyeone.so"},
-    {"SpotMeterSDK.dll", "libspotmetersdk.so"},
-    {"dcxmtr.dll", "libdcxmtr.so"},
-    {"dccmtr.dll", "libdccmtr.so"},
-    // The PL-series probe maker's automation server, looked for beside them.
-    {"PL200Srvr.dll", "libpl200srvr.so"},
-    // Files the PL server needs beside it; only their presence is checked.
-    {"Linkmod.dll", "liblinkmod.so"},
-    {"probelink.dll", "libprobelink.so"},
-};
+    return name.windowsName && windowsName.compare(QLatin1String(name.windowsName), Qt::CaseInsensitive) == 0;
+}
 
 } // namespace
 
 QString instrument_library_file_name(const QString &windowsName)
 {
-    for (const library_name &name : kLibraryNames) {
-        if (windowsName.compare(QLatin1String(name.windowsName), Qt::CaseInsensitive) == 0)
-            return QLatin1String(name.fileName);
+    for (const sensor_kind_entry &kind : sensor_kinds()) {
+        if (names(kind.library, windowsName))
+            return QLatin1String(kind.library.fileName);
+    }
+    for (const instrument_library_name &file : {kPlLinkModule, kPlProbelink}) {
+        if (names(file, windowsName))
+            return QLatin1String(file.fileName);
     }
     return QString();
 }
@@ -91,7 +79,5 @@ bool instrument_library::load(const QString &windowsName, std::initializer_list<
 
 void instrument_library::unload()
 {
-    if (m_handle)
-        dlclose(m_handle);
-    m_handle = nullptr;
+    unload_library(&m_handle);
 }

@@ -2,20 +2,28 @@
 
 #include "app/services/folders.h"
 #include "app/services/library_loader.h"
+#include "sensors/sensor_kinds.h"
 
 #include <QString>
 
 #include <initializer_list>
 
 // The instrument makers' measurement libraries, bound at run time. Each
-// driver names its library by the maker's Windows file name; a table maps
-// it to the Linux shared object that stands in for it, looked up in the
+// driver names its library by the maker's Windows file name; the table of
+// sensor kinds (sensor_kinds.h) maps it to the Linux shared object that
+// stands in for it, looked up in the
 // program's folder, or in $TESSALINE_SENSOR_LIBRARY_DIR when that is set
 // (tests and the simulated instruments). A library that is missing, or
 // lacks one entry point, leaves its driver closed.
 
-// The shared object's file name for a maker's library name (compared without
-// regard to case); empty for a name the table does not know.
+// Files the PL-series probe server needs beside it; only their presence is
+// checked.
+constexpr instrument_library_name kPlLinkModule {"Linkmod.dll", "liblinkmod.so"};
+constexpr instrument_library_name kPlProbelink {"probelink.dll", "libprobelink.so"};
+
+// The shared object's file name for a maker's library name or a companion
+// file (compared without regard to case); empty for a name the tables do not
+// know.
 QString instrument_library_file_name(const QString &windowsName);
 
 // Where the instrument libraries are looked up.

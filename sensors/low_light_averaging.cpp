@@ -1,14 +1,12 @@
 #include "sensors/low_light_averaging.h"
 
-#include "app/services/preferences.h"
-#include "app/services/shell_registry.h"
+#include "app/services/measurement_preferences.h"
 
 namespace low_light_averaging {
 
 bool enabled()
 {
-    const CPreferences *preferences = shell_registry::preferences();
-    return preferences && preferences->GetLowLightAveraging();
+    return measurement_preferences::low_light_averaging();
 }
 
 unsigned repeat_count(double firstY, unsigned count, bool averagingOn)

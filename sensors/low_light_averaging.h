@@ -4,7 +4,8 @@
 // for it the first reading decides how many readings are averaged.
 namespace low_light_averaging {
 
-// The preferences' low-light averaging flag; off without preferences.
+// The preferences' low-light averaging flag as the shell published it; off
+// without preferences. Safe on any thread.
 bool enabled();
 
 // The number of readings to average once the first reading's luminance

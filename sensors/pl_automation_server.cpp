@@ -1,8 +1,10 @@
 #include "sensors/pl_automation_server.h"
 
+#include "sensors/sensor_kinds.h"
+
 bool pl_automation_server::load()
 {
-    const bool loaded = m_library.load(QLatin1String(kWindowsName), {
+    const bool loaded = m_library.load(QLatin1String(sensor_kind_library(kSensorPlSeries)), {
         library_symbol(CreateObject, "plsrvCreateObject"),
         library_symbol(Release, "plsrvRelease"),
         library_symbol(Advise, "plsrvAdvise"),

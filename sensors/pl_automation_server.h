@@ -21,8 +21,6 @@ struct pl_server_entry_points
 class pl_automation_server : public pl_server_entry_points
 {
 public:
-    static constexpr const char *kWindowsName = "PL200Srvr.dll";
-
     bool load();
     bool isLoaded() const { return m_library.isLoaded(); }
     void unload();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sensors/sensor_kinds.h"
+
 #include <array>
 #include <functional>
 
@@ -10,7 +12,7 @@ class CSensor;
 // driver, whose constructor opens the instrument; a kind without a creator
 // is never open. Tests hand the factory their own table.
 using sensor_driver_creator = std::function<CSensor *()>;
-using sensor_driver_table = std::array<sensor_driver_creator, 9>;
+using sensor_driver_table = std::array<sensor_driver_creator, kSensorKindCount>;
 
-// The program's drivers.
+// The program's drivers, from the table of sensor kinds.
 sensor_driver_table default_sensor_drivers();

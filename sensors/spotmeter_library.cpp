@@ -1,8 +1,10 @@
 #include "sensors/spotmeter_library.h"
 
+#include "sensors/sensor_kinds.h"
+
 bool spotmeter_library::load()
 {
-    const bool loaded = m_library.load(QLatin1String(kWindowsName), {
+    const bool loaded = m_library.load(QLatin1String(sensor_kind_library(kSensorHubble)), {
         library_symbol(Initialize, "gmbSpotInitialize"),
         library_symbol(GetNumberOfDevices, "gmbSpotGetNumberOfDevices"),
         library_symbol(GetDeviceHandle, "gmbSpotGetDeviceHandle"),

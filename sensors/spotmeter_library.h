@@ -24,8 +24,6 @@ struct spotmeter_entry_points
 class spotmeter_library : public spotmeter_entry_points
 {
 public:
-    static constexpr const char *kWindowsName = "SpotMeterSDK.dll";
-
     bool load();
     bool isLoaded() const { return m_library.isLoaded(); }
 

@@ -35,7 +35,7 @@ struct sim_panel
     // scales them (0 none, 1 typical for a production run, more for a worse
     // batch). The same seed and spread give the same panel.
     static sim_panel with_imperfections(const sim_panel &base, quint64 seed, double spread);
-    // The seed of one display: the wall's seed mixed with the display's key,
-    // so that a display keeps its panel wherever it sits in the wall's order.
+    // The seed of one display: the wall's seed mixed with a key that names
+    // the display's place on the wall.
     static quint64 display_seed(quint64 wall_seed, const QString &display_key);
 };

@@ -108,9 +108,10 @@ QString simulated_wall::endpoint_name(int endpoint) const
     return s ? s->name : QString();
 }
 
-sim_panel simulated_wall::panel_for(const QString &key) const
+sim_panel simulated_wall::panel_for(const placed_display &p) const
 {
-    return sim_panel::with_imperfections(sim_panel::nominal(), sim_panel::display_seed(m_seed, key), m_spread);
+    const QString place = QStringLiteral("%1/%2").arg(p.endpoint).arg(monitor_number(p.placed_id));
+    return sim_panel::with_imperfections(sim_panel::nominal(), sim_panel::display_seed(m_seed, place), m_spread);
 }
 
 int simulated_wall::add_display(int endpoint, char monitor_id)
@@ -120,8 +121,9 @@ int simulated_wall::add_display(int endpoint, char monitor_id)
     if (!s)
         return -1;
     const QString key = light_channel::display_key(s->name, monitor_number(monitor_id));
-    placed_display p {endpoint, std::make_unique<sim_display>(monitor_id),
-                      std::make_unique<sim_light_model>(key, panel_for(key)), default_mac(endpoint, monitor_id)};
+    placed_display p {endpoint, monitor_id, std::make_unique<sim_display>(monitor_id), nullptr,
+                      default_mac(endpoint, monitor_id)};
+    p.light = std::make_unique<sim_light_model>(key, panel_for(p));
     p.display->video_observer = p.light.get();
     p.display->engine.panel = &p.light->panel();
     p.display->mac_address = mac_text(p.mac);
@@ -219,7 +221,7 @@ void simulated_wall::set_imperfections(quint64 seed, double spread)
     m_seed = seed;
     m_spread = spread;
     for (placed_display &p : m_displays)
-        p.light->set_panel(panel_for(p.light->display_key()));
+        p.light->set_panel(panel_for(p));
 }
 
 void simulated_wall::set_panel(int handle, const sim_panel &panel)

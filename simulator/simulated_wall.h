@@ -16,6 +16,8 @@
 
 #include <array>
 #include <memory>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 // A simulated video wall for tests and manual runs: endpoints (one TCP
@@ -55,12 +57,20 @@ public:
     int display_count() const;
 
     // Runs |f| on a display under the wall's lock (the endpoints' threads
-    // read the same state).
+    // read the same state). A bad handle (a display that could not be added)
+    // runs nothing and gives |f|'s default result.
     template <typename F>
     auto with_display(int handle, F &&f)
     {
         QMutexLocker lock(&m_mutex);
-        return f(*m_displays.at(static_cast<std::size_t>(handle)).display);
+        placed_display *p = placed(handle);
+        using result = decltype(f(std::declval<sim_display &>()));
+        if constexpr (std::is_void_v<result>) {
+            if (p)
+                f(*p->display);
+        } else {
+            return p ? f(*p->display) : result {};
+        }
     }
     // |kind| spoils |replies| replies (or all) after |after| sound ones.
     void set_fault(int handle, sim_fault_kind kind, int replies = sim_fault::kForever, int after = 0);
@@ -133,6 +143,9 @@ private:
     struct placed_display
     {
         int endpoint;
+        // The monitor ID it was added with: with the endpoint, its place on
+        // the wall, which picks its panel's deviations.
+        char placed_id;
         std::unique_ptr<sim_display> display;
         std::unique_ptr<sim_light_model> light;
         mac_address mac;
@@ -142,7 +155,7 @@ private:
     const placed_display *placed(int handle) const;
     placed_display *placed(int handle);
     const endpoint_slot *slot(int endpoint) const;
-    sim_panel panel_for(const QString &key) const;
+    sim_panel panel_for(const placed_display &p) const;
     // The endpoint's answer to a search request, under the lock.
     QByteArray search_answer(int endpoint, const QByteArray &request);
     void answer_search(sim_udp_responder &self, int endpoint, const QByteArray &request, const sockaddr_in &sender);

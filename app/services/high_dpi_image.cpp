@@ -1,6 +1,6 @@
 #include "app/services/high_dpi_image.h"
 
-#include <QPixmap>
+#include <QImage>
 #include <QRegularExpression>
 
 QString high_dpi_image_name(const QString &name, int devicePixelRatio, int *scale)
@@ -11,7 +11,7 @@ QString high_dpi_image_name(const QString &name, int devicePixelRatio, int *scal
         return name;
     static const QRegularExpression png(QStringLiteral("\\.png"), QRegularExpression::CaseInsensitiveOption);
     const QString candidate = QString(name).replace(png, QStringLiteral("@2x.png"));
-    if (QPixmap(candidate).isNull())
+    if (QImage(candidate).isNull())
         return name;
     if (scale)
         *scale = 2;

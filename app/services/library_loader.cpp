@@ -18,3 +18,10 @@ bool load_library_functions(void **handle, const QString &fileName,
     }
     return true;
 }
+
+void unload_library(void **handle)
+{
+    if (*handle)
+        dlclose(*handle);
+    *handle = nullptr;
+}

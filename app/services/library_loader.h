@@ -4,7 +4,8 @@
 
 #include <initializer_list>
 
-// Binding a sensor maker's shared library by function name.
+// Binding a sensor maker's shared library by function name: the one place
+// that loads, binds and unloads shared libraries.
 
 // One function to bind: where the address goes, and the exported name.
 struct library_function {
@@ -29,3 +30,7 @@ template <typename Function> library_function library_symbol(Function *&pointer,
 // the library then stays loaded and the pointers bound so far stay set.
 bool load_library_functions(void **handle, const QString &fileName,
                             std::initializer_list<library_function> functions);
+
+// Unloads a library loaded by load_library_functions and nulls |*handle|;
+// nothing for a null handle.
+void unload_library(void **handle);

@@ -2,6 +2,8 @@
 
 #include "app/services/english_locale.h"
 #include "app/services/folders.h"
+#include "app/services/measurement_preferences.h"
+#include "app/services/save_file.h"
 #include "app/services/serial_ports.h"
 #include "app/services/shell_registry.h"
 #include "app/services/string_resource.h"
@@ -11,7 +13,6 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdio>
@@ -135,11 +136,16 @@ CPreferences::CPreferences() : m_defaultsRestored(false)
     SetDefaults();
     Load();
     shell_registry::claim_preferences(this);
+    publishSettings();
 }
 
 CPreferences::~CPreferences()
 {
     Save();
+    if (shell_registry::preferences() == this) {
+        luminance_units::set_uses_foot_lamberts(false);
+        measurement_preferences::set_low_light_averaging(false);
+    }
     shell_registry::release_preferences(this);
 }
 
@@ -188,7 +194,7 @@ int CPreferences::SetDefaults()
     m_uniformityPointCounts = 0;
     m_numbers2To3[0] = m_numbers2To3[1] = 0;
     m_speechLocale = english_locale();
-    publishLuminanceUnits();
+    publishSettings();
     return 0;
 }
 
@@ -256,16 +262,7 @@ int CPreferences::Save()
     const int aside = moveUnreadableFileAside();
     if (aside != 0)
         return aside;
-    QSaveFile file(FilePath());
-    if (!file.open(QIODevice::WriteOnly))
-        return kErrOpen;
-    QDataStream stream(&file);
-    stream_record::prepare(stream);
-    // Flush before committing: Qt 5 commits a cut-short file when only the
-    // final flush fails (a full disk, a file size limit).
-    if (Write(stream) != 0 || !file.flush() || !file.commit())
-        return stream_record::kErrWrite;
-    return 0;
+    return save_stream_file(FilePath(), [this](QDataStream &stream) { return Write(stream); });
 }
 
 template <typename Io> void CPreferences::transferFields(Io &io, qint32 version)
@@ -329,7 +326,7 @@ int CPreferences::Read(QDataStream &stream)
     transferFields(reader, version);
     if (version < kVersion)
         resetPreVersion124Fields();
-    publishLuminanceUnits();
+    publishSettings();
     return stream_record::read_status(stream);
 }
 
@@ -372,12 +369,14 @@ QString CPreferences::GetSerialPortName() const
 void CPreferences::SetLuminanceUnits(quint8 units)
 {
     m_luminanceUnits = units;
-    publishLuminanceUnits();
+    publishSettings();
 }
 
-// Only the program's record decides the unit that every layer shows.
-void CPreferences::publishLuminanceUnits() const
+// Only the program's record decides what every layer and thread follows.
+void CPreferences::publishSettings() const
 {
-    if (shell_registry::preferences() == this)
-        luminance_units::set_uses_foot_lamberts(m_luminanceUnits == 1);
+    if (shell_registry::preferences() != this)
+        return;
+    luminance_units::set_uses_foot_lamberts(m_luminanceUnits == 1);
+    measurement_preferences::set_low_light_averaging(m_lowLightAveraging != 0);
 }

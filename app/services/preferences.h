@@ -15,10 +15,11 @@ class QDataStream;
 // writes it back when it is destroyed; nothing else writes the file. A file
 // that exists but cannot be read (damaged, or from a newer version) is never
 // overwritten: the next save first moves it aside under a name that says
-// why (UnreadableFilePath). The
-// first record alive is the program's one (shell_registry::preferences()),
-// and the luminance unit it selects is the one every layer formats with.
-// Not guarded: the user-interface thread writes, job threads read settings.
+// why (UnreadableFilePath). The first record alive is the program's one
+// (shell_registry::preferences()): the luminance unit it selects is the one
+// every layer formats with, and the measurement settings it holds are the
+// ones the sensor drivers follow; both are published as atomic values. The
+// record itself is not guarded and belongs to the user-interface thread.
 class CPreferences
 {
 public:
@@ -96,6 +97,7 @@ public:
     bool GetMeasureDisplaysAfterCalibration() const { return m_measureAfterCalibration != 0; }
     void SetMeasureDisplaysAfterCalibration(bool on) { m_measureAfterCalibration = on; }
     bool GetExpandMainView() const { return m_expandMainView != 0; }
+    void SetExpandMainView(bool on) { m_expandMainView = on; }
     quint8 GetBacklightType() const { return m_backlightType; }
     void SetBacklightType(quint8 type) { m_backlightType = type; }
     QFont GetFont() const { return m_font; }
@@ -131,7 +133,8 @@ private:
     bool flag(Flag bit) const { return (m_flags & bit) != 0; }
     void setFlag(Flag bit, bool on) { m_flags = on ? (m_flags | bit) : (m_flags & ~bit); }
     void resetPreVersion124Fields();
-    void publishLuminanceUnits() const;
+    // Publishes the settings that other layers and threads read as atomic values.
+    void publishSettings() const;
     int moveUnreadableFileAside();
     template <typename Io> void transferFields(Io &io, qint32 version);
 

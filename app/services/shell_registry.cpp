@@ -1,9 +1,5 @@
 #include "app/services/shell_registry.h"
 
-#include "app/services/preferences.h"
-#include "app/services/system_voice_output.h"
-#include "colour/luminance_units.h"
-
 #include <atomic>
 
 namespace shell_registry {
@@ -23,17 +19,14 @@ CPreferences *preferences()
 bool claim_preferences(CPreferences *preferences)
 {
     CPreferences *expected = nullptr;
-    if (!preferences || !g_preferences.compare_exchange_strong(expected, preferences))
-        return false;
-    luminance_units::set_uses_foot_lamberts(preferences->GetLuminanceUnits() == 1);
-    return true;
+    return preferences && g_preferences.compare_exchange_strong(expected, preferences);
 }
 
 void release_preferences(CPreferences *preferences)
 {
     CPreferences *expected = preferences;
-    if (preferences && g_preferences.compare_exchange_strong(expected, nullptr))
-        luminance_units::set_uses_foot_lamberts(false);
+    if (preferences)
+        g_preferences.compare_exchange_strong(expected, nullptr);
 }
 
 void register_model_list(const QStringList *models)
@@ -52,11 +45,9 @@ void register_voice_output(voice_output *output)
     g_voice.store(output);
 }
 
-voice_output &voice()
+voice_output *registered_voice_output()
 {
-    static system_voice_output fallback;
-    voice_output *output = g_voice.load();
-    return output ? *output : fallback;
+    return g_voice.load();
 }
 
 } // namespace shell_registry

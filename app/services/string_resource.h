@@ -15,10 +15,16 @@ void string_resource(QString &text, int id);
 // Ids that the shell itself refers to by name.
 namespace string_id {
 constexpr int kApplicationName = 1;
+constexpr int kProjectFileFilter = 2;
+constexpr int kProjectFileExtension = 3;
+constexpr int kOpenProjectCaption = 4;
+constexpr int kSaveProjectCaption = 5;
 constexpr int kProjectsFolderName = 9;
 constexpr int kCompanyName = 11;
 constexpr int kPreferencesFileName = 12;
 constexpr int kIccProfileCopyrightText = 15;
+constexpr int kUntitledProjectName = 22;
+constexpr int kBackupFilePrefix = 25;
 constexpr int kUnknownError = 100;
 constexpr int kCantGetUpdateInformation = 156;
 constexpr int kUpdateNoNewerVersion = 157;

@@ -8,7 +8,7 @@
 #include "app/services/preferences.h"
 #include "app/services/shell_registry.h"
 #include "app/services/string_resource.h"
-#include "app/services/voice_prompts.h"
+#include "app/services/ui/voice_prompts.h"
 #include "colour/luminance_units.h"
 #include "display_protocol/wait_service.h"
 #include "jobs/calibration_status_kind.h"

@@ -10,7 +10,6 @@
 #include "app/services/serial_ports.h"
 #include "app/services/shell_registry.h"
 #include "app/services/thread_sleep.h"
-#include "app/services/tree_lookup.h"
 #include "app/services/version_text.h"
 #include "colour/luminance_units.h"
 #include "display_protocol/wait_service.h"
@@ -21,7 +20,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QTreeWidgetItem>
 #include <QtTest>
 
 #include <cmath>
@@ -87,7 +85,6 @@ private slots:
     void library_functions_bind_in_order();
     void missing_library_leaves_no_handle();
 
-    void tree_child_by_text();
     void sleep_goes_through_the_wait_service();
 
 private:
@@ -446,21 +443,6 @@ void tst_shell_services::missing_library_leaves_no_handle()
     QVERIFY(!function);
 }
 
-void tst_shell_services::tree_child_by_text()
-{
-    QTreeWidgetItem root;
-    auto *first = new QTreeWidgetItem(&root, QStringList{QStringLiteral("Power"), QStringLiteral("x")});
-    auto *second = new QTreeWidgetItem(&root, QStringList{QStringLiteral("Picture")});
-    new QTreeWidgetItem(&root, QStringList{QStringLiteral("Picture")});
-    new QTreeWidgetItem(second, QStringList{QStringLiteral("Colour")});
-    QCOMPARE(find_tree_child_by_text(&root, QStringLiteral("Power")), first);
-    QCOMPARE(find_tree_child_by_text(&root, QStringLiteral("Picture")), second);
-    QVERIFY(!find_tree_child_by_text(&root, QStringLiteral("power")));
-    QVERIFY(!find_tree_child_by_text(&root, QStringLiteral("x")));
-    QVERIFY(!find_tree_child_by_text(&root, QStringLiteral("Colour")));
-    QVERIFY(!find_tree_child_by_text(nullptr, QStringLiteral("Power")));
-}
-
 void tst_shell_services::sleep_goes_through_the_wait_service()
 {
     wait_service::set_time_scale(0.001);
@@ -473,5 +455,5 @@ void tst_shell_services::sleep_goes_through_the_wait_service()
     QVERIFY(elapsed < 5000);
 }
 
-QTEST_MAIN(tst_shell_services)
+QTEST_GUILESS_MAIN(tst_shell_services)
 #include "tst_shell_services.moc"

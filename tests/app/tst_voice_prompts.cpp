@@ -1,6 +1,6 @@
 #include "app/services/preferences.h"
-#include "app/services/system_voice_output.h"
-#include "app/services/voice_prompts.h"
+#include "app/services/ui/system_voice_output.h"
+#include "app/services/ui/voice_prompts.h"
 #include "recording_voice_output.h"
 
 #include <QCoreApplication>

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -244,6 +245,35 @@ private slots:
         const CSpline narrow = curve_of(CSpline::kCatmullRom, kFourPoints, 0.3, 0.35);
         QCOMPARE(narrow.Evaluate(0.2), 0.3);
         QCOMPARE(narrow.Evaluate(0.6), 0.35);
+    }
+
+    void not_a_number_stays_in_range_data()
+    {
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<double>("maximum");
+        QTest::newRow("full range") << 0.0 << 1.0;
+        QTest::newRow("narrow range") << 0.3 << 0.35;
+    }
+
+    // A NaN input (a failed reading, a division by zero upstream) gives the
+    // bottom of the range both ways, never NaN.
+    void not_a_number_stays_in_range()
+    {
+        QFETCH(double, minimum);
+        QFETCH(double, maximum);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        CSpline curve;
+        curve.Init(CSpline::kCatmullRom, 17, minimum, maximum);
+        curve.SetGamma(2.2);
+        QCOMPARE(curve.Evaluate(nan), minimum);
+        QCOMPARE(curve.EvaluateInverse(nan), minimum);
+        QPointF point(nan, nan);
+        curve.ClampPoint(point);
+        QCOMPARE(point, QPointF(minimum, minimum));
+        // A point that holds NaN itself does not leak it either.
+        CSpline damaged = curve_of(CSpline::kCatmullRom, {{0.0, 0.0}, {0.5, nan}, {1.0, 1.0}}, minimum, maximum);
+        const double y = damaged.Evaluate(0.25);
+        QVERIFY2(y >= minimum && y <= maximum, qPrintable(QString::number(y)));
     }
 
     void evaluate_inverse_undoes_evaluate()

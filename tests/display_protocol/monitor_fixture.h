@@ -22,6 +22,17 @@ struct monitor_fixture
     }
 
     bool ready() const { return fx.ready() && modelled && opened == 0; }
+    // Why the fixture is not ready; empty when it is.
+    QString failure() const
+    {
+        if (!fx.ready())
+            return fx.failure();
+        if (!modelled)
+            return QStringLiteral("no simulated model of that name");
+        if (opened != 0)
+            return QStringLiteral("cannot open the link to %1: %2").arg(fx.address).arg(opened);
+        return QString();
+    }
 
     template <typename F>
     auto display(F &&f)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -22,7 +23,7 @@ struct raw_reply
     bool close = true;
 };
 
-// A bare display on |address|, port 7142, for tests that feed the protocol
+// A bare display on |address| (of the process's loopback block), port 7142, for tests that feed the protocol
 // reader damaged replies: it reads each request frame, hands the request
 // body to the responder and writes back exactly the bytes it returns, sound
 // or not; a new connection replaces the one served. With |unsolicited| set it also sends the responder's bytes for an
@@ -33,7 +34,7 @@ class raw_reply_server
 public:
     using responder = std::function<raw_reply(const QByteArray &body)>;
 
-    explicit raw_reply_server(const char *address)
+    explicit raw_reply_server(const QString &address)
     {
         m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
         const int on = 1;
@@ -41,8 +42,8 @@ public:
         sockaddr_in at {};
         at.sin_family = AF_INET;
         at.sin_port = htons(kPort);
-        ::inet_pton(AF_INET, address, &at.sin_addr);
-        m_listening = m_listener >= 0 && ::bind(m_listener, reinterpret_cast<sockaddr *>(&at), sizeof at) == 0
+        m_listening = m_listener >= 0 && ::inet_pton(AF_INET, address.toLatin1().constData(), &at.sin_addr) == 1
+                      && ::bind(m_listener, reinterpret_cast<sockaddr *>(&at), sizeof at) == 0
                       && ::listen(m_listener, 8) == 0;
         if (m_listening)
             m_thread = std::thread([this] { run(); });

@@ -10,8 +10,8 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("127.0.30.1");
-const QString kClosedAddress = QStringLiteral("127.0.30.2");
+const QString kAddress = loopback_block::address(1);
+const QString kClosedAddress = loopback_block::address(2);
 constexpr double kScale = 0.01;
 const QByteArray kEngineModel = "VW-5540QE";
 const QByteArray kOlderModel = "VW-4610C";
@@ -52,19 +52,20 @@ class tst_basic_monitor_controls : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init() { wait_service::set_time_scale(kScale); }
 
     void open_link_reports_the_port()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         QSignalSpy spy(&m.monitor, &basic_monitor::com_port_changed);
         QCOMPARE(m.monitor.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         QVERIFY(m.monitor.is_link_open());
         QCOMPARE(spy.takeFirst().at(0).toString(), kAddress);
         QVERIFY(m.monitor.open_link(kClosedAddress, PDCommProtocol::kLinkLan) < 0);
         QCOMPARE(spy.takeFirst().at(0).toString(),
-                 QStringLiteral("<font COLOR=red>Unable to open 127.0.30.2</font>"));
+                 QStringLiteral("<font COLOR=red>Unable to open %1</font>").arg(kClosedAddress));
         QCOMPARE(m.monitor.open_link(QString(), PDCommProtocol::kLinkNone), 0);
         QVERIFY(m.monitor.model_name_hint().isEmpty());
     }
@@ -74,7 +75,7 @@ private slots:
     void capabilities_and_level_family_are_forgotten_on_open_and_id_change()
     {
         monitor_fixture m(kAddress, kOlderModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         const int second = m.fx.wall.add_display(m.fx.endpoint, 'B');
         m.fx.wall.with_display(second, [&](sim_display &d) { d.apply_model(kNewerModel); });
         QCOMPARE(m.monitor.read_capabilities(), 0);
@@ -97,7 +98,7 @@ private slots:
     void identity_texts()
     {
         monitor_fixture m(kAddress, kEngineModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         QString model, serial, a, b, c, d;
         QCOMPARE(m.monitor.get_model_name(model), 0);
         QCOMPARE(model, QString::fromLatin1(kEngineModel));
@@ -114,7 +115,7 @@ private slots:
     void identity_falls_back_to_the_capability_record()
     {
         monitor_fixture m(kAddress, kEngineModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.fx.script("CA0200", "CB020100");
         QString a = "x", b = "x", c = "x", d = "x";
         QCOMPARE(m.monitor.get_identity_strings(a, b, c, d), int(link_status::kResultNotZero));
@@ -128,7 +129,7 @@ private slots:
     void controls_read_write_and_unsupported()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         int value = 0, max = 0;
         QCOMPARE(m.monitor.get_brightness(value, max), 0);
         QCOMPARE(value, 80);
@@ -168,7 +169,7 @@ private slots:
         QFETCH(int, code);
         QFETCH(QByteArray, body);
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.clear_log();
         uint value = 7;
         QCOMPARE(m.monitor.set_vcp(code, value), 0);
@@ -216,7 +217,7 @@ private slots:
         QFETCH(QList<int>, item_values);
         QFETCH(QList<QByteArray>, written);
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.clear_log();
         QSignalSpy progress(&m.monitor, &basic_monitor::set_get_vcp_progess);
         QCOMPARE(m.monitor.apply_vcp_list(list, true), result);
@@ -232,7 +233,7 @@ private slots:
     void control_list_stops_at_another_error()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.fx.wall.set_fault(m.fx.display, sim_fault_kind::refuse_be, sim_fault::kForever, 1);
         QList<vcp_list_item> list {vcp_list_item::write(0x10, 40), vcp_list_item::write(0x12, 30),
                                    vcp_list_item::write(0x92, 20)};
@@ -246,7 +247,7 @@ private slots:
     void stopped_monitor_runs_no_list()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.clear_log();
         m.monitor.stop_job();
         QList<vcp_list_item> list {vcp_list_item::write(0x10, 40)};
@@ -262,7 +263,7 @@ private slots:
     void settle_pauses_between_list_items()
     {
         monitor_fixture m(kAddress, kEngineModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         wait_service::set_time_scale(0.05);
         m.clear_log();
         QList<vcp_list_item> list {vcp_list_item::write(0x14, 2), vcp_list_item::write(0x1067, 2),
@@ -313,7 +314,7 @@ private slots:
     void pauses_after_commands()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         wait_service::set_time_scale(0.05);
         QElapsedTimer timer;
         timer.start();
@@ -341,7 +342,7 @@ private slots:
         QFETCH(double, a);
         QFETCH(double, b);
         monitor_fixture m(kAddress, model);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         double hours = 0;
         QCOMPARE(m.monitor.get_usage_hours_a(hours), 0);
         QCOMPARE(hours, a); // exact: both sides divide the same integers
@@ -352,7 +353,7 @@ private slots:
     void power_clock_timing_and_keys()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         quint8 mode = 0;
         QCOMPARE(m.monitor.get_power_state(mode), 0);
         QCOMPARE(mode, quint8(1));
@@ -392,7 +393,7 @@ private slots:
     void ir_sequence_stops_at_the_first_failure()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.fx.wall.set_fault(m.fx.display, sim_fault_kind::refuse_be, sim_fault::kForever, 1);
         QCOMPARE(m.monitor.send_ir_sequence(QByteArray("\x11\x22\x33")), int(link_status::kRefused));
         QCOMPARE(m.display([](sim_display &d) { return d.ir_keys; }), QList<quint16> {0x11});
@@ -401,7 +402,7 @@ private slots:
     void mac_address()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         QString mac;
         QCOMPARE(m.monitor.get_mac_address(0, mac), 0);
         // The address the wall gave the display, as the search also finds it.
@@ -430,7 +431,7 @@ private slots:
     void reentrant_call_from_processed_events_is_refused()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         int inner = 1;
         QTimer::singleShot(0, &m.monitor, [&] {
             uint value = 0;

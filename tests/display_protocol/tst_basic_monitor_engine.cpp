@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("127.0.31.1");
+const QString kAddress = loopback_block::address(1);
 constexpr double kScale = 0.01;
 const QByteArray kEngineModel = "VW-5540QE";
 const QByteArray kOlderModel = "VW-4610C";
@@ -101,6 +101,7 @@ class tst_basic_monitor_engine : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init() { wait_service::set_time_scale(kScale); }
 
     void level_registers_data()
@@ -126,7 +127,7 @@ private slots:
         QFETCH(bool, engine);
         QFETCH(QList<QByteArray>, bodies);
         monitor_fixture m(kAddress, model);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.monitor.detect_rgb_level_registers();
         m.clear_log();
         QCOMPARE(m.monitor.set_rgb_levels(10, 20, 30, engine), 0);
@@ -143,7 +144,7 @@ private slots:
     void expert_registers_are_hidden_outside_their_mode()
     {
         monitor_fixture m(kAddress, kOlderModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         uint value = 0;
         QCOMPARE(m.monitor.get_vcp(0x318, value), int(basic_monitor::kNotSupported));
         QCOMPARE(m.monitor.set_mode_c011(2), 0);
@@ -154,7 +155,7 @@ private slots:
     void patch_generator_publishes_video()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         video_recorder recorder;
         m.display([&](sim_display &d) { d.video_observer = &recorder; });
         QCOMPARE(m.monitor.set_rgb_levels(1023, 0, 0, false), 0);
@@ -175,7 +176,7 @@ private slots:
     void cycle_rgb_levels_flashes_the_display()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         video_recorder recorder;
         m.display([&](sim_display &d) { d.video_observer = &recorder; });
         m.monitor.detect_rgb_level_registers();
@@ -197,7 +198,7 @@ private slots:
     void corner_uniformity()
     {
         monitor_fixture m(kAddress, kCornerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         QVERIFY(m.monitor.supports_corner_uniformity());
         CornerUniformityEntry entry;
         QCOMPARE(m.monitor.get_corner_uniformity(2, entry), 0);
@@ -225,8 +226,8 @@ private slots:
         QCOMPARE(m.monitor.set_corner_uniformity_checked(1, wanted, changed), 0);
         QVERIFY(changed);
 
-        monitor_fixture plain(QStringLiteral("127.0.31.2"), kNewerModel);
-        QVERIFY(plain.ready());
+        monitor_fixture plain(loopback_block::address(2), kNewerModel);
+        QVERIFY_FIXTURE(plain);
         QVERIFY(!plain.monitor.supports_corner_uniformity());
         QCOMPARE(plain.monitor.get_corner_uniformity(0, entry), int(basic_monitor::kNotSupported));
     }
@@ -234,7 +235,7 @@ private slots:
     void configure_for_calibration_reads_the_native_gamut()
     {
         monitor_fixture m(kAddress, kEngineModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         CAdjustValue record;
         QSignalSpy progress(&m.monitor, &basic_monitor::set_get_vcp_progess);
         QCOMPARE(m.monitor.configure_for_calibration(record), 0);
@@ -255,8 +256,8 @@ private slots:
         QCOMPARE(record.native_gamut, (std::array<qint16, 6> {{708, 292, 170, 797, 131, 46}}));
         QVERIFY(reports_gamut(record, wide));
 
-        monitor_fixture plain(QStringLiteral("127.0.31.2"), kNewerModel);
-        QVERIFY(plain.ready());
+        monitor_fixture plain(loopback_block::address(2), kNewerModel);
+        QVERIFY_FIXTURE(plain);
         CAdjustValue other;
         other.native_gamut_valid = 1;
         QCOMPARE(plain.monitor.configure_for_calibration(other), 0);
@@ -266,7 +267,7 @@ private slots:
     void engine_switch()
     {
         monitor_fixture m(kAddress, kEngineModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         QVERIFY(m.monitor.supports_vcp_1147_and_1192());
         wait_service::set_time_scale(0.05);
         QElapsedTimer timer;
@@ -278,8 +279,8 @@ private slots:
         QCOMPARE(m.monitor.set_vcp_1147_and_wait(true), 0);
         QCOMPARE(changes(m.frames()).size(), 0);
 
-        monitor_fixture plain(QStringLiteral("127.0.31.2"), kNewerModel);
-        QVERIFY(plain.ready());
+        monitor_fixture plain(loopback_block::address(2), kNewerModel);
+        QVERIFY_FIXTURE(plain);
         QVERIFY(!plain.monitor.supports_vcp_1147_and_1192());
         QCOMPARE(plain.monitor.set_vcp_1147_and_wait(true), int(basic_monitor::kNotSupported));
         QCOMPARE(plain.monitor.is_vcp_1017_supported(), int(basic_monitor::kProcedureNotSupported));
@@ -291,7 +292,7 @@ private slots:
     void engine_runs_an_update_to_its_end()
     {
         monitor_fixture m(kAddress, kEngineModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         QCOMPARE(m.monitor.is_vcp_1017_supported(), 0);
         QCOMPARE(m.monitor.write_sensor_info("Probe One", "SN-77"), 0);
         QCOMPARE(m.display([](sim_display &d) { return d.sensor_name + "/" + d.sensor_serial; }),
@@ -360,7 +361,7 @@ private slots:
         QFETCH(uint, value);
         QFETCH(int, reads);
         monitor_fixture m(kAddress, kEngineModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.display([&](sim_display &d) {
             d.engine.config.never_finishes = never_finishes;
             d.engine.config.start_polls = 0;
@@ -384,7 +385,7 @@ private slots:
     void wait_for_2aa_returns_a_read_error()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         uint value = 7;
         QCOMPARE(m.monitor.wait_for_vcp_2aa(value, 1), int(basic_monitor::kNotSupported));
     }

@@ -1,6 +1,6 @@
 // The internal calibration engine's effect on light, driven through
 // basic_monitor as the calibration tasks drive it: white-point and luminance
-// targets, then an update calibration. The displays live on 127.0.51.x.
+// targets, then an update calibration.
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/vcp_list_item.h"
 #include "display_protocol/wait_service.h"
@@ -143,6 +143,7 @@ private:
     }
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init()
     {
         wait_service::set_time_scale(kScale);
@@ -164,7 +165,8 @@ private slots:
     {
         QFETCH(QByteArray, model);
         QFETCH(white_target, target);
-        monitor_fixture m(QStringLiteral("127.0.51.1"), model);
+        monitor_fixture m(loopback_block::address(1), model);
+        QVERIFY_FIXTURE(m);
         QVERIFY(prepare(m));
         QCOMPARE(set_targets(m.monitor, target), 0);
         const reading before = published(m);
@@ -186,7 +188,8 @@ private slots:
     // trim writes them); switched off it shows the panel's native white.
     void calibrated_engine_follows_trimmed_targets()
     {
-        monitor_fixture m(QStringLiteral("127.0.51.2"), "VW-5540QE");
+        monitor_fixture m(loopback_block::address(2), "VW-5540QE");
+        QVERIFY_FIXTURE(m);
         QVERIFY(prepare(m));
         uint run = 0;
         QCOMPARE(update_calibration(m.monitor, m.fx.wall.light_key(m.fx.display), run), 0);
@@ -218,7 +221,8 @@ private slots:
 
     void stopped_update_leaves_the_white()
     {
-        monitor_fixture m(QStringLiteral("127.0.51.3"), "VW-5540QE");
+        monitor_fixture m(loopback_block::address(3), "VW-5540QE");
+        QVERIFY_FIXTURE(m);
         QVERIFY(prepare(m));
         const white_target d65 {313, 329, 200};
         QCOMPARE(set_targets(m.monitor, d65), 0);

@@ -1,7 +1,6 @@
 // What basic_monitor writes into a simulated display reaches its light:
 // uploaded lookup tables (both upload forms), gains and backlight, while the
-// internal test-patch generator stays clear of the table. The displays live
-// on 127.0.50.x.
+// internal test-patch generator stays clear of the table.
 #include "colour/CAdjustValue.h"
 #include "colour/CSpline.h"
 #include "colour/CTargetValue.h"
@@ -126,6 +125,7 @@ private:
     }
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init()
     {
         wait_service::set_time_scale(kScale);
@@ -159,8 +159,8 @@ private slots:
         QFETCH(builder, build);
         QFETCH(form, upload);
         QFETCH(double, full_scale);
-        monitor_fixture m(QStringLiteral("127.0.50.1"), model);
-        QVERIFY(m.ready());
+        monitor_fixture m(loopback_block::address(1), model);
+        QVERIFY_FIXTURE(m);
         m.fx.wall.set_light_publishing(true);
         const std::array<int, 3> patch {{kPatchMax, 700, 300}};
         const reading patch_before = patch_light(m, patch);
@@ -235,8 +235,8 @@ private slots:
     // them shows the input straight again.
     void table_shows_in_programmable_modes_only()
     {
-        monitor_fixture m(QStringLiteral("127.0.50.2"), "VW-5520L");
-        QVERIFY(m.ready());
+        monitor_fixture m(loopback_block::address(2), "VW-5520L");
+        QVERIFY_FIXTURE(m);
         QVector<int> table;
         QCOMPARE(m.monitor.build_lut_from_calibration_ex(1, table), 0);
         QCOMPARE(m.monitor.upload_lut(table, 1), 0);
@@ -257,8 +257,8 @@ private slots:
     // light, black included.
     void gains_and_backlight_change_the_light()
     {
-        monitor_fixture m(QStringLiteral("127.0.50.3"), "VW-5520L");
-        QVERIFY(m.ready());
+        monitor_fixture m(loopback_block::address(3), "VW-5520L");
+        QVERIFY_FIXTURE(m);
         m.fx.wall.set_light_publishing(true);
         const reading full = m.fx.wall.light(m.fx.display);
         QCOMPARE(m.monitor.set_video_gain_red(128), 0);

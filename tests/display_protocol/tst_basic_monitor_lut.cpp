@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("127.0.32.1");
+const QString kAddress = loopback_block::address(1);
 constexpr double kScale = 0.001;
 const QByteArray kLongModel = "VW-5520L";     // 3072 entries, maximum 4095
 const QByteArray kOlderModel = "VW-4610C";    // 3072 entries, maximum 4080
@@ -81,6 +81,7 @@ class tst_basic_monitor_lut : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init() { wait_service::set_time_scale(kScale); }
 
     void table_size_data()
@@ -103,7 +104,7 @@ private slots:
         QFETCH(int, max);
         QFETCH(int, reported);
         monitor_fixture m(kAddress, model);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         if (reported >= 0)
             m.display([&](sim_display &d) { d.controls.set_read_only(0x2CA, quint16(reported), quint16(reported)); });
         int e = 0, x = 0;
@@ -117,7 +118,7 @@ private slots:
     void table_from_calibration_native()
     {
         monitor_fixture m(kAddress, kLongModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         CAdjustValue record = known_record();
         QVector<int> table;
         QCOMPARE(m.monitor.build_lut_from_calibration(record, target_of(CTargetValue::kGammaNative), table), 0);
@@ -134,7 +135,7 @@ private slots:
     void table_from_calibration_curves()
     {
         monitor_fixture m(kAddress, kLongModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         const CAdjustValue record = known_record();
         QVector<int> table;
         QCOMPARE(m.monitor.build_lut_from_calibration(record, target_of(CTargetValue::kGammaPower), table), 0);
@@ -149,7 +150,7 @@ private slots:
     void table_from_calibration_needs_every_curve()
     {
         monitor_fixture m(kAddress, kLongModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         CAdjustValue record = known_record();
         record.measurements.correction_curves[2].SetValid(false);
         QVector<int> table {7};
@@ -176,7 +177,7 @@ private slots:
         QFETCH(QList<int>, indices);
         QFETCH(QList<int>, values);
         monitor_fixture m(kAddress, kLongModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         QVector<int> table;
         QCOMPARE(m.monitor.build_lut_from_calibration_ex(kind, table), 0);
         QCOMPARE(table.size(), 3072);
@@ -204,7 +205,7 @@ private slots:
     void upload_of_a_long_table()
     {
         monitor_fixture m(kAddress, kLongModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         video_recorder recorder;
         m.display([&](sim_display &d) { d.video_observer = &recorder; });
         const QVector<int> table = ramp_table(3072, 4093);
@@ -228,7 +229,7 @@ private slots:
     void upload_of_a_short_table()
     {
         monitor_fixture m(kAddress, kShortModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         const QVector<int> table = ramp_table(768, 1020);
         m.clear_log();
         QCOMPARE(m.monitor.upload_lut(table, 1), 0);
@@ -243,7 +244,7 @@ private slots:
     void upload_in_the_second_form()
     {
         monitor_fixture m(kAddress, kShortModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         QVector<int> table;
         QCOMPARE(m.monitor.build_lut_from_curves(line_to(1.0), line_to(0.9), line_to(0.8), table), 0);
         m.clear_log();
@@ -264,7 +265,7 @@ private slots:
     void second_form_refuses_long_channels()
     {
         monitor_fixture m(kAddress, kShortModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.clear_log();
         QCOMPARE(m.monitor.upload_lut_c20b(std::vector<int>(3 * 257, 5)), int(link_status::kTooManyValues));
         QCOMPARE(m.monitor.upload_lut_c20b(std::vector<int>()), int(link_status::kNoValues));
@@ -291,7 +292,7 @@ private slots:
         QFETCH(int, number);
         QFETCH(int, written);
         monitor_fixture m(kAddress, kShortModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.display([&](sim_display &d) { d.controls.set(0x268, quint16(current), 14); });
         QCOMPARE(m.monitor.upload_lut(QVector<int>(768, 0), number), 0);
         QCOMPARE(m.display([](sim_display &d) { return d.controls.value(0x268); }), quint16(written));
@@ -300,7 +301,7 @@ private slots:
     void stop_during_upload()
     {
         monitor_fixture m(kAddress, kLongModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         int blocks = 0;
         connect(&m.monitor, &basic_monitor::Broadcast_MessageOut, &m.monitor, [&] {
             if (++blocks == 4)
@@ -315,7 +316,7 @@ private slots:
     void write_error_ends_the_upload()
     {
         monitor_fixture m(kAddress, kLongModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.fx.wall.set_fault(m.fx.display, sim_fault_kind::refuse_be, sim_fault::kForever, 8);
         QCOMPARE(m.monitor.upload_lut(ramp_table(3072, 4000), 1), int(link_status::kRefused));
         QCOMPARE(m.display([](sim_display &d) { return d.lut_activations; }), 0);

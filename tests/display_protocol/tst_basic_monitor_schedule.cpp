@@ -8,7 +8,7 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("127.0.33.1");
+const QString kAddress = loopback_block::address(1);
 const QByteArray kOlderModel = "VW-4610C";
 const QByteArray kNewerModel = "VW-5520L";
 const QByteArray kEngineModel = "VW-5540QE";
@@ -43,6 +43,7 @@ class tst_basic_monitor_schedule : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
     void init() { wait_service::set_time_scale(0.01); }
 
     void translation_tables()
@@ -65,7 +66,7 @@ private slots:
     void older_model_schedule()
     {
         monitor_fixture m(kAddress, kOlderModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         QVERIFY(m.monitor.is_fixed_list_model());
         schedule_program_record entry = program(17, 0);
         m.clear_log();
@@ -82,7 +83,7 @@ private slots:
     void newer_model_schedule_in_the_extended_form()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         schedule_program_record entry = program(12, 11);
         entry.year = 30;
         entry.month = 6;
@@ -101,7 +102,7 @@ private slots:
     void schedule_falls_back_to_the_long_form()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         m.display([](sim_display &d) { d.extended_schedules = false; });
         schedule_program_record entry = program(12, 11);
         m.clear_log();
@@ -118,7 +119,7 @@ private slots:
     void advanced_programs()
     {
         monitor_fixture m(kAddress, kEngineModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         schedule_program_record entry;
         entry.event_type = schedule_program_record::kEventOn;
         entry.on_hour = 6;
@@ -138,7 +139,7 @@ private slots:
     void holidays()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         holiday_program_record range;
         range.program_number = 5;
         range.flags = holiday_program_record::kDateRange | holiday_program_record::kDayOfMonth;
@@ -167,7 +168,7 @@ private slots:
     void weekend_days()
     {
         monitor_fixture m(kAddress, kNewerModel);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         quint8 mask = 0;
         QCOMPARE(m.monitor.get_weekend_schedule(mask), 0);
         QCOMPARE(mask, quint8(0x60));
@@ -199,7 +200,7 @@ private slots:
         QFETCH(int, on_display);
         QFETCH(uint, read_back);
         monitor_fixture m(kAddress, model);
-        QVERIFY(m.ready());
+        QVERIFY_FIXTURE(m);
         uint value = wanted;
         QCOMPARE(m.monitor.set_input_source(value), result);
         QCOMPARE(int(m.display([](sim_display &d) { return d.controls.value(0x60); })), on_display);

@@ -10,8 +10,8 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("127.0.12.1");
-const char kRawAddress[] = "127.0.12.2";
+const QString kAddress = loopback_block::address(1);
+const QString kRawAddress = loopback_block::address(2);
 
 // A whole reply frame from its literal bytes (NUL included).
 template <std::size_t N>
@@ -280,7 +280,11 @@ class tst_command_set : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { wait_service::set_time_scale(0.1); }
+    void initTestCase()
+    {
+        wait_service::set_time_scale(0.1);
+        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
+    }
 
     void commands_data()
     {
@@ -296,7 +300,7 @@ private slots:
         QFETCH(int, index);
         const command_case &c = cases().at(index);
         wall_fixture fx(kAddress);
-        QVERIFY(fx.ready());
+        QVERIFY_FIXTURE(fx);
         if (!c.request.isEmpty())
             fx.script(c.request, c.reply);
         PDCommProtocol link;
@@ -317,6 +321,7 @@ private slots:
     void second_stage_waits_take_a_report_from_any_display()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.script("CA0A01", "CB0A0100");
         fx.report("CA0A01", "CA0A0205");
         fx.script("CA0301" "09", "CB030100");
@@ -371,10 +376,10 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, entry);
         raw_reply_server display(kRawAddress);
-        QVERIFY2(display.listening(), "cannot listen on 127.0.12.2:7142");
+        QVERIFY2(display.listening(), qPrintable(QStringLiteral("cannot listen on %1:7142").arg(kRawAddress)));
         display.set_responder([reply](const QByteArray &) { return raw_reply {reply, false}; });
         PDCommProtocol link;
-        QCOMPARE(link.open_link(QString::fromLatin1(kRawAddress), PDCommProtocol::kLinkLan), 0);
+        QCOMPARE(link.open_link(kRawAddress, PDCommProtocol::kLinkLan), 0);
         schedule_program_record e;
         int result = 0;
         if (write) {
@@ -399,6 +404,7 @@ private slots:
     void model_commands()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         QByteArray text;
@@ -431,6 +437,7 @@ private slots:
     void clock_round_trip()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         display_clock_record clock {27, 2, 28, 7, 23, 59, 1};
@@ -456,6 +463,7 @@ private slots:
     {
         QFETCH(int, entry_bytes);
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.with_display(fx.display, [&](sim_display &d) { d.schedule_entry_bytes = entry_bytes; });
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -487,6 +495,7 @@ private slots:
     void extended_schedule_of_unknown_kind_is_not_sent()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         schedule_program_record entry;
@@ -508,6 +517,7 @@ private slots:
         QFETCH(int, fragment);
         QFETCH(int, length);
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.with_display(fx.display, [&](sim_display &d) {
             d.capability_string = QByteArray("vcp(10 12)").repeated(30);
             d.capability_fragment_size = fragment;
@@ -525,6 +535,7 @@ private slots:
     void capability_string_ends_on_an_empty_or_short_fragment()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         const QByteArray expected = fx.wall.with_display(fx.display, [](sim_display &d) { return d.capability_string; });
@@ -549,6 +560,7 @@ private slots:
     void self_test_report_is_bounded_by_the_buffer()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.with_display(fx.display, [](sim_display &d) { d.self_test_report = QByteArray(40, '\x07'); });
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -563,6 +575,7 @@ private slots:
     void text_blocks()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.script("C00E00" + repeat("a", 32), "00C00E00" + repeat("a", 32));
         fx.script("C00E02" + repeat("b", 8) + QByteArray(24, '\0'), "00C00E02" + repeat("b", 8) + QByteArray(24, '\0'));
         fx.script("C00B0420", "C10B" "tail\n");
@@ -583,6 +596,7 @@ private slots:
     void verified_lut_write_fails_when_the_display_keeps_other_values()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.script("C2050000" "0100" "0200", "C3050000" "0100" "0200");
         fx.script("C204000002", "C304" "0100" "0201");
         PDCommProtocol link;

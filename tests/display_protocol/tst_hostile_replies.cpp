@@ -1,6 +1,6 @@
 // Damaged, short, long and nonsensical display replies fed through the real
 // frame reader and every reply decoder, from a bare loopback display of the
-// test's own (127.0.60.x). Every call must end in bounded time with 0 or a
+// test's own. Every call must end in bounded time with 0 or a
 // negative status and keep its out-values inside the caller's buffers; a
 // reply cut below what the command needs must fail. Fixed seeds: every run
 // feeds the same replies.
@@ -8,6 +8,7 @@
 #include "display_protocol/link_status.h"
 #include "display_protocol/monitor_capabilities.h"
 #include "display_protocol/wait_service.h"
+#include "simulator/loopback_block.h"
 #include "tests/display_protocol/raw_reply_server.h"
 
 #include <QElapsedTimer>
@@ -21,8 +22,7 @@
 
 namespace {
 
-const char kAddress[] = "127.0.60.1";
-const char kCubeAddress[] = "127.0.60.2";
+const QString kAddress = loopback_block::address(1);
 // Waits run at a twentieth; a call that still takes this long hangs.
 constexpr double kTimeScale = 0.05;
 constexpr qint64 kCallLimitMs = 3000;
@@ -361,9 +361,9 @@ class tst_hostile_replies : public QObject
 {
     Q_OBJECT
 
-    int run(PDCommProtocol &protocol, const command_call &call, const char *address)
+    int run(PDCommProtocol &protocol, const command_call &call, const QString &address)
     {
-        const int opened = protocol.open_link(QString::fromLatin1(address), PDCommProtocol::kLinkLan);
+        const int opened = protocol.open_link(address, PDCommProtocol::kLinkLan);
         if (opened)
             return opened;
         QElapsedTimer timer;
@@ -390,7 +390,7 @@ private slots:
     {
         wait_service::set_time_scale(kTimeScale);
         m_server = std::make_unique<raw_reply_server>(kAddress);
-        QVERIFY(m_server->listening());
+        QVERIFY2(m_server->listening(), qPrintable(QStringLiteral("cannot listen on %1:7142").arg(kAddress)));
     }
 
     void cleanupTestCase() { m_server.reset(); }
@@ -572,7 +572,7 @@ private slots:
     void read_until_stops_on_an_endless_stream()
     {
         m_server->set_responder([](const QByteArray &) { return raw_reply {QByteArray(10000, 'x'), false}; }, true);
-        QVERIFY(m_protocol.open_link(QString::fromLatin1(kAddress), PDCommProtocol::kLinkLan) == 0);
+        QVERIFY(m_protocol.open_link(kAddress, PDCommProtocol::kLinkLan) == 0);
         QList<char> bytes;
         QCOMPARE(m_protocol.read_until(&bytes, '\r'), int(link_status::kBadLength));
         QCOMPARE(bytes.size(), 4096);

@@ -1,9 +1,11 @@
-// The network search against simulated displays on loopback (127.0.40.x):
-// each answers from its own address, port 5320. Every search of this
-// program listens on port 5320 of all addresses, so all of them live in this
-// one test program.
+// The network search against simulated displays on loopback addresses of
+// the process's block: each answers from its own address, port 5320. Every
+// search of this program listens on port 5320 of all addresses, so all of
+// them live in this one test program, which holds the machine-wide claim on
+// that port while it runs.
 #include "display_protocol/PJSearchUdp.h"
 #include "display_protocol/wait_service.h"
+#include "simulator/loopback_block.h"
 #include "simulator/sim_wall_builder.h"
 
 #include <QDateTime>
@@ -18,7 +20,10 @@
 
 namespace {
 
-const QHostAddress kOwnAddress(QStringLiteral("127.0.40.254"));
+const QHostAddress kOwnAddress(loopback_block::address(254));
+const QString kFirstDisplay = loopback_block::address(1);
+// Another test run's searches may hold the port for their few seconds.
+constexpr int kSearchPortWaitMs = 120000;
 // Nominal waits run at a fifth: 100 ms of quiet ends collecting, long
 // enough for a busy machine to let the simulated displays answer.
 constexpr double kTimeScale = 0.2;
@@ -89,6 +94,13 @@ class tst_pj_search_udp : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!loopback_block::prefix().isEmpty(), qPrintable(loopback_block::claim_error()));
+        QString error;
+        QVERIFY2(loopback_block::claim_search_port(kSearchPortWaitMs, &error), qPrintable(error));
+    }
+
     void init()
     {
         wait_service::set_time_scale(kTimeScale);
@@ -96,7 +108,7 @@ private slots:
 
     void finds_a_small_wall_with_names_and_mac_addresses()
     {
-        search_wall w(QStringLiteral("rows=1;columns=3;address=127.0.40.1;models=QX-4600,QX-5500,QX-6500"));
+        search_wall w(QStringLiteral("rows=1;columns=3;address=%1;models=QX-4600,QX-5500,QX-6500").arg(kFirstDisplay));
         QVERIFY(w.ok);
         w.behave([] { sim_search_behaviour b; b.value = 0x1234; return b; }());
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays, w.targets());
@@ -123,11 +135,11 @@ private slots:
     // dropped off the network does not answer.
     void chains_answer_through_their_first_display()
     {
-        search_wall w(QStringLiteral("columns=4;chain=2;address=127.0.40.1;models=QX-1,QX-2"));
+        search_wall w(QStringLiteral("columns=4;chain=2;address=%1;models=QX-1,QX-2").arg(kFirstDisplay));
         QVERIFY(w.ok);
         w.wall.set_fault(w.placed.at(2).handle, sim_fault_kind::refuse_connections);
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays,
-                           {kOwnAddress, QHostAddress(QStringLiteral("127.0.40.1")), QHostAddress(QStringLiteral("127.0.40.2"))});
+                           {kOwnAddress, QHostAddress(kFirstDisplay), QHostAddress(loopback_block::address(2))});
         QCOMPARE(search.search(PJSearchUdp::kNewSearch), 1);
         const QList<PJSearchResult> found = results_of(search);
         QCOMPARE(found.size(), 1);
@@ -137,7 +149,7 @@ private slots:
 
     void mac_is_upper_case_hex_with_leading_zeros()
     {
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         w.wall.set_mac(w.placed.first().handle, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E});
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays, w.targets());
@@ -151,7 +163,7 @@ private slots:
     {
         if (!QTextCodec::codecForName("Shift-JIS"))
             QSKIP("no Shift-JIS codec in this Qt build");
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         const QString name = QStringLiteral("表示-55");
         w.wall.with_display(w.placed.first().handle,
@@ -178,7 +190,7 @@ private slots:
         QFETCH(int, device_class);
         QFETCH(qint32, word_a);
         QFETCH(qint32, word_b);
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         const int endpoint = w.placed.first().endpoint;
         PJSearchUdp search(nullptr, device_class, w.targets());
@@ -227,7 +239,7 @@ private slots:
         QFETCH(quint32, word_d);
         QFETCH(qint64, kind);
         QFETCH(bool, found);
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         sim_search_behaviour b;
         b.word_c = word_c;
@@ -252,7 +264,7 @@ private slots:
     {
         QFETCH(qint64, kind);
         QFETCH(int, results);
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         sim_search_behaviour b;
         b.sequence_shift = -1;
@@ -275,7 +287,7 @@ private slots:
     void a_sender_that_keeps_answering_with_the_repeat_kind_ends()
     {
         QFETCH(int, search_kind);
-        search_wall w(QStringLiteral("columns=2;address=127.0.40.1"));
+        search_wall w(QStringLiteral("columns=2;address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         sim_search_behaviour b;
         b.answer_kind = 2;
@@ -296,7 +308,7 @@ private slots:
 
     void new_search_repeats_three_times_to_the_first_target()
     {
-        search_wall w(QStringLiteral("columns=2;address=127.0.40.1"));
+        search_wall w(QStringLiteral("columns=2;address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays, w.targets());
         QCOMPARE(search.search(PJSearchUdp::kNewSearch), 1);
@@ -307,7 +319,7 @@ private slots:
 
     void other_kinds_do_not_repeat()
     {
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays, w.targets());
         QCOMPARE(search.search(1), 1);
@@ -319,19 +331,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("address_text");
         QTest::addColumn<QStringList>("addresses");
-        const QString sender = QStringLiteral("127.0.40.1");
-        QTest::newRow("another address") << QByteArray("127.0.40.200") << QStringList {sender, QStringLiteral("127.0.40.200")};
-        QTest::newRow("its own address") << QByteArray("127.0.40.1") << QStringList {sender};
+        const QString sender = kFirstDisplay;
+        const QString other = loopback_block::address(200);
+        QTest::newRow("another address") << other.toLatin1() << QStringList {sender, other};
+        QTest::newRow("its own address") << sender.toLatin1() << QStringList {sender};
         QTest::newRow("not an address") << QByteArray("display") << QStringList {sender};
         // Without a terminator the text ends with its field, before the MAC bytes.
-        QTest::newRow("field filled") << QByteArray("127.0.40.2000000000000000") << QStringList {sender};
+        QTest::newRow("field filled") << loopback_block::address(2).leftJustified(25, QLatin1Char('0')).toLatin1()
+                                      << QStringList {sender};
     }
 
     void a_second_address_in_the_answer_gives_two_results()
     {
         QFETCH(QByteArray, address_text);
         QFETCH(QStringList, addresses);
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         sim_search_behaviour b;
         b.address_text = address_text;
@@ -343,7 +357,7 @@ private slots:
 
     void a_name_that_fills_its_field_is_cut_at_the_field()
     {
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         w.wall.with_display(w.placed.first().handle, [](sim_display &d) { d.model_name = QByteArray(60, 'N'); });
         w.wall.set_mac(w.placed.first().handle, {0x41, 0x42, 0x43, 0x44, 0x45, 0x46});
@@ -369,7 +383,7 @@ private slots:
     {
         QFETCH(int, size);
         QFETCH(int, results);
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         sim_search_behaviour b;
         b.answer_size = size;
@@ -381,26 +395,26 @@ private slots:
 
     void a_new_search_starts_from_an_empty_list()
     {
-        search_wall w(QStringLiteral("columns=2;address=127.0.40.1"));
+        search_wall w(QStringLiteral("columns=2;address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         const QList<QHostAddress> all = w.targets();
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays, {all.at(0), all.at(1)});
         QCOMPARE(search.search(PJSearchUdp::kNewSearch), 1);
-        QCOMPARE(addresses_of(search), QStringList {QStringLiteral("127.0.40.1")});
+        QCOMPARE(addresses_of(search), QStringList {kFirstDisplay});
         search.set_addresses({all.at(0), all.at(2)});
         QCOMPARE(search.search(1), 1);
-        QCOMPARE(addresses_of(search), (QStringList {QStringLiteral("127.0.40.1"), QStringLiteral("127.0.40.2")}));
+        QCOMPARE(addresses_of(search), (QStringList {kFirstDisplay, loopback_block::address(2)}));
         QCOMPARE(search.search(PJSearchUdp::kNewSearch), 1);
-        QCOMPARE(addresses_of(search), QStringList {QStringLiteral("127.0.40.2")});
+        QCOMPARE(addresses_of(search), QStringList {loopback_block::address(2)});
     }
 
     void answers_from_the_pc_itself_are_ignored()
     {
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         // The display's own address stands as the PC's: its answer is the PC's echo.
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays,
-                           {QHostAddress(QStringLiteral("127.0.40.1")), QHostAddress(QStringLiteral("127.0.40.1"))});
+                           {QHostAddress(kFirstDisplay), QHostAddress(kFirstDisplay)});
         QCOMPARE(search.search(1), 1);
         QCOMPARE(search.result_count(), 0);
     }
@@ -410,14 +424,14 @@ private slots:
         QTest::addColumn<QList<QHostAddress>>("targets");
         QTest::newRow("none") << QList<QHostAddress>();
         QTest::newRow("own address IPv6") << QList<QHostAddress> {QHostAddress(QStringLiteral("::2")),
-                                                                 QHostAddress(QStringLiteral("127.0.40.1"))};
-        QTest::newRow("own address empty") << QList<QHostAddress> {QHostAddress(), QHostAddress(QStringLiteral("127.0.40.1"))};
+                                                                 QHostAddress(kFirstDisplay)};
+        QTest::newRow("own address empty") << QList<QHostAddress> {QHostAddress(), QHostAddress(kFirstDisplay)};
     }
 
     void nothing_is_sent_without_targets()
     {
         QFETCH(QList<QHostAddress>, targets);
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays, targets);
         QCOMPARE(search.search(PJSearchUdp::kNewSearch), 0);
@@ -436,7 +450,7 @@ private slots:
 
     void stop_ends_the_repeats()
     {
-        search_wall w(QStringLiteral("address=127.0.40.1"));
+        search_wall w(QStringLiteral("address=%1").arg(kFirstDisplay));
         QVERIFY(w.ok);
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays, w.targets());
         QCOMPARE(search.search(PJSearchUdp::kNewSearch), 1);
@@ -467,7 +481,7 @@ private slots:
         std::atomic<bool> flooding {true};
         std::thread flood([&] {
             QUdpSocket socket;
-            if (!socket.bind(QHostAddress(QStringLiteral("127.0.40.50")), 0))
+            if (!socket.bind(QHostAddress(loopback_block::address(50)), 0))
                 return;
             QByteArray answer(PJSearchUdp::kAnswerSize, '\0');
             qToLittleEndian<quint32>(8, answer.data() + 16);
@@ -477,7 +491,7 @@ private slots:
             }
         });
         PJSearchUdp search(nullptr, PJSearchUdp::kLargeScreenDisplays,
-                           {kOwnAddress, QHostAddress(QStringLiteral("127.0.40.51"))});
+                           {kOwnAddress, QHostAddress(loopback_block::address(51))});
         QElapsedTimer timer;
         timer.start();
         const int sent = search.search(1);
@@ -486,17 +500,17 @@ private slots:
         flood.join();
         QCOMPARE(sent, 1);
         QVERIFY2(elapsed < 3000, qPrintable(QString::number(elapsed)));
-        QCOMPARE(addresses_of(search), QStringList {QStringLiteral("127.0.40.50")});
+        QCOMPARE(addresses_of(search), QStringList {loopback_block::address(50)});
     }
 
-    // A responder (127.0.60.10) answering each request with a burst of
+    // A responder answering each request with a burst of
     // random datagrams: every size, and answers of the right size whose
     // magic, sequence, kind, words, texts and MAC are random or plausible.
     // The search must end in time with at most one result per address and
     // fields cut to their sizes.
     void random_answers_are_checked_before_they_are_taken()
     {
-        const QHostAddress responder(QStringLiteral("127.0.60.10"));
+        const QHostAddress responder(loopback_block::address(210));
         std::atomic<bool> answering {true};
         std::atomic<int> sent {0};
         std::thread answers([&] {
@@ -531,7 +545,7 @@ private slots:
                         put32(16, kinds[byte(random) % 4]);
                         put32(144, 0);
                         put32(148, 0x100);
-                        const QByteArray named = "127.0.60." + QByteArray::number(byte(random) % 3 + 10);
+                        const QByteArray named = loopback_block::address(byte(random) % 3 + 210).toLatin1();
                         if (byte(random) < 128)
                             answer.replace(32, named.size() + 1, named + '\0');
                     }

@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("127.0.11.1");
+const QString kAddress = loopback_block::address(1);
 
 // Reaches the frame pieces that command methods use, to test the reply
 // reader on its own.
@@ -115,7 +115,7 @@ private slots:
         QFETCH(int, row);
         const wire_row &r = kWireRows[row];
         wall_fixture fx(kAddress);
-        QVERIFY(fx.ready());
+        QVERIFY_FIXTURE(fx);
         fx.wall.with_display(fx.display, [&](sim_display &d) { d.monitor_id = static_cast<char>(r.destination == '*' ? 'A' : r.destination); });
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -131,6 +131,7 @@ private slots:
     void length_and_check_byte_of_an_eight_character_body()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         quint8 r, t;
@@ -160,6 +161,7 @@ private slots:
         QFETCH(int, row);
         const reply_row &r = kReplyRows[row];
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.set_fault(fx.display, r.fault);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -178,6 +180,7 @@ private slots:
     void any_destination_accepts_a_reply_from_a_display()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.set_fault(fx.display, sim_fault_kind::corrupt_destination);
         probe_protocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -187,6 +190,7 @@ private slots:
     void reply_type_is_checked()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.set_fault(fx.display, sim_fault_kind::wrong_reply_type);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -198,6 +202,7 @@ private slots:
     void non_zero_result_byte()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         // A power mode the display does not have: its result byte is not 0.
@@ -213,6 +218,7 @@ private slots:
     void lower_case_hexadecimal_decodes_like_upper_case()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.with_display(fx.display, [](sim_display &d) { d.controls.set(0x10AB, 0xBEEF, 0xFACE, 0xCD); });
         fx.wall.set_fault(fx.display, sim_fault_kind::lower_case_hex);
         PDCommProtocol link;
@@ -231,6 +237,7 @@ private slots:
     {
         // Scale 0.1: reply wait 200 ms, next bytes 200 ms, slow link +800 ms.
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         quint8 r, t;
@@ -249,6 +256,7 @@ private slots:
     void raw_write_and_read_until()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         QList<char> request;

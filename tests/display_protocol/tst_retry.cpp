@@ -8,8 +8,8 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("127.0.13.1");
-const QString kOtherAddress = QStringLiteral("127.0.13.2");
+const QString kAddress = loopback_block::address(1);
+const QString kOtherAddress = loopback_block::address(2);
 constexpr double kScale = 0.1;
 
 qint64 scaled(qint64 nominal_ms)
@@ -42,6 +42,7 @@ private slots:
         QFETCH(int, attempts);
         QFETCH(int, frames);
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.set_fault(fx.display, sim_fault_kind::silent);
         PDCommProtocol_retry link;
         QCOMPARE(link.get_attempt_count(), 3u);
@@ -68,6 +69,7 @@ private slots:
     void display_that_answers_on_the_second_try()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.set_fault(fx.display, sim_fault_kind::silent, 1);
         PDCommProtocol_retry link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -81,6 +83,7 @@ private slots:
     void refusal_is_repeated_and_returned()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.set_fault(fx.display, sim_fault_kind::refuse_be);
         PDCommProtocol_retry link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -92,6 +95,7 @@ private slots:
     void commands_without_retry_are_sent_once()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.set_fault(fx.display, sim_fault_kind::refuse_be);
         PDCommProtocol_retry link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -103,6 +107,7 @@ private slots:
     void a_failed_reopen_is_a_failed_attempt()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol_retry link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         QTRY_COMPARE(fx.wall.connection_count(fx.endpoint), 1);
@@ -116,7 +121,9 @@ private slots:
     void reopens_use_the_link_last_opened()
     {
         wall_fixture first(kAddress);
+        QVERIFY_FIXTURE(first);
         wall_fixture second(kOtherAddress);
+        QVERIFY_FIXTURE(second);
         second.wall.set_fault(second.display, sim_fault_kind::silent, 1);
         PDCommProtocol_retry link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -132,6 +139,7 @@ private slots:
     void parameter_code_multiplies_the_attempts()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         fx.wall.set_fault(fx.display, sim_fault_kind::silent);
         PDCommProtocol_retry link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
@@ -145,6 +153,7 @@ private slots:
     {
         wait_service::set_time_scale(1.0);
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         PDCommProtocol_retry link;
         QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
         QElapsedTimer timer;
@@ -157,6 +166,7 @@ private slots:
     void capability_attempts_start_with_the_full_space()
     {
         wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
         // The first try reads two fragments, then the display falls silent.
         fx.wall.with_display(fx.display, [](sim_display &d) { d.capability_fragment_size = 16; });
         fx.wall.set_fault(fx.display, sim_fault_kind::silent, 1, 2);

@@ -18,10 +18,10 @@
 
 namespace {
 
-const QString kLanAddress = QStringLiteral("127.0.10.1");
-const QString kUnusedAddress = QStringLiteral("127.0.10.2");
-const QString kRawServerAddress = QStringLiteral("127.0.10.3");
-const QString kSerialLanAddress = QStringLiteral("127.0.10.4");
+const QString kLanAddress = loopback_block::address(1);
+const QString kUnusedAddress = loopback_block::address(2);
+const QString kRawServerAddress = loopback_block::address(3);
+const QString kSerialLanAddress = loopback_block::address(4);
 
 // A bare listening socket for the test to play the display itself.
 class raw_server
@@ -117,7 +117,7 @@ private slots:
     void lan_is_closed_after_close()
     {
         wall_fixture fx(kLanAddress);
-        QVERIFY(fx.ready());
+        QVERIFY_FIXTURE(fx);
         TLANComm lan;
         QCOMPARE(lan.open(kLanAddress), 0);
         QVERIFY(lan.is_open());

@@ -3,12 +3,22 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+namespace {
+
+constexpr qint64 kDefaultFloorMs = 100;
+
+} // namespace
+
 class tst_wait_service : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void cleanup() { wait_service::set_time_scale(1.0); }
+    void cleanup()
+    {
+        wait_service::set_time_scale(1.0);
+        wait_service::set_io_timeout_floor_ms(kDefaultFloorMs);
+    }
 
     void scaled_ms_data()
     {
@@ -38,8 +48,8 @@ private slots:
         QTest::addColumn<int>("real");
         QTest::newRow("unscaled") << 1.0 << qint64(2000) << 2000;
         QTest::newRow("scaled") << 0.1 << qint64(2000) << 200;
-        QTest::newRow("never below the floor") << 0.001 << qint64(2000) << 20;
-        QTest::newRow("zero scale keeps the floor") << 0.0 << qint64(500) << 20;
+        QTest::newRow("never below the floor") << 0.001 << qint64(2000) << 100;
+        QTest::newRow("zero scale keeps the floor") << 0.0 << qint64(500) << 100;
         QTest::newRow("at most one day") << 1000.0 << qint64(24 * 60 * 60 * 1000) << 24 * 60 * 60 * 1000;
     }
 
@@ -70,6 +80,19 @@ private slots:
         QFETCH(int, real);
         wait_service::set_time_scale(scale);
         QCOMPARE(wait_service::timer_interval_ms(nominal), real);
+    }
+
+    // Tests whose displays always answer raise the floor; nothing else moves.
+    void io_timeout_floor_can_be_raised()
+    {
+        wait_service::set_time_scale(0.01);
+        wait_service::set_io_timeout_floor_ms(2000);
+        QCOMPARE(wait_service::io_timeout_ms(2000), 2000);
+        QCOMPARE(wait_service::io_timeout_ms(500000), 5000);
+        QCOMPARE(wait_service::scaled_ms(2000), qint64(20));
+        for (qint64 invalid : {qint64(0), qint64(-1), qint64(25) * 60 * 60 * 1000})
+            wait_service::set_io_timeout_floor_ms(invalid);
+        QCOMPARE(wait_service::io_timeout_ms(2000), 2000);
     }
 
     void rejects_invalid_scales()

@@ -5,7 +5,9 @@
 #include "jobs/calibration_status_kind.h"
 #include "jobs/job_step_plan.h"
 #include "jobs/job_task_type.h"
+#include "simulator/loopback_block.h"
 #include "simulator/simulated_wall.h"
+#include "tests/display_protocol/wall_fixture.h"
 #include "tests/jobs/installed_task.h"
 #include "tests/jobs/worker_recorder.h"
 
@@ -16,8 +18,9 @@
 
 namespace {
 
-const QString kAddress = QStringLiteral("127.0.150.1");
-const QString kNobody = QStringLiteral("127.0.150.99");     // nothing listens there
+const QString kAddress = loopback_block::address(1);
+const QString kNobody = loopback_block::address(99);     // nothing listens there
+const QString kOtherAddress = loopback_block::address(2);
 constexpr int kLan = 1;
 
 job_list_item lan_job(const QList<qint32> &tasks, const QString &address = kAddress)
@@ -69,9 +72,11 @@ private slots:
     void initTestCase()
     {
         wait_service::set_time_scale(0.01);
+        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
         m_endpoint = m_wall.add_lan_endpoint(kAddress);
         m_display = m_wall.add_display(m_endpoint, 'A');
-        QVERIFY(m_endpoint >= 0 && m_display >= 0);
+        QVERIFY2(m_endpoint >= 0 && m_display >= 0,
+                 qPrintable(QStringLiteral("cannot listen on %1:7142").arg(kAddress)));
     }
     void init()
     {
@@ -477,13 +482,13 @@ private slots:
         QFETCH(int, result);
         QFETCH(int, waits);
         simulated_wall wall;
-        const int display = wall.add_display(wall.add_lan_endpoint(QStringLiteral("127.0.150.2")), 'A');
+        const int display = wall.add_display(wall.add_lan_endpoint(kOtherAddress), 'A');
         QVERIFY(display >= 0);
         if (!model.isEmpty())
             QVERIFY(wall.with_display(display, [&](sim_display &d) { return d.apply_model(model); }));
         CPDLANConnectionObject worker;
         worker_recorder seen(worker);
-        QCOMPARE(worker.link().open_link(QStringLiteral("127.0.150.2"), kLan), 0);
+        QCOMPARE(worker.link().open_link(kOtherAddress, kLan), 0);
         worker.link().set_monitor_id('A');
         QCOMPARE(worker.wait_until_ready(), result);
         QCOMPARE(seen.status().size(), waits);

@@ -1,6 +1,7 @@
 #include "display_protocol/wait_service.h"
 #include "jobs/QueryThreadPool.h"
 #include "jobs/job_task_type.h"
+#include "simulator/loopback_block.h"
 #include "simulator/simulated_wall.h"
 #include "tests/jobs/installed_task.h"
 #include "tests/jobs/pool_recorder.h"
@@ -72,17 +73,18 @@ private slots:
     {
         installed_task stand_in(JOB_TASK_CHECK_CAPABILITIES, &succeed);
         simulated_wall wall;
-        const QString chain_address = QStringLiteral("127.0.151.1");
+        const QString chain_address = loopback_block::address(1);
         const int lan_chain = wall.add_lan_endpoint(chain_address);
         const int serial_chain = wall.add_serial_endpoint();
-        QVERIFY(lan_chain >= 0 && serial_chain >= 0);
+        QVERIFY2(lan_chain >= 0 && serial_chain >= 0,
+                 qPrintable(QStringLiteral("cannot listen on %1:7142").arg(chain_address)));
         for (char id : {'A', 'B', 'C', 'D'})
             QVERIFY(wall.add_display(lan_chain, id) >= 0);
         for (char id : {'A', 'B', 'C'})
             QVERIFY(wall.add_display(serial_chain, id) >= 0);
         QList<int> singles;
         for (int i = 0; i < 4; ++i) {
-            const int endpoint = wall.add_lan_endpoint(QStringLiteral("127.0.151.%1").arg(10 + i));
+            const int endpoint = wall.add_lan_endpoint(loopback_block::address(10 + i));
             QVERIFY(endpoint >= 0);
             QVERIFY(wall.add_display(endpoint, 'A') >= 0);
             singles << endpoint;
@@ -98,7 +100,7 @@ private slots:
         for (int monitor = 1; monitor <= 3; ++monitor)
             jobs << talking_job(id++, monitor % 2 ? QStringLiteral("COM7") : QStringLiteral("com7"), kSerial, monitor);
         for (int i = 0; i < singles.size(); ++i)
-            jobs << talking_job(id++, QStringLiteral("127.0.151.%1").arg(10 + i), kLan, 1);
+            jobs << talking_job(id++, loopback_block::address(10 + i), kLan, 1);
         pool.add_job(jobs);
         QTRY_COMPARE_WITH_TIMEOUT(seen.results.size(), jobs.size(), 60000);
         QTRY_COMPARE(seen.running, 0);

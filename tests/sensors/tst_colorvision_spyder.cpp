@@ -559,5 +559,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_colorvision_spyder)
+QTEST_GUILESS_MAIN(tst_colorvision_spyder)
 #include "tst_colorvision_spyder.moc"

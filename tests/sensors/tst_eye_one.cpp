@@ -542,5 +542,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_eye_one)
+QTEST_GUILESS_MAIN(tst_eye_one)
 #include "tst_eye_one.moc"

@@ -489,5 +489,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_eye_one_display)
+QTEST_GUILESS_MAIN(tst_eye_one_display)
 #include "tst_eye_one_display.moc"

@@ -627,15 +627,15 @@ private slots:
     void selector_pictures()
     {
         CEyeOneDisplay3Sensor sensor;
-        const QImage ambient = sensor.GetMeasurementSelectorPixmap(3).toImage();
-        const QImage display = sensor.GetMeasurementSelectorPixmap(0).toImage();
+        const QImage ambient = sensor.GetMeasurementSelectorPixmap(3);
+        const QImage display = sensor.GetMeasurementSelectorPixmap(0);
         QVERIFY(!ambient.isNull());
         QVERIFY(!display.isNull());
-        QCOMPARE(sensor.GetMeasurementSelectorPixmap(1).toImage(), display);
+        QCOMPARE(sensor.GetMeasurementSelectorPixmap(1), display);
         QCOMPARE(ambient, QImage(QStringLiteral(":/images/Resources/i1d3 rotate to ambient.png"))
                               .convertToFormat(ambient.format()));
     }
 };
 
-QTEST_MAIN(tst_eye_one_display3)
+QTEST_GUILESS_MAIN(tst_eye_one_display3)
 #include "tst_eye_one_display3.moc"

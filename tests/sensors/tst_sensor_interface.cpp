@@ -211,5 +211,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_sensor_interface)
+QTEST_GUILESS_MAIN(tst_sensor_interface)
 #include "tst_sensor_interface.moc"

@@ -360,5 +360,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_spyderx)
+QTEST_GUILESS_MAIN(tst_spyderx)
 #include "tst_spyderx.moc"

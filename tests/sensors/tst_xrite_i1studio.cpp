@@ -5,8 +5,8 @@
 
 #include "resources/tessaline_resources.h"
 #include "sensors/CTargetSensor.h"
-#include "sensors/SensorDetectThread.h"
 #include "sensors/CXRitei1Studio.h"
+#include "sensors/SensorDetectThread.h"
 #include "sensors/sensor_status.h"
 
 #include <QElapsedTimer>
@@ -498,10 +498,10 @@ private slots:
         CXRitei1Studio sensor;
         const QImage dialAtDisplay(QStringLiteral(":/images/Resources/SumoEmissiveBlack.png"));
         QVERIFY(!dialAtDisplay.isNull());
-        const QImage atDisplay = sensor.GetMeasurementSelectorPixmap(0).toImage();
-        const QImage toAmbient = sensor.GetMeasurementSelectorPixmap(3).toImage();
-        const QImage toCalibrate = sensor.GetMeasurementSelectorPixmap(1).toImage();
-        const QImage fourth = sensor.GetMeasurementSelectorPixmap(2).toImage();
+        const QImage atDisplay = sensor.GetMeasurementSelectorPixmap(0);
+        const QImage toAmbient = sensor.GetMeasurementSelectorPixmap(3);
+        const QImage toCalibrate = sensor.GetMeasurementSelectorPixmap(1);
+        const QImage fourth = sensor.GetMeasurementSelectorPixmap(2);
         QCOMPARE(atDisplay.size(), dialAtDisplay.size());
         QCOMPARE(toAmbient.size(), dialAtDisplay.size());
         // Each wanted position draws its own mark (and arrow) over the dial.
@@ -512,12 +512,12 @@ private slots:
         QCOMPARE(fourth, dialAtDisplay.convertToFormat(fourth.format()));
         // With the dial at the ambient position the ambient picture needs no arrow.
         QVERIFY(configure(dial("ambient")));
-        const QImage atAmbient = sensor.GetMeasurementSelectorPixmap(3).toImage();
+        const QImage atAmbient = sensor.GetMeasurementSelectorPixmap(3);
         QVERIFY(atAmbient != toAmbient);
         QCOMPARE(atAmbient.size(), QImage(QStringLiteral(":/images/Resources/SumoAmbientBlack.png")).size());
         // An unreadable dial shows the fourth-position picture.
         QVERIFY(configure({{QStringLiteral("fail_calls"), fail("i1studio_GetDialPosition", -1)}}));
-        const QImage unknown = sensor.GetMeasurementSelectorPixmap(2).toImage();
+        const QImage unknown = sensor.GetMeasurementSelectorPixmap(2);
         const QImage projector(QStringLiteral(":/images/Resources/SumoProjectorBlack.png"));
         QCOMPARE(unknown, projector.convertToFormat(unknown.format()));
     }
@@ -602,5 +602,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_xrite_i1studio)
+QTEST_GUILESS_MAIN(tst_xrite_i1studio)
 #include "tst_xrite_i1studio.moc"

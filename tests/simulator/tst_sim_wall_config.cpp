@@ -1,4 +1,6 @@
-// The wall configuration text and the walls built from it (127.0.42.x).
+// The wall configuration text and the walls built from it (on the
+// process's loopback block).
+#include "simulator/loopback_block.h"
 #include "simulator/sim_wall_builder.h"
 
 #include <QFile>
@@ -111,7 +113,9 @@ private slots:
     {
         sim_wall_config c;
         QString error;
-        QVERIFY(c.parse_line(QStringLiteral("rows=2;columns=3;chain=2;address=127.0.42.1;models=QX-1,QX-2,QX-3"), &error));
+        const auto at = [](int host) { return loopback_block::address(host); };
+        const QString settings = QStringLiteral("rows=2;columns=3;chain=2;address=%1;models=QX-1,QX-2,QX-3");
+        QVERIFY(c.parse_line(settings.arg(at(1)), &error));
         simulated_wall wall;
         QList<sim_wall_position> placed;
         QVERIFY2(build_wall(c, wall, &placed, &error), qPrintable(error));
@@ -122,11 +126,11 @@ private slots:
             where << QStringLiteral("%1,%2 %3 %4").arg(p.row).arg(p.column).arg(p.endpoint_name).arg(QLatin1Char(p.monitor_id));
             serials.insert(wall.with_display(p.handle, [](sim_display &d) { return d.serial_number; }));
         }
-        QCOMPARE(where, (QStringList {"0,0 127.0.42.1 A", "0,1 127.0.42.1 B", "0,2 127.0.42.2 A",
-                                      "1,0 127.0.42.2 B", "1,1 127.0.42.3 A", "1,2 127.0.42.3 B"}));
+        QCOMPARE(where, (QStringList {"0,0 " + at(1) + " A", "0,1 " + at(1) + " B", "0,2 " + at(2) + " A",
+                                      "1,0 " + at(2) + " B", "1,1 " + at(3) + " A", "1,2 " + at(3) + " B"}));
         QCOMPARE(serials.size(), 6);
         QCOMPARE(wall.with_display(placed.at(4).handle, [](sim_display &d) { return d.model_name; }), QByteArray("QX-2"));
-        QCOMPARE(wall.light_key(placed.at(3).handle), QStringLiteral("127.0.42.2/2"));
+        QCOMPARE(wall.light_key(placed.at(3).handle), at(2) + QStringLiteral("/2"));
         // Each chain answers the search once, on its own address.
         QVERIFY(wall.answers_search(placed.at(0).endpoint));
         QVERIFY(placed.at(0).endpoint != placed.at(2).endpoint);
@@ -173,14 +177,15 @@ private slots:
     void an_address_in_use_is_reported()
     {
         simulated_wall first;
-        QVERIFY(first.add_lan_endpoint(QStringLiteral("127.0.42.30")) >= 0);
+        const QString taken = loopback_block::address(30);
+        QVERIFY2(first.add_lan_endpoint(taken) >= 0, qPrintable(QStringLiteral("cannot listen on %1:7142").arg(taken)));
         sim_wall_config c;
         QString error;
-        QVERIFY(c.parse_line(QStringLiteral("columns=2;address=127.0.42.29"), &error));
+        QVERIFY(c.parse_line(QStringLiteral("columns=2;address=%1").arg(loopback_block::address(29)), &error));
         simulated_wall wall;
         QList<sim_wall_position> placed;
         QVERIFY(!build_wall(c, wall, &placed, &error));
-        QCOMPARE(error, QStringLiteral("cannot listen on 127.0.42.30:7142"));
+        QCOMPARE(error, QStringLiteral("cannot listen on %1:7142").arg(taken));
     }
 };
 

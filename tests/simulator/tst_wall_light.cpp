@@ -1,5 +1,6 @@
-// Light of a configured simulated wall (127.0.41.x) as a simulated
-// instrument reads it from the light channel.
+// Light of a configured simulated wall as a simulated instrument reads it
+// from the light channel.
+#include "simulator/loopback_block.h"
 #include "simulator/sim_wall_builder.h"
 
 #include <QDir>
@@ -46,7 +47,7 @@ double x_of(const reading &r)
     return r.X / (r.X + r.Y + r.Z);
 }
 
-const QString kWall = QStringLiteral("rows=2;columns=2;address=127.0.41.1;seed=5");
+const QString kWall = QStringLiteral("rows=2;columns=2;address=%1;seed=5").arg(loopback_block::address(1));
 
 } // namespace
 
@@ -111,7 +112,7 @@ private slots:
 
     void the_configured_input_level_is_shown()
     {
-        light_wall w(QStringLiteral("address=127.0.41.20;input=0.5;seed=3"));
+        light_wall w(QStringLiteral("address=%1;input=0.5;seed=3").arg(loopback_block::address(20)));
         QVERIFY(w.ok);
         sim_video_state half;
         half.input_level = {{0.5, 0.5, 0.5}};
@@ -137,7 +138,7 @@ private slots:
 
     void no_spread_makes_every_display_nominal()
     {
-        light_wall w(QStringLiteral("columns=2;address=127.0.41.30;spread=0"));
+        light_wall w(QStringLiteral("columns=2;address=%1;spread=0").arg(loopback_block::address(30)));
         QVERIFY(w.ok);
         // Rounding only: the full-white sum of three primaries and black.
         QVERIFY(std::abs(w.wall.light(w.handle(0)).Y - sim_panel::nominal().max_luminance) < 1e-9);

@@ -311,11 +311,11 @@ private slots:
         connect(engine, &QObject::destroyed, [&] { note(QStringLiteral("speech engine")); });
         controller.setTextToSpeech(engine, std::move(output));
         QCOMPARE(controller.getTextToSpeech(), engine);
-        QCOMPARE(&shell_registry::voice(), controllerOutput);
+        QCOMPARE(shell_registry::registered_voice_output(), controllerOutput);
         controller.setQueryThreadPool(new QueryThreadPool([&] {
             note(QStringLiteral("job pool"));
             log << QStringLiteral("voice output withdrawn: %1")
-                       .arg(&shell_registry::voice() == controllerOutput ? "no" : "yes");
+                       .arg(shell_registry::registered_voice_output() == controllerOutput ? "no" : "yes");
         }));
         QVERIFY(controller.getQueryThreadPool());
         controller.getPreferences()->SetCalibrationSteps(16);

@@ -8,7 +8,9 @@
 #include "jobs/job_task_type.h"
 #include "jobs/ui/KQ_calibration_step_display_widget.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
+#include "simulator/loopback_block.h"
 #include "simulator/simulated_wall.h"
+#include "tests/display_protocol/wall_fixture.h"
 #include "tests/jobs/fake_worker.h"
 #include "tests/support/headless_controller.h"
 #include "tests/support/widget_images.h"
@@ -439,13 +441,16 @@ private slots:
 
     void real_workers_run_an_operation_on_the_simulated_wall()
     {
+        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
         simulated_wall sim;
         for (int i = 0; i < 3; ++i) {   // the wall numbers the monitor IDs from 1
-            const int endpoint = sim.add_lan_endpoint(QStringLiteral("127.0.152.%1").arg(101 + i));
+            const QString address = loopback_block::address(101 + i);
+            const int endpoint = sim.add_lan_endpoint(address);
+            QVERIFY2(endpoint >= 0, qPrintable(QStringLiteral("cannot listen on %1:7142").arg(address)));
             QVERIFY(sim.add_display(endpoint, char('A' + i)) >= 0);
         }
         headless_controller wall;
-        wall.create_wall(3, 1, QStringLiteral("127.0.152.101"));
+        wall.create_wall(3, 1, loopback_block::address(101));
         wall.controller().setQueryThreadPool(new QueryThreadPool());
         KQ_multithreaded_operation_progress_dialog dialog;
         job_list_item job = tasks({JOB_TASK_POWER_STATE});

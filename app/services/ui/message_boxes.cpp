@@ -1,9 +1,9 @@
-#include "app/services/message_boxes.h"
+#include "app/services/ui/message_boxes.h"
 
-#include "app/services/error_messages.h"
-#include "app/services/my_custom_message_box.h"
 #include "app/services/string_resource.h"
-#include "app/services/voice_prompts.h"
+#include "app/services/ui/error_messages.h"
+#include "app/services/ui/my_custom_message_box.h"
+#include "app/services/ui/voice_prompts.h"
 
 #include <functional>
 

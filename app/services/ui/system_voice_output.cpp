@@ -1,4 +1,4 @@
-#include "app/services/system_voice_output.h"
+#include "app/services/ui/system_voice_output.h"
 
 #include <QApplication>
 #include <QSound>

@@ -1,4 +1,4 @@
-#include "app/services/my_custom_message_box.h"
+#include "app/services/ui/my_custom_message_box.h"
 
 #include "app/services/string_resource.h"
 #include "display_protocol/wait_service.h"

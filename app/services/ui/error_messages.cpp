@@ -1,4 +1,4 @@
-#include "app/services/error_messages.h"
+#include "app/services/ui/error_messages.h"
 
 #include "app/services/error_code_table.h"
 

@@ -1,8 +1,9 @@
-#include "app/services/voice_prompts.h"
+#include "app/services/ui/voice_prompts.h"
 
 #include "app/services/folders.h"
 #include "app/services/preferences.h"
 #include "app/services/shell_registry.h"
+#include "app/services/ui/system_voice_output.h"
 #include "app/services/voice_output.h"
 
 #include <QFileInfo>
@@ -16,6 +17,13 @@ const char *const kPromptFiles[] = {
     "/place color sensor on flashing display.wav",
     "/remove the color sensor from the display.wav",
 };
+
+voice_output &voice()
+{
+    static system_voice_output fallback;
+    voice_output *registered = shell_registry::registered_voice_output();
+    return registered ? *registered : fallback;
+}
 
 bool prompts_switched_off()
 {
@@ -44,7 +52,7 @@ int play_voice_prompt_from(const QString &folder, int kind)
     const QString name = voice_prompt_file_name(kind);
     if (name.isEmpty())
         return -2;
-    voice_output &output = shell_registry::voice();
+    voice_output &output = voice();
     const QString path = folder + name;
     if (!QFileInfo::exists(path)) {
         output.beep();
@@ -58,7 +66,7 @@ int speak_text(const QString &text)
 {
     if (prompts_switched_off())
         return 0;
-    voice_output &output = shell_registry::voice();
+    voice_output &output = voice();
     switch (output.speech()) {
     case voice_output::speech_state::no_engine:
         return 0;

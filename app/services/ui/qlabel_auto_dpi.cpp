@@ -1,4 +1,4 @@
-#include "app/services/qlabel_auto_dpi.h"
+#include "app/services/ui/qlabel_auto_dpi.h"
 
 #include "app/services/high_dpi_image.h"
 

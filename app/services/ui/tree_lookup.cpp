@@ -1,4 +1,4 @@
-#include "app/services/tree_lookup.h"
+#include "app/services/ui/tree_lookup.h"
 
 #include <QTreeWidgetItem>
 

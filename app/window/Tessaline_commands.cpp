@@ -1,0 +1,84 @@
+// The main window's commands that act on displays or open the dialogs of
+// other parts of the program. Each comes with the dialog or job it runs.
+#include "app/window/Tessaline.h"
+
+void Tessaline::on_actionGenerate_ICC_Display_Profile_triggered()
+{
+}
+
+void Tessaline::on_actionPreferences_triggered()
+{
+}
+
+void Tessaline::on_actionLayout_triggered()
+{
+}
+
+void Tessaline::on_actionSet_Calibration_Order_triggered()
+{
+}
+
+void Tessaline::on_actionTile_Matrix_Wizard_triggered()
+{
+}
+
+void Tessaline::on_actionTarget_triggered()
+{
+}
+
+void Tessaline::on_actionCalibration_Target_Offset_triggered()
+{
+}
+
+void Tessaline::on_actionDisplay_Settings_triggered()
+{
+}
+
+void Tessaline::on_actionUpdate_Factory_Color_Calibration_triggered()
+{
+}
+
+void Tessaline::on_actionAbout_triggered()
+{
+}
+
+void Tessaline::on_actionCheck_for_updates_triggered()
+{
+}
+
+void Tessaline::on_actionUser_s_Guide_triggered()
+{
+}
+
+void Tessaline::verify_Monitor_Firmware()
+{
+}
+
+void Tessaline::verify_RS232_COM_Port()
+{
+}
+
+void Tessaline::identify_display(int)
+{
+}
+
+void Tessaline::power_on_display(int, int)
+{
+}
+
+void Tessaline::set_osd_orientation(int, int)
+{
+}
+
+void Tessaline::CalculateNewTargetWhitePoint(bool)
+{
+}
+
+// The information dialog arrives with the adjustment and report dialogs.
+void Tessaline::show_information_dialog()
+{
+}
+
+void Tessaline::itemMenuAboutToShow()
+{
+}
