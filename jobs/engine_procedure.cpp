@@ -58,13 +58,14 @@ int engine_procedure::stop_with(int status)
     return status;
 }
 
+// The state first: the progress read after it belongs to it.
 int engine_procedure::poll(progress &now)
 {
-    quint8 stage = 0, position = 0, stage_count = 0, position_count = 0;
-    if (const int status = m_link.get_vcp_11c5(stage, position, stage_count, position_count))
-        return status;
     int state = 0, max = 0;
     if (const int status = m_link.get_vcp_1018(state, max))
+        return status;
+    quint8 stage = 0, position = 0, stage_count = 0, position_count = 0;
+    if (const int status = m_link.get_vcp_11c5(stage, position, stage_count, position_count))
         return status;
     now = progress{state, stage, position, stage_count, position_count};
     return 0;
@@ -85,12 +86,14 @@ int engine_procedure::follow(const hooks &task_hooks)
             task_hooks.report(now);
         const int before = previous_state;
         previous_state = now.state;
+        if (now.state != before)
+            busy_polls = 0;
         switch (now.state) {
         case kBusy:
-            busy_polls = before == kBusy ? busy_polls + 1 : 0;
-            if (busy_polls > kBusyPollsAllowed)
-                return stop_with(task_result::kEngineBusyTooLong);
-            m_link.pause(kBusyPauseMs);
+            if (before == kBusy)
+                ++busy_polls;
+            if (const int status = wait_while_busy(busy_polls))
+                return status;
             break;
         case kWaitingForResume:
             if (const int status = resume())
@@ -99,7 +102,12 @@ int engine_procedure::follow(const hooks &task_hooks)
         case kMeasurementWanted:
             if (!task_hooks.measurement_wanted)
                 return 0;
-            if (const int status = task_hooks.measurement_wanted(now, before))
+            if (task_hooks.one_measurement_per_request && before == kMeasurementWanted) {
+                if (const int status = wait_while_busy(++busy_polls))
+                    return status;
+                break;
+            }
+            if (const int status = task_hooks.measurement_wanted(now))
                 return stop_with(status);
             break;
         case kMeasuringFinished:
@@ -112,6 +120,14 @@ int engine_procedure::follow(const hooks &task_hooks)
             return 0;
         }
     }
+}
+
+int engine_procedure::wait_while_busy(int busy_polls)
+{
+    if (busy_polls > kBusyPollsAllowed)
+        return stop_with(task_result::kEngineBusyTooLong);
+    m_link.pause(kBusyPauseMs);
+    return 0;
 }
 
 // A stop of the job: the engine stops and the procedure is left.

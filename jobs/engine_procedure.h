@@ -44,10 +44,12 @@ public:
     {
         // After each poll.
         std::function<void(const progress &)> report;
-        // State "measurement wanted", with the state of the poll before;
-        // 0 or the error that ends the task. Without it the state ends the
-        // loop.
-        std::function<int(const progress &, int previous_state)> measurement_wanted;
+        // State "measurement wanted": 0 or the error that ends the task.
+        // Without it the state ends the loop.
+        std::function<int(const progress &)> measurement_wanted;
+        // One measurement per request: a request still standing at the next
+        // poll was already answered, and is waited out like a busy engine.
+        bool one_measurement_per_request = false;
         // State "measuring finished", after the engine was resumed.
         std::function<void(const progress &)> measuring_finished;
     };
@@ -61,7 +63,8 @@ public:
     int start();
     // Polls until the engine leaves its running states: 0 to go on with
     // finish, or the task's result: JOB_RESULT_STOPPED after a stop (the
-    // procedure left), -1038 when it stays busy beyond 20 polls, or an
+    // procedure left), -1038 when it stays busy beyond 20 polls (the engine
+    // told to stop first), or an
     // error of the display or of a hook.
     int follow(const hooks &task_hooks);
     // Waits until the engine reports the procedure finished; when it does
@@ -81,6 +84,9 @@ public:
 
 private:
     int poll(progress &now);
+    // Pauses one poll, or gives up with -1038 after too many |busy_polls|
+    // (polls that found the engine as the poll before).
+    int wait_while_busy(int busy_polls);
     int abandon();
 
     CPDLANConnectionObject &m_worker;

@@ -202,9 +202,9 @@ private:
     {
         engine_procedure::hooks h;
         h.report = [this](const engine_procedure::progress &now) { report(now); };
-        h.measurement_wanted = [this](const engine_procedure::progress &now, int previous_state) {
-            return measurement_wanted(now, previous_state);
-        };
+        h.measurement_wanted = [this](const engine_procedure::progress &now) { return measurement_wanted(now); };
+        // The update asks once per measurement and waits to be resumed.
+        h.one_measurement_per_request = updating();
         h.measuring_finished = [this](const engine_procedure::progress &now) {
             m_worker.SetInstructionMessageString(string_resource(sensor_text::kRemoveSensor));
             m_worker.report_sub_step(now.stage_count, now.stage_count, tr("Saving"));
@@ -243,14 +243,10 @@ private:
         }
     }
 
-    int measurement_wanted(const engine_procedure::progress &now, int previous_state)
+    int measurement_wanted(const engine_procedure::progress &now)
     {
-        if (updating()) {
-            // The update asks once per measurement and waits to be resumed.
-            if (previous_state == engine_procedure::kMeasurementWanted)
-                return 0;
+        if (updating())
             m_worker.report_sub_step(now.stage - 1, now.stage_count, tr("Measuring"));
-        }
         CCIEXYZ reading;
         if (const int status = measure_once(*m_sensor.get(), reading))
             return status;

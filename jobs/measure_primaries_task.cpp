@@ -55,11 +55,11 @@ const primary_patch kPatches[] = {
 };
 constexpr int kPatchCount = int(sizeof(kPatches) / sizeof(kPatches[0]));
 
-bool engine_wanted(basic_monitor &link)
+bool engine_wanted()
 {
     const CPreferences *preferences = g_master ? g_master->getPreferences() : nullptr;
     return preferences && preferences->GetUseQuillonEngine()
-           && preferences->GetCalibrationMethod() == kLookupTableMethod && link.supports_vcp_1147_and_1192();
+           && preferences->GetCalibrationMethod() == kLookupTableMethod;
 }
 
 quint8 brightness_control_mode()
@@ -77,11 +77,14 @@ public:
     {
     }
 
-    // Every exit switches the patch generators off, after the display's
+    // Every exit after the placement check (which leaves the patch
+    // generator on) switches the generators off, after the display's
     // settings are back.
     ~primaries_run()
     {
         m_changes.restore();
+        if (!m_placed)
+            return;
         m_link.set_vcp_2c8_or_2c3(kPatternOff, m_engine);
         if (m_engine != m_engine_before)
             m_link.set_vcp_2c8_or_2c3(kPatternOff, m_engine_before);
@@ -93,6 +96,7 @@ public:
         m_engine = m_engine_before;
         if (const int status = wait_for_sensor_on_display(m_worker, m_sensor, false))
             return status;
+        m_placed = true;
         m_worker.play_audio_message(kSpokenPrompt, string_resource(sensor_text::kProceeding));
         if (const int status = prepare_display())
             return status;
@@ -112,7 +116,8 @@ private:
     // for the measurement, time to settle when anything changed.
     int prepare_display()
     {
-        if (engine_wanted(m_link)) {
+        const bool engine_supported = m_link.supports_vcp_1147_and_1192();
+        if (engine_supported && engine_wanted()) {
             if (const int status = m_link.set_vcp_1147_and_wait(true))
                 return status;
             m_engine = true;
@@ -121,7 +126,7 @@ private:
             if (const int status = set_engine_preset())
                 return status;
         } else {
-            if (m_link.supports_vcp_1147_and_1192())
+            if (engine_supported)
                 m_link.set_vcp_1147_and_wait(false);
             m_engine = false;
             if (brightness_control_mode() != kFullBrightnessNotWanted) {
@@ -220,6 +225,7 @@ private:
     CSensor &m_sensor;
     monitor_tracker_item &m_record;
     display_changes m_changes;
+    bool m_placed = false;
     bool m_engine_before = false;
     bool m_engine = false;      // the engine's patch generator is in use
     int m_maxima[3] = {0, 0, 0};
