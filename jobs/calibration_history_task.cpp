@@ -5,7 +5,7 @@
 #include "display_protocol/calibration_history_entry.h"
 #include "display_protocol/link_status.h"
 #include "jobs/CPDLANConnectionObject.h"
-#include "jobs/display_record_access.h"
+#include "jobs/display_task_inputs.h"
 
 #include <QDate>
 #include <QTime>
@@ -58,7 +58,8 @@ int read_calibration_history(CPDLANConnectionObject &worker)
     if (const int status = worker.ensure_display_identified())
         return status;
     worker.report_step(CPDLANConnectionObject::tr("Reading Calibration History..."));
-    monitor_tracker_item record = fetch_display_record(worker.job());
+    monitor_tracker_item record;
+    load_display_record(worker.job(), record, true);
     if (record.engine_capability_word == 0)
         return 0;
     QList<calibration_history_item> history;

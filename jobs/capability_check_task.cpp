@@ -5,7 +5,7 @@
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
 #include "jobs/CPDLANConnectionObject.h"
-#include "jobs/display_record_access.h"
+#include "jobs/display_task_inputs.h"
 #include "jobs/listed_engine_models.h"
 #include "jobs/patch_generator.h"
 #include "jobs/task_result_codes.h"
@@ -30,9 +30,11 @@ class capability_check
 {
 public:
     capability_check(CPDLANConnectionObject &worker, bool full)
-        : m_worker(worker), m_link(worker.link()), m_record(fetch_display_record(worker.job())),
-          m_extended(full || m_record.firmware_version.isEmpty()), m_sub_steps(m_extended ? 2 : 1)
+        : m_worker(worker), m_link(worker.link())
     {
+        load_display_record(worker.job(), m_record, true);
+        m_extended = full || m_record.firmware_version.isEmpty();
+        m_sub_steps = m_extended ? 2 : 1;
     }
 
     int run()
@@ -139,8 +141,8 @@ private:
     CPDLANConnectionObject &m_worker;
     basic_monitor &m_link;
     monitor_tracker_item m_record;
-    bool m_extended;
-    int m_sub_steps;
+    bool m_extended = false;
+    int m_sub_steps = 1;
 };
 
 } // namespace

@@ -10,7 +10,7 @@
 #include "jobs/CPDLANConnectionObject.h"
 #include "jobs/active_sensor.h"
 #include "jobs/display_changes.h"
-#include "jobs/display_record_access.h"
+#include "jobs/display_task_inputs.h"
 #include "jobs/engine_procedure.h"
 #include "jobs/job_task_type.h"
 #include "jobs/patch_generator.h"
@@ -136,7 +136,7 @@ private:
     void neutral_uniformity()
     {
         monitor_tracker_item record;
-        if (!find_display_record(m_worker.job(), record))
+        if (!load_display_record(m_worker.job(), record, false))
             return;
         CMonitorTracker *store = g_master ? g_master->getMonitorTracker() : nullptr;
         bool changed = store && store->IsModified();

@@ -10,7 +10,7 @@
 #include "jobs/CPDLANConnectionObject.h"
 #include "jobs/active_sensor.h"
 #include "jobs/display_changes.h"
-#include "jobs/display_record_access.h"
+#include "jobs/display_task_inputs.h"
 #include "jobs/job_task_type.h"
 #include "jobs/patch_generator.h"
 #include "jobs/sensor_measurement.h"
@@ -237,7 +237,8 @@ int measure_primaries(CPDLANConnectionObject &worker)
 {
     if (const int status = worker.ensure_display_identified())
         return status;
-    monitor_tracker_item record = fetch_display_record(worker.job());
+    monitor_tracker_item record;
+    load_display_record(worker.job(), record, true);
     active_sensor sensor;
     if (!sensor)
         return task_result::kNoSensor;

@@ -4,9 +4,13 @@
 #include "jobs/calibration_history_task.h"
 #include "jobs/capability_check_task.h"
 #include "jobs/engine_sensor_tasks.h"
+#include "jobs/initialization_tasks.h"
 #include "jobs/inline_worker_tasks.h"
+#include "jobs/input_tasks.h"
 #include "jobs/job_task_type.h"
+#include "jobs/lookup_table_tasks.h"
 #include "jobs/measure_primaries_task.h"
+#include "jobs/pattern_and_clock_tasks.h"
 #include "jobs/reset_settings_task.h"
 #include "jobs/schedule_tasks.h"
 
@@ -26,9 +30,19 @@ struct task_table
 
     task_table()
     {
+        operations[JOB_TASK_INITIALIZE_DISPLAY] = &initialize_display;
+        operations[JOB_TASK_RESTORE_CALIBRATION_SETTINGS] = &restore_calibration_settings;
+        operations[JOB_TASK_UPDATE_LUTS] = &update_luts;
+        operations[JOB_TASK_TEST_PATTERNS] = &set_test_patterns;
         operations[JOB_TASK_POWER_STATE] = &power_state_task;
+        operations[JOB_TASK_SELECT_INPUT] = &select_input;
+        operations[JOB_TASK_SET_CLOCK] = &set_display_clock;
+        operations[JOB_TASK_INPUT_PICTURE_SETTINGS] = &set_input_picture_settings;
         operations[JOB_TASK_VCP_LIST] = &vcp_list_task;
+        operations[JOB_TASK_LUT_READ_TEST] = &lut_read_test;
+        operations[JOB_TASK_INITIALIZE_AND_UPDATE_LUTS] = &initialize_and_update_luts;
         operations[JOB_TASK_IR_SEQUENCE] = &ir_sequence_task;
+        operations[JOB_TASK_INITIALIZE_DISPLAY_ENGINE] = &initialize_display_engine;
         // Display settings.
         operations[JOB_TASK_ANALOG_AUTO_SETUP] = &analog_auto_setup;
         operations[JOB_TASK_ANALOG_AUTO_GAIN] = &analog_auto_gain;

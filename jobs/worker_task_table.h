@@ -15,8 +15,8 @@ class CPDLANConnectionObject;
 // (the public section of CPDLANConnectionObject headed "Task interface").
 //
 // The tasks of this library are installed from the start; the libraries
-// above it that hold other tasks install theirs at start-up, before any job
-// runs. JOB_TASK_RESERVED, negative
+// above it that hold other tasks (the calibration) install theirs at
+// start-up, before any job runs. JOB_TASK_RESERVED, negative
 // numbers and numbers above JOB_TASK_LAST are passed over; a task between
 // them without an operation ends its job with JOB_RESULT_TASK_NOT_AVAILABLE.
 using worker_task_operation = int (*)(CPDLANConnectionObject &worker);

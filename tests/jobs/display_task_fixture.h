@@ -1,124 +1,169 @@
 #pragma once
 
-#include "jobs/calibration_job_status_info_item.h"
-#include "jobs/job_list_item.h"
+#include "app/services/preferences.h"
+#include "colour/CMonitorTracker.h"
+#include "jobs/QueryThreadPool.h"
+#include "simulator/loopback_block.h"
 #include "simulator/simulated_wall.h"
-#include "tests/sensors/simulated_instrument_control.h"
+#include "tests/jobs/pool_recorder.h"
 #include "tests/support/headless_controller.h"
 
-#include <QList>
-#include <QObject>
 #include <QStringList>
-#include <QTemporaryDir>
+#include <QtTest>
 
-#include <functional>
-#include <memory>
-
-class QueryThreadPool;
-
-// One report of a running job, in the order the worker made them.
-struct job_event
-{
-    enum kind_code { kStep, kSubStep, kStatus };
-
-    kind_code kind = kStep;
-    int step = 0;
-    int total = 0;
-    QString text;
-    calibration_job_status_info_item status;    // kStatus only
-};
-
-// What the pool reported of one job: its progress and status reports, in
-// order, and its results.
-class job_recording : public QObject
-{
-public:
-    job_recording(QueryThreadPool &pool, int job_id);
-
-    bool finished() const { return m_finished; }
-    const job_list_item &result() const { return m_result; }
-    int error_code() const { return m_result.job_parameters.error_code; }
-    const QList<job_event> &events() const { return m_events; }
-
-    QStringList step_texts() const;
-    QStringList sub_step_texts() const;
-    QList<job_event> sub_steps() const;
-    QList<calibration_job_status_info_item> status(int kind) const;
-    // The status reports' payloads as "kind:value:text" lines, for order checks.
-    QStringList status_lines() const;
-
-private:
-    int m_job_id;
-    bool m_finished = false;
-    job_list_item m_result;
-    QList<job_event> m_events;
-};
-
-// Display tasks as the program runs them: the controller without a window
-// (with the simulated instrument libraries), a pool of real display workers
-// handed to it, a simulated wall whose displays each listen on an address of
-// this process's loopback block, and the simulated i1Display Pro, opened as
-// the program's sensor, measuring their light. Waits run at time scale 0.
+// One simulated display of a given model on a LAN address of its own (in
+// this process's loopback block), the
+// application controller without a window (record store, target,
+// preferences; waits at time scale 0) and the real job pool with display
+// workers. A job runs through the pool exactly as the program runs it; the
+// test then reads the display's frame log and state.
 //
-//   display_task_fixture f;                        // after the core application
-//   QVERIFY2(f.ready(), qPrintable(f.error()));
-//   const int d = f.add_display("VW-5540QE");
-//   f.place_sensor(d);
-//   auto run = f.run(f.job(d, {JOB_TASK_MEASURE}));
+//   display_task_fixture f("VW-5540QE");
+//   const job_list_item done = f.run({JOB_TASK_INITIALIZE_DISPLAY});
+//   QCOMPARE(f.writes(), (QStringList{"1050=1", ...}));
 class display_task_fixture
 {
 public:
-    display_task_fixture();
-    ~display_task_fixture();
-    display_task_fixture(const display_task_fixture &) = delete;
-    display_task_fixture &operator=(const display_task_fixture &) = delete;
+    static constexpr int kLan = 1;
+    static constexpr int kJobTimeoutMs = 30000;
 
-    bool ready() const { return m_error.isEmpty(); }
-    QString error() const { return m_error; }
+    explicit display_task_fixture(const QByteArray &model) : seen(pool), m_address(next_address())
+    {
+        endpoint = m_address.isEmpty() ? -1 : wall.add_lan_endpoint(m_address);
+        handle = endpoint >= 0 ? wall.add_display(endpoint, 'A') : -1;
+        if (handle >= 0) {
+            wall.with_display(handle, [&](sim_display &d) {
+                d.apply_model(model);
+                serial = QString::fromLatin1(d.serial_number);
+                model_name = QString::fromLatin1(d.model_name);
+            });
+        }
+        wall.set_time_scale(0.0);
+        // The design panel: the panel's own white and primaries read as
+        // (0.295, 0.308), (0.640, 0.330), (0.295, 0.615), (0.150, 0.055).
+        if (handle >= 0)
+            wall.set_panel(handle, sim_panel::nominal());
+        QObject::connect(&pool, &QueryThreadPool::task_progress, &pool,
+                         [this](int, int, int, const QString &text) { m_step_texts << text; });
+    }
 
-    headless_controller &controller() { return *m_controller; }
-    simulated_wall &wall() { return *m_wall; }
-    simulated_instrument_control &instrument() { return *m_instrument; }
-    QueryThreadPool &pool() { return *m_pool; }
+    bool ready() const { return handle >= 0; }
 
-    // A display of the simulated |model| (the generic display for an empty
-    // name) on an address of its own; its handle, or -1 (with error()).
-    int add_display(const QByteArray &model = QByteArray());
-    // The job of |tasks| for display |handle| at wall position |handle|.
-    job_list_item job(int handle, const QList<qint32> &tasks);
-    // Opens the program's sensor (the simulated i1Display Pro) with
-    // |settings| merged into the instrument's configuration; false when it
-    // does not open.
-    bool attach_sensor(const QJsonObject &settings = QJsonObject());
-    // Where no display shines: a place for the instrument that reads dark.
-    static constexpr int kNowhere = -1;
-    // Puts the instrument on display |handle|, or for each next measurement
-    // on the next display of |handles|, then on |handle| again.
-    bool place_sensor(int handle, const QList<int> &handles = QList<int>());
+    CPreferences &preferences() { return *controller.controller().getPreferences(); }
+    void set_target(const CTargetValue &target) { controller.controller().setTarget(target); }
 
-    // Runs |job| through the pool and waits for its results.
-    std::unique_ptr<job_recording> run(const job_list_item &job);
-    // Starts |job|; |until| is checked as reports arrive (with events
-    // processed) and, once true, the job is stopped. Waits for its results.
-    std::unique_ptr<job_recording> run_and_stop(const job_list_item &job,
-                                                const std::function<bool(const job_recording &)> &until);
+    // The display's record in the store, under the display's own model and
+    // serial number.
+    void store_record(const CAdjustValue &record)
+    {
+        monitor_tracker_item item(model_name, serial);
+        static_cast<CAdjustValue &>(item) = record;
+        controller.records().SetAdjustValue(item);
+    }
+    bool has_record()
+    {
+        monitor_tracker_item item(model_name, serial);
+        return controller.records().GetAdjustValue(item) >= 0;
+    }
+    monitor_tracker_item stored_record()
+    {
+        monitor_tracker_item item(model_name, serial);
+        controller.records().GetAdjustValue(item);
+        return item;
+    }
 
-    // Every frame display |handle| received since the wall's log was last
-    // cleared: message type and body ("C02C3" a read, "E02C30001" a write,
-    // "AC22A02" a command).
-    QList<QByteArray> frames(int handle) const;
-    // The values written to control |code| of display |handle|, in order.
-    QList<int> writes(int handle, int code) const;
-    // Control |code| of display |handle|.
-    int control(int handle, int code);
+    job_list_item job(const QList<qint32> &tasks) const
+    {
+        job_list_item job;
+        job.job_id = ++m_next_id;
+        job.position = 0;
+        job.connection_key = m_address;
+        job.connection_type = kLan;
+        job.monitor_id = 1;
+        job.task_list = tasks;
+        return job;
+    }
+
+    // Runs |job| through the pool; its results, with the log cleared before.
+    job_list_item run(const job_list_item &job)
+    {
+        wall.clear_log();
+        m_step_texts.clear();
+        const int before = seen.results.size();
+        pool.add_job(job);
+        if (!QTest::qWaitFor([&] { return seen.results.size() > before && seen.running == 0; }, kJobTimeoutMs))
+            return job_list_item();
+        return seen.results.last();
+    }
+    job_list_item run(const QList<qint32> &tasks) { return run(job(tasks)); }
+
+    // The texts of the steps the last run reported.
+    QStringList step_texts() const { return m_step_texts; }
+
+    // "code=value" (code in hexadecimal, value in decimal) of every control
+    // written, in order, since the last run began.
+    QStringList writes() const { return traffic('E'); }
+    // "code" of every control read.
+    QStringList reads() const { return traffic('C'); }
+    // The frame bodies of the requests of message type |type|.
+    QList<QByteArray> bodies(char type) const
+    {
+        QList<QByteArray> out;
+        for (const sim_log_entry &frame : wall.log()) {
+            if (frame.valid && frame.type == type)
+                out << frame.body;
+        }
+        return out;
+    }
+
+    template <typename F>
+    auto display(F &&f)
+    {
+        return wall.with_display(handle, std::forward<F>(f));
+    }
+    int control(quint16 code)
+    {
+        return display([code](sim_display &d) {
+            const sim_control *c = d.controls.find(code);
+            return c ? int(c->current) : -1;
+        });
+    }
+
+    headless_controller controller;
+    simulated_wall wall;
+    int endpoint = -1;
+    int handle = -1;
+    QString serial;
+    QString model_name;
+    QueryThreadPool pool;
+    pool_recorder seen;
 
 private:
-    QString m_error;
-    QTemporaryDir m_light_folder;
-    std::unique_ptr<headless_controller> m_controller;
-    std::unique_ptr<simulated_wall> m_wall;
-    std::unique_ptr<simulated_instrument_control> m_instrument;
-    QueryThreadPool *m_pool = nullptr;  // owned by the controller
-    QList<int> m_endpoints;             // by display handle
-    int m_next_job_id = 1;
+    // Each fixture of a test program listens on an address no earlier one
+    // used, so that nothing waits for a closed port.
+    static QString next_address()
+    {
+        static int host = 0;
+        return loopback_block::address(++host);
+    }
+
+    QStringList traffic(char type) const
+    {
+        QStringList out;
+        for (const QByteArray &body : bodies(type)) {
+            bool ok = false;
+            const int code = body.left(4).toInt(&ok, 16);
+            if (!ok)
+                continue;
+            if (type == 'E')
+                out << QStringLiteral("%1=%2").arg(code, 0, 16).arg(body.mid(4, 4).toInt(nullptr, 16));
+            else
+                out << QString::number(code, 16);
+        }
+        return out;
+    }
+
+    QString m_address;
+    mutable int m_next_id = 0;
+    QStringList m_step_texts;
 };

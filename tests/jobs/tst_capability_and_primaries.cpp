@@ -7,7 +7,7 @@
 #include "jobs/task_result_codes.h"
 #include "sensors/CTargetSensor.h"
 #include "simulator/sim_panel.h"
-#include "tests/jobs/display_task_fixture.h"
+#include "tests/jobs/wall_task_fixture.h"
 
 #include <QtTest>
 
@@ -75,7 +75,7 @@ class tst_capability_and_primaries : public QObject
 private slots:
     void initTestCase()
     {
-        m_fixture = std::make_unique<display_task_fixture>();
+        m_fixture = std::make_unique<wall_task_fixture>();
         QVERIFY2(m_fixture->ready(), qPrintable(m_fixture->error()));
         m_display = m_fixture->add_display("VW-5530Q");
         m_engine_display = m_fixture->add_display("VW-5540QE");
@@ -123,7 +123,7 @@ private slots:
         QFETCH(int, verify_status);
         QFETCH(int, result);
         QFETCH(int, firmware_word);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         const int display = f.add_display(engine ? "VW-5540QE" : "VW-5530Q");
         QVERIFY2(display >= 0, qPrintable(f.error()));
         f.wall().with_display(display, [setup](sim_display &d) {
@@ -136,12 +136,12 @@ private slots:
             if (setup == kIdentityUnreadable)
                 d.scripted_replies.insert("CA0200", "CB020100");
         });
-        listed_engine_model_rules listed;
+        listed_engine_model_table listed;
         listed.prefixes = QStringList{QStringLiteral("vw-554")};
-        const listed_engine_model_rules program_rules =
-            setup == kListed ? set_listed_engine_models(listed) : listed_engine_models();
+        const listed_engine_model_table program_rules =
+            setup == kListed ? replace_listed_engine_models(listed) : listed_engine_models();
         const auto run = f.run(f.job(display, {JOB_TASK_CHECK_CAPABILITIES}));
-        set_listed_engine_models(program_rules);
+        replace_listed_engine_models(program_rules);
 
         QVERIFY(run->finished());
         QCOMPARE(run->result().job_parameters.verify_status, verify_status);
@@ -174,7 +174,7 @@ private slots:
     // A corner whose offsets are not the middle of its spans was trimmed.
     void a_trimmed_corner_marks_the_record()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_display, [](sim_display &d) { d.corners[1].area = 0x2421; });
         const auto run = f.run(f.job(m_display, {JOB_TASK_CHECK_CAPABILITIES}));
         f.wall().with_display(m_display, [](sim_display &d) { d.corners[1].area = 0x2020; });
@@ -199,7 +199,7 @@ private slots:
     {
         QFETCH(QByteArray, lan_reply_selector);
         QFETCH(bool, kept);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         const QByteArray mac = f.wall().with_display(m_older, [&](sim_display &d) {
             d.scripted_replies.remove("C22A02");
             if (!lan_reply_selector.isEmpty())
@@ -219,7 +219,7 @@ private slots:
     // The identity texts are read once, unless the full check asks again.
     void the_extended_reads_run_when_needed()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         const auto identity_reads = [&f, this] {
             int reads = 0;
             for (const QByteArray &frame : f.frames(m_display))
@@ -256,7 +256,7 @@ private slots:
     // measurements; the display is left as it was found.
     void measures_the_primaries()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         QVERIFY(f.place_sensor(m_display));
         f.wall().with_display(m_display, [](sim_display &d) {
             d.controls.set(0x10, 60, 100);
@@ -304,7 +304,7 @@ private slots:
     {
         QFETCH(int, rejected);
         QFETCH(int, result);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         // Four readings for the placement check, then the patches; the
         // rejected one is read where it cannot pass (white, red and green
         // where no display shines, blue and black on one showing its white
@@ -312,7 +312,7 @@ private slots:
         QList<int> placements{m_display, m_display, m_display, m_display};
         for (int i = 0; i < rejected; ++i)
             placements << m_display;
-        placements << (rejected >= 3 ? m_elsewhere : display_task_fixture::kNowhere);
+        placements << (rejected >= 3 ? m_elsewhere : wall_task_fixture::kNowhere);
         QVERIFY(f.place_sensor(m_display, placements));
         f.wall().with_display(m_display, [](sim_display &d) {
             d.controls.set(0x10, 55, 100);
@@ -339,7 +339,7 @@ private slots:
     void the_engine_settings_come_back()
     {
         QFETCH(bool, stop);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         CPreferences &preferences = *f.controller().controller().getPreferences();
         preferences.SetUseQuillonEngine(true);
         QVERIFY(f.place_sensor(m_engine_display));
@@ -367,7 +367,7 @@ private slots:
 
     void no_sensor_no_measurement()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.controller().controller().getTargetSensor()->SetSensorType(0);
         const auto run = f.run(f.job(m_display, {JOB_TASK_MEASURE_PRIMARIES}));
         QVERIFY(f.attach_sensor());
@@ -395,7 +395,7 @@ private slots:
         QFETCH(QString, placements);
         QFETCH(int, readings);
         QFETCH(QList<int>, counts);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         QList<int> handles;
         for (const QChar c : placements)
             handles << (c == QLatin1Char('A') ? m_display : m_elsewhere);
@@ -428,7 +428,7 @@ private slots:
     void a_sensor_elsewhere_never_passes()
     {
         QFETCH(QString, placements);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         QList<int> handles;
         for (const QChar c : placements)
             handles << (c == QLatin1Char('A') ? m_display : m_elsewhere);
@@ -445,7 +445,7 @@ private slots:
 
     void a_display_in_standby_is_not_measured()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         QVERIFY(f.place_sensor(m_dark));
         const auto run = f.run(f.job(m_dark, {JOB_TASK_MEASURE_PRIMARIES}));
         QCOMPARE(run->error_code(), -1036);
@@ -454,7 +454,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<display_task_fixture> m_fixture;
+    std::unique_ptr<wall_task_fixture> m_fixture;
     int m_display = -1;
     int m_engine_display = -1;
     int m_older = -1;

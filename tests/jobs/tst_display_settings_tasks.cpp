@@ -1,7 +1,7 @@
 #include "colour/CMonitorTracker.h"
 #include "jobs/calibration_history_task.h"
 #include "jobs/job_task_type.h"
-#include "tests/jobs/display_task_fixture.h"
+#include "tests/jobs/wall_task_fixture.h"
 
 #include <QtTest>
 
@@ -46,7 +46,7 @@ class tst_display_settings_tasks : public QObject
 private slots:
     void initTestCase()
     {
-        m_fixture = std::make_unique<display_task_fixture>();
+        m_fixture = std::make_unique<wall_task_fixture>();
         QVERIFY2(m_fixture->ready(), qPrintable(m_fixture->error()));
         m_older = m_fixture->add_display("VW-5510C");
         m_newer = m_fixture->add_display("VW-4620L");
@@ -94,7 +94,7 @@ private slots:
         QFETCH(int, refused_restores);
         QFETCH(QList<int>, tile_writes);
         QFETCH(int, result);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         const int display = older ? m_older : m_newer;
         const int saves_before = f.wall().with_display(display, [tile_matrix](sim_display &d) {
             d.controls.find(kTileMatrix)->current = static_cast<quint16>(tile_matrix);
@@ -146,7 +146,7 @@ private slots:
     void reads_the_calibration_history()
     {
         QFETCH(int, entries);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_engine, [entries](sim_display &d) {
             d.history.clear();
             for (int i = 0; i < entries; ++i)
@@ -183,7 +183,7 @@ private slots:
     // the history stored before.
     void a_history_that_cannot_be_read()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         const auto plain = f.run(f.job(m_newer, {JOB_TASK_READ_CALIBRATION_HISTORY}));
         QCOMPARE(plain->error_code(), 0);
         for (const QByteArray &frame : f.frames(m_newer))
@@ -209,7 +209,7 @@ private slots:
     // reported at the end and the list goes on.
     void processes_the_holidays()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_newer, [](sim_display &d) {
             d.holidays[6] = {{0x04, 0, 11, 0, 4, 4, 0, 0}};   // the fourth Thursday of November
             d.holidays[8] = {{0x02, 26, 5, 1, 0, 0, 0, 0}};
@@ -258,7 +258,7 @@ private slots:
     {
         QFETCH(int, task);
         QFETCH(QString, step);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         const auto run = f.run(f.job(m_newer, {task}));
         QCOMPARE(run->error_code(), 0);
         QCOMPARE(run->step_texts(), (QStringList{"Connecting...", step, "Complete", ""}));
@@ -278,7 +278,7 @@ private slots:
     {
         QFETCH(int, task);
         const bool extended = task == JOB_TASK_SCHEDULE_BANK_12;
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         job_list_item job = f.job(m_newer, {task});
         schedule_job_entry on_weekdays;
         on_weekdays.program_number = 2;
@@ -338,7 +338,7 @@ private slots:
         QFETCH(int, bits);
         QFETCH(int, display_mask);
         QFETCH(int, result);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_newer, [](sim_display &d) { d.weekend_mask = 0x60; });
         job_list_item job = f.job(m_newer, {JOB_TASK_GET_SET_VALUE});
         job.weekend.mode = mode;
@@ -355,7 +355,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<display_task_fixture> m_fixture;
+    std::unique_ptr<wall_task_fixture> m_fixture;
     int m_older = -1;
     int m_newer = -1;
     int m_engine = -1;

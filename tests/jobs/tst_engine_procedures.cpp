@@ -5,7 +5,7 @@
 #include "jobs/engine_procedure.h"
 #include "jobs/job_task_type.h"
 #include "sensors/CTargetSensor.h"
-#include "tests/jobs/display_task_fixture.h"
+#include "tests/jobs/wall_task_fixture.h"
 
 #include <QJsonArray>
 #include <QtTest>
@@ -31,7 +31,7 @@ class tst_engine_procedures : public QObject
 private slots:
     void initTestCase()
     {
-        m_fixture = std::make_unique<display_task_fixture>();
+        m_fixture = std::make_unique<wall_task_fixture>();
         QVERIFY2(m_fixture->ready(), qPrintable(m_fixture->error()));
         m_display = m_fixture->add_display("VW-5540QE");
         QVERIFY2(m_display >= 0, qPrintable(m_fixture->error()));
@@ -69,7 +69,7 @@ private slots:
     {
         QFETCH(int, task);
         QFETCH(int, history_type);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         const auto run = f.run(f.job(m_display, {task}));
         QCOMPARE(run->error_code(), 0);
 
@@ -120,7 +120,7 @@ private slots:
     {
         QFETCH(int, task);
         QFETCH(QStringList, expected);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         const auto run = f.run(f.job(m_display, {task}));
         QCOMPARE(run->error_code(), 0);
         QStringList said;
@@ -171,7 +171,7 @@ private slots:
         QFETCH(int, failure);
         QFETCH(int, result);
         enum { kStandby, kOldEngine, kRefusedProcedure, kNeverFinishes, kRefusedLeave };
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_display, [failure](sim_display &d) {
             if (failure == kStandby)
                 d.controls.set(0xD6, 4, 4);
@@ -213,7 +213,7 @@ private slots:
     void a_stop_while_busy_leaves_the_procedure()
     {
         QFETCH(int, task);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_display, [](sim_display &d) { d.engine.config.never_finishes = true; });
         const auto run = f.run_and_stop(f.job(m_display, {task}), [this, &f](const job_recording &) {
             return f.wall().with_display(m_display, [](sim_display &d) {
@@ -230,7 +230,7 @@ private slots:
     // The display keeps the last 13 characters of the sensor's names.
     void a_long_sensor_name_is_cut_to_its_end()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         QVERIFY(f.attach_sensor({{QStringLiteral("serial"), QStringLiteral("SN-0123456789ABCDEFG")}}));
         QVERIFY(f.place_sensor(m_display));
         const auto run = f.run(f.job(m_display, {JOB_TASK_MEASURE}));
@@ -246,7 +246,7 @@ private slots:
 
     void no_sensor_no_procedure()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.controller().controller().getTargetSensor()->SetSensorType(0);
         const auto run = f.run(f.job(m_display, {JOB_TASK_UPDATE_CALIBRATION}));
         QVERIFY(f.attach_sensor());
@@ -265,7 +265,7 @@ private slots:
     void the_pattern_comes_back_after_the_procedure()
     {
         QFETCH(bool, fails);
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_display, [fails](sim_display &d) {
             d.controls.set(0x2C8, 2, 2);
             d.engine.config.never_finishes = fails;
@@ -281,7 +281,7 @@ private slots:
     // spans and uniformity is switched on; the record follows.
     void the_measurement_starts_from_neutral_uniformity()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_display, [](sim_display &d) {
             d.corners[0].area = 0x2A1C;
             d.corners[0].size = 2;
@@ -316,7 +316,7 @@ private slots:
     // The reset's progress is the engine's, and it ends left and recorded.
     void resets_the_settings()
     {
-        display_task_fixture &f = *m_fixture;
+        wall_task_fixture &f = *m_fixture;
         const auto run = f.run(f.job(m_display, {JOB_TASK_RESET_SETTINGS}));
         QCOMPARE(run->error_code(), 0);
         QVERIFY(run->step_texts().contains(QStringLiteral("Resetting Settings...")));
@@ -349,7 +349,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<display_task_fixture> m_fixture;
+    std::unique_ptr<wall_task_fixture> m_fixture;
     int m_display = -1;
 };
 

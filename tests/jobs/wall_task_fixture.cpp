@@ -1,4 +1,4 @@
-#include "tests/jobs/display_task_fixture.h"
+#include "tests/jobs/wall_task_fixture.h"
 
 #include "app/controller/MasterControl.h"
 #include "display_protocol/wait_service.h"
@@ -87,7 +87,7 @@ QStringList job_recording::status_lines() const
     return lines;
 }
 
-display_task_fixture::display_task_fixture()
+wall_task_fixture::wall_task_fixture()
 {
     if (!m_light_folder.isValid()) {
         m_error = QStringLiteral("no temporary folder for the light channel");
@@ -106,7 +106,7 @@ display_task_fixture::display_task_fixture()
         m_error = QStringLiteral("the simulated i1Display Pro library does not load");
 }
 
-display_task_fixture::~display_task_fixture()
+wall_task_fixture::~wall_task_fixture()
 {
     if (m_instrument)
         m_instrument->reset();
@@ -115,7 +115,7 @@ display_task_fixture::~display_task_fixture()
     m_wall.reset();
 }
 
-int display_task_fixture::add_display(const QByteArray &model)
+int wall_task_fixture::add_display(const QByteArray &model)
 {
     const QString address = loopback_block::address(m_endpoints.size() + 1);
     const int endpoint = address.isEmpty() ? -1 : m_wall->add_lan_endpoint(address);
@@ -132,7 +132,7 @@ int display_task_fixture::add_display(const QByteArray &model)
     return handle;
 }
 
-job_list_item display_task_fixture::job(int handle, const QList<qint32> &tasks)
+job_list_item wall_task_fixture::job(int handle, const QList<qint32> &tasks)
 {
     job_list_item job;
     job.job_id = m_next_job_id++;
@@ -144,7 +144,7 @@ job_list_item display_task_fixture::job(int handle, const QList<qint32> &tasks)
     return job;
 }
 
-bool display_task_fixture::attach_sensor(const QJsonObject &settings)
+bool wall_task_fixture::attach_sensor(const QJsonObject &settings)
 {
     m_instrument->reset();
     QJsonObject all = settings;
@@ -157,7 +157,7 @@ bool display_task_fixture::attach_sensor(const QJsonObject &settings)
     return m_controller->controller().getTargetSensor()->SetSensorType(kI1DisplayPro) == 0;
 }
 
-bool display_task_fixture::place_sensor(int handle, const QList<int> &handles)
+bool wall_task_fixture::place_sensor(int handle, const QList<int> &handles)
 {
     // A key no display publishes: the light channel has nothing there.
     const auto key = [this](int h) { return h == kNowhere ? QStringLiteral("127.0.0.0/0") : m_wall->light_key(h); };
@@ -168,12 +168,12 @@ bool display_task_fixture::place_sensor(int handle, const QList<int> &handles)
         {{QStringLiteral("display"), key(handle)}, {QStringLiteral("placements"), placements}});
 }
 
-std::unique_ptr<job_recording> display_task_fixture::run(const job_list_item &job)
+std::unique_ptr<job_recording> wall_task_fixture::run(const job_list_item &job)
 {
     return run_and_stop(job, nullptr);
 }
 
-std::unique_ptr<job_recording> display_task_fixture::run_and_stop(
+std::unique_ptr<job_recording> wall_task_fixture::run_and_stop(
     const job_list_item &job, const std::function<bool(const job_recording &)> &until)
 {
     auto recording = std::make_unique<job_recording>(*m_pool, job.job_id);
@@ -194,7 +194,7 @@ std::unique_ptr<job_recording> display_task_fixture::run_and_stop(
     return recording;
 }
 
-QList<QByteArray> display_task_fixture::frames(int handle) const
+QList<QByteArray> wall_task_fixture::frames(int handle) const
 {
     QList<QByteArray> bodies;
     const int endpoint = m_endpoints.value(handle, -1);
@@ -204,7 +204,7 @@ QList<QByteArray> display_task_fixture::frames(int handle) const
     return bodies;
 }
 
-QList<int> display_task_fixture::writes(int handle, int code) const
+QList<int> wall_task_fixture::writes(int handle, int code) const
 {
     const QByteArray prefix = 'E' + QByteArray::number(code, 16).toUpper().rightJustified(4, '0');
     QList<int> values;
@@ -214,7 +214,7 @@ QList<int> display_task_fixture::writes(int handle, int code) const
     return values;
 }
 
-int display_task_fixture::control(int handle, int code)
+int wall_task_fixture::control(int handle, int code)
 {
     return m_wall->with_display(handle, [code](sim_display &d) {
         const sim_control *control = d.controls.find(static_cast<quint16>(code));
