@@ -151,7 +151,9 @@ private slots:
         QCOMPARE(result.job_parameters.error_code, 0);
         QCOMPARE(result.job_parameters.verify_status, -1);
         QVERIFY(result.job_parameters.finish_time.isValid());
-        QCOMPARE(m_wall.connection_count(m_endpoint), connections + 1);
+        // The simulated display counts the connection on its own thread,
+        // which a busy machine may run after the worker has already let go.
+        QTRY_COMPARE(m_wall.connection_count(m_endpoint), connections + 1);
         QVERIFY(link_released(worker));
         QCOMPARE(worker.status(), 0);
     }
