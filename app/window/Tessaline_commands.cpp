@@ -19,9 +19,11 @@
 #include "jobs/job_list_item.h"
 #include "jobs/job_task_type.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
+#include "layout_setup/layout_wizard_command.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
@@ -63,6 +65,12 @@ void Tessaline::on_actionPreferences_triggered()
 
 void Tessaline::on_actionLayout_triggered()
 {
+    // The records of the displays stay: a display keeps its record when it
+    // reappears in the new layout.
+    if (run_layout_wizard(layout()) != QDialog::Accepted)
+        return;
+    create_central_widget();
+    reshowDocks();
 }
 
 void Tessaline::on_actionSet_Calibration_Order_triggered()

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWizard>
 #include <QtTest>
 
 #include <functional>
@@ -30,21 +31,27 @@ QByteArray description(int build)
 
 enum server_answer { kNewer, kSame, kDown };
 
-// Acts on the next introduction dialog once it runs modally, for as long as
-// the returned watch lives.
-std::unique_ptr<QTimer> on_introduction(std::function<void(introduction_dialog &)> act)
+// Acts on the next modal dialog of type T once it runs, for as long as the
+// returned watch lives.
+template <typename T>
+std::unique_ptr<QTimer> on_next(std::function<void(T &)> act)
 {
     auto timer = std::make_unique<QTimer>();
     timer->setInterval(5);
     QTimer *watch = timer.get();
     QObject::connect(watch, &QTimer::timeout, [watch, act] {
-        if (auto *dialog = qobject_cast<introduction_dialog *>(QApplication::activeModalWidget())) {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
             watch->stop();
             act(*dialog);
         }
     });
     watch->start();
     return timer;
+}
+
+std::unique_ptr<QTimer> on_introduction(std::function<void(introduction_dialog &)> act)
+{
+    return on_next<introduction_dialog>(std::move(act));
 }
 
 void follow_link(introduction_dialog &dialog, const QString &link)
@@ -188,13 +195,14 @@ void tst_update_and_introduction::introduction_results_data()
     QTest::addColumn<bool>("suppressed");
     QTest::addColumn<int>("open_dialogs");
     QTest::addColumn<bool>("opened_recent");
+    QTest::addColumn<bool>("wizard");
 
-    QTest::newRow("close") << QString() << false << false << 0 << false;
-    QTest::newRow("close, don't show again") << QString() << true << true << 0 << false;
-    QTest::newRow("open from another location") << "open" << false << false << 1 << false;
-    QTest::newRow("layout wizard, don't show again") << "wizard" << true << true << 0 << false;
-    QTest::newRow("recent project") << "0" << false << false << 0 << true;
-    QTest::newRow("a recent project beyond the list does nothing") << "3" << false << false << 0 << false;
+    QTest::newRow("close") << QString() << false << false << 0 << false << false;
+    QTest::newRow("close, don't show again") << QString() << true << true << 0 << false << false;
+    QTest::newRow("open from another location") << "open" << false << false << 1 << false << false;
+    QTest::newRow("layout wizard, don't show again") << "wizard" << true << true << 0 << false << true;
+    QTest::newRow("recent project") << "0" << false << false << 0 << true << false;
+    QTest::newRow("a recent project beyond the list does nothing") << "3" << false << false << 0 << false << false;
 }
 
 void tst_update_and_introduction::introduction_results()
@@ -204,6 +212,7 @@ void tst_update_and_introduction::introduction_results()
     QFETCH(bool, suppressed);
     QFETCH(int, open_dialogs);
     QFETCH(bool, opened_recent);
+    QFETCH(bool, wizard);
 
     Tessaline &window = m_fixture->window();
     const QString project = m_fixture->projects_folder() + QStringLiteral("wall.tslw");
@@ -222,9 +231,15 @@ void tst_update_and_introduction::introduction_results()
         if (dialog.isVisible())
             dialog.findChild<QPushButton *>(QStringLiteral("cancel_pushButton"))->click();
     });
+    bool wizard_seen = false;
+    const auto wizard_watch = on_next<QWizard>([&](QWizard &shown) {
+        wizard_seen = true;
+        shown.reject();
+    });
     window.show_introduction_dialog();
 
     QVERIFY(seen);
+    QCOMPARE(wizard_seen, wizard);
     QCOMPARE(m_fixture->preferences().IsMessageSuppressed(kIntroductionMessageId), suppressed);
     QCOMPARE(m_fixture->file_dialogs().size(), open_dialogs);
     if (open_dialogs)
