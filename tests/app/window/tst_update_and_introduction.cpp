@@ -85,7 +85,8 @@ private:
 
 void tst_update_and_introduction::init()
 {
-    m_fixture = std::make_unique<main_window_fixture>();
+    m_fixture = std::make_unique<main_window_fixture>(headless_controller::no_instruments,
+                                                     main_window_fixture::with_introduction);
     m_server = std::make_unique<loopback_http_server>();
     QVERIFY(m_server->listen());
 }
