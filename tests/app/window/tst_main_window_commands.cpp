@@ -9,11 +9,17 @@
 #include "display_protocol/control_codes.h"
 #include "display_protocol/wait_service.h"
 #include "main_window_fixture.h"
+#include "progress_dialog_watch.h"
 #include "simulator/loopback_block.h"
 #include "tests/display_protocol/wall_fixture.h"
 #include "tests/icc/lcms_oracle.h"
+#include "jobs/QueryThreadPool.h"
+#include "jobs/job_task_type.h"
+#include "jobs/worker_task_table.h"
+#include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -138,6 +144,8 @@ private slots:
     void icc_file_name_extension();
     void icc_needs_a_record_and_a_name();
     void icc_failed_write_is_shown();
+    void verify_commands_run_one_job_per_enabled_display_data();
+    void verify_commands_run_one_job_per_enabled_display();
     void missing_users_guide_gives_a_notice();
     void about_runs_modally_over_the_window();
 
@@ -412,6 +420,73 @@ void tst_main_window_commands::icc_failed_write_is_shown()
     QCOMPARE(boxes.seen().size(), 1);
     QVERIFY2(boxes.seen().first().text.contains(string_resource(127)), qPrintable(boxes.seen().first().text));
     QVERIFY(!QFile::exists(path));
+}
+
+void tst_main_window_commands::verify_commands_run_one_job_per_enabled_display_data()
+{
+    QTest::addColumn<bool>("firmware");
+    QTest::addColumn<int>("task");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Verify Monitor Firmware") << true << int(JOB_TASK_CHECK_CAPABILITIES_FULL)
+                                             << "Verifying Monitor Firmware";
+    QTest::newRow("Verify RS232 COM Port") << false << int(JOB_TASK_LUT_READ_TEST) << "Verifying RS232 COM Port";
+}
+
+// Three displays on the simulated wall, the middle one disabled.
+void tst_main_window_commands::verify_commands_run_one_job_per_enabled_display()
+{
+    QFETCH(bool, firmware);
+    QFETCH(int, task);
+    QFETCH(QString, title);
+    if (!worker_task(task))
+        QSKIP("no operation for this task in this build yet");
+    simulated_wall sim;
+    sim.set_time_scale(0.0);
+    int handles[3] = {-1, -1, -1};
+    for (int index = 0; index < 3; ++index) {
+        const int endpoint = sim.add_lan_endpoint(loopback_block::address(index + 1));
+        QVERIFY2(endpoint >= 0, qPrintable(loopback_block::claim_error()));
+        // The wall's monitor IDs count from 1 in display order.
+        handles[index] = sim.add_display(endpoint, char('A' + index));
+        sim.with_display(handles[index], [&](sim_display &d) {
+            d.apply_model(kModel);
+            d.serial_number = QByteArray("SN") + QByteArray::number(index);
+        });
+    }
+    auto *pool = new QueryThreadPool;
+    QList<job_list_item> results;
+    QObject recording; // goes before the pool, which the fixture destroys
+    connect(pool, &QueryThreadPool::send_job_results, &recording,
+            [&](const job_list_item &job) { results << job; });
+    wall().controller().setQueryThreadPool(pool);
+    Tessaline &window = m_fixture->window();
+    wall().create_wall(3, 1, loopback_block::address(1));
+    display_layout_item middle;
+    wall().layout().get_item(1, middle);
+    middle.enabled = false;
+    wall().layout().set_item(1, middle, false);
+    QSignalSpy refreshed(&window, &Tessaline::out_updateControlsStatus);
+
+    progress_dialog_watch watch;
+    if (firmware)
+        window.verify_Monitor_Firmware();
+    else
+        window.verify_RS232_COM_Port();
+
+    QCOMPARE(results.size(), 2);
+    QList<int> positions;
+    for (const job_list_item &job : results) {
+        positions << job.position;
+        QCOMPARE(job.task_list, QList<qint32>{task});
+        QCOMPARE(job.job_parameters.error_code, 0);
+    }
+    QVERIFY2(watch.title().contains(title), qPrintable(watch.title()));
+    QCOMPARE(watch.closed_by_watch(), 0);
+    std::sort(positions.begin(), positions.end());
+    QCOMPARE(positions, (QList<int>{0, 2}));
+    QVERIFY(refreshed.count() >= 1);
+    for (const sim_log_entry &frame : sim.log())
+        QVERIFY(frame.endpoint != 1); // nothing reached the disabled display
 }
 
 void tst_main_window_commands::missing_users_guide_gives_a_notice()

@@ -5,14 +5,21 @@
 #include "colour/CMonitorTracker.h"
 #include "colour/CTargetValue.h"
 #include "colour/luminance_units.h"
+#include "display_protocol/wait_service.h"
 #include "jobs/QueryThreadPool.h"
 #include "jobs/job_task_type.h"
 #include "main_window_fixture.h"
+#include "progress_dialog_watch.h"
+#include "simulator/loopback_block.h"
+#include "simulator/simulated_wall.h"
+#include "tests/display_protocol/wall_fixture.h"
 #include "tests/jobs/fake_worker.h"
 
 #include <QMutex>
 #include <QMutexLocker>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -123,6 +130,7 @@ private slots:
     void changed_maximum_matching_value_asks();
     void failed_computation_data();
     void failed_computation();
+    void change_applied_twice_leaves_the_displays_as_once();
 
 private:
     void build_wall(bool calibrated);
@@ -361,6 +369,122 @@ void tst_target_change::failed_computation()
     window.CalculateNewTargetWhitePoint(ask_if_changed);
     QVERIFY(boxes.seen().isEmpty());
     QCOMPARE(target().GetMaxMatchingLuminance(), expected);
+}
+
+namespace {
+
+// What a display shows of its calibration: its table and its gains.
+struct display_state
+{
+    QVector<int> table;
+    int activations = 0;
+    QList<quint16> gains;
+};
+
+display_state state_of(simulated_wall &wall, int handle)
+{
+    return wall.with_display(handle, [](sim_display &d) {
+        return display_state{d.active_lut.table(1024), d.lut_activations,
+                             {d.controls.value(0x16), d.controls.value(0x18), d.controls.value(0x1A)}};
+    });
+}
+
+} // namespace
+
+namespace {
+
+// A lookup-table calibration as a sensor leaves it: the display's primaries
+// and a greyscale of 17 steps on a 2.2 power curve, with the channel
+// response curves the table is rebuilt from.
+CAdjustValue table_calibrated_record(int *curves_status)
+{
+    CAdjustValue record = calibrated_record(CAdjustValue::kModeLookupTable, false);
+    record.gain = {{0.8, 0.9, 1.0}};
+    CColorValue &m = record.measurements;
+    m.uncorrected.red = CCIEXYZ(41.2, 21.3, 1.9);
+    m.uncorrected.green = CCIEXYZ(35.8, 71.5, 11.9);
+    m.uncorrected.blue = CCIEXYZ(18.0, 7.2, 95.0);
+    const CCIEXYZ black(0.1, 0.1, 0.12);
+    const CCIEXYZ full(41.2 + 35.8 + 18.0, 21.3 + 71.5 + 7.2, 1.9 + 11.9 + 95.0);
+    m.uncorrected.white = full;
+    m.uncorrected.black = black;
+    constexpr int kSteps = 17;
+    for (int i = 0; i < kSteps; ++i) {
+        const double level = std::pow(double(i) / (kSteps - 1), 2.2);
+        m.uncorrected_greyscale.append(CCIEXYZ(black.X + full.X * level, black.Y + full.Y * level,
+                                               black.Z + full.Z * level));
+    }
+    *curves_status = m.BuildMeasuredChannelCurves(false);
+    return record;
+}
+
+} // namespace
+
+// The restore jobs run on simulated displays: running the same change again
+// (the target set back by hand, the displays left as the first run left them)
+// puts every display where the first run did.
+void tst_target_change::change_applied_twice_leaves_the_displays_as_once()
+{
+    wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
+    simulated_wall sim;
+    sim.set_time_scale(0.0);
+    const QByteArray model = "VW-5520L";
+    const QString serials[2] = {QStringLiteral("SN-TABLE"), QStringLiteral("SN-GAINS")};
+    int handles[2] = {-1, -1};
+    for (int index = 0; index < 2; ++index) {
+        const int endpoint = sim.add_lan_endpoint(loopback_block::address(index + 1));
+        QVERIFY2(endpoint >= 0, qPrintable(loopback_block::claim_error()));
+        // The wall's monitor IDs count from 1 in display order.
+        handles[index] = sim.add_display(endpoint, char('A' + index));
+        sim.with_display(handles[index], [&](sim_display &d) {
+            d.apply_model(model);
+            d.serial_number = serials[index].toLatin1();
+            d.controls.set(0x16, 200, 255);
+            d.controls.set(0x18, 210, 255);
+            d.controls.set(0x1A, 220, 255);
+        });
+    }
+    auto *pool = new QueryThreadPool;
+    QStringList failures;
+    QObject recording; // goes before the pool, which the fixture destroys
+    connect(pool, &QueryThreadPool::send_job_results, &recording, [&](const job_list_item &job) {
+        if (job.job_parameters.error_code != 0)
+            failures << QStringLiteral("display %1: %2").arg(job.position).arg(job.job_parameters.error_code);
+    });
+    m_fixture->wall().controller().setQueryThreadPool(pool);
+    Tessaline &window = m_fixture->window();
+    headless_controller &wall = m_fixture->wall();
+    wall.create_wall(2, 1, loopback_block::address(1));
+    int curves_status = -1;
+    const CAdjustValue table = table_calibrated_record(&curves_status);
+    QCOMPARE(curves_status, 0);
+    wall.store_record(0, table, QString::fromLatin1(model), serials[0]);
+    wall.store_record(1, calibrated_record(CAdjustValue::kModeGains, false), QString::fromLatin1(model), serials[1]);
+    const auto [old_target, new_target] = targets(kCurve);
+
+    QList<display_state> after[2];
+    for (int round = 0; round < 2; ++round) {
+        wall.controller().setTarget(old_target);
+        modal_box_answerer boxes({QMessageBox::Yes, QMessageBox::No});
+        progress_dialog_watch watch;
+        window.apply_edited_target(new_target);
+        QCOMPARE(boxes.seen().size(), 2);
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral(", "))));
+        QCOMPARE(watch.closed_by_watch(), 0);
+        QVERIFY(watch.title().contains(QStringLiteral("Updating and restoring previous calibration")));
+        for (int index = 0; index < 2; ++index)
+            after[round] << state_of(sim, handles[index]);
+    }
+
+    QCOMPARE(after[0][0].activations, 1);
+    QCOMPARE(after[1][0].activations, 2); // restored again
+    QCOMPARE(after[0][1].activations, 0); // the gain display waits for recalibration
+    QCOMPARE(after[0][0].table.size(), 3 * 1024);
+    for (int index = 0; index < 2; ++index) {
+        QCOMPARE(after[1][index].table, after[0][index].table);
+        QCOMPARE(after[1][index].gains, after[0][index].gains);
+    }
+    QCOMPARE(after[0][1].gains, (QList<quint16>{200, 210, 220}));
 }
 
 QTEST_MAIN(tst_target_change)
