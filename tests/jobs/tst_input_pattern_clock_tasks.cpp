@@ -117,9 +117,9 @@ private slots:
         const job_list_item done = f.run(job);
         QCOMPARE(done.job_parameters.error_code, 0);
         QCOMPARE(done.job_parameters.error_text, unsupported(kMissing));
-        const list gains {"16=204", "18=230", "1a=255"};
-        const list expected = list {"e1=0", "2d6=1", "60=18", "14=11", "10=70", "268=4"} + gains + list {"60=16", "60=130"}
-                              + gains + list {"60=17", "e1=1", "2d6=2"};
+        const list gains{"16=204", "18=230", "1a=255"};
+        const list expected = list{"e1=0", "2d6=1", "60=18", "14=11", "10=70", "268=4"} + gains
+                              + list{"60=16", "60=130"} + gains + list{"60=17", "e1=1", "2d6=2"};
         QCOMPARE(f.writes(), expected);
         QCOMPARE(f.control(0x60), int(kHdmi));
         QCOMPARE(f.control(0xE1), 1);
@@ -139,12 +139,11 @@ private slots:
         QTest::addColumn<QByteArray>("model");
         QTest::addColumn<bool>("engine");
         QTest::addColumn<list>("writes");
-        QTest::newRow("engine") << kEngineModel << true
-                                << list {"e1=0", "2d6=1", "240=2", "60=18", "1050=1", "1051=8", "60=17", "e1=1",
-                                         "2d6=2", "240=1"};
-        QTest::newRow("table on a further table") << kPlainModel << false
-                                                  << list {"e1=0", "2d6=1", "240=2", "60=18", "14=11", "10=70", "268=13",
-                                                           "60=17", "e1=1", "2d6=2", "240=1"};
+        QTest::newRow("engine") << kEngineModel << true << list{"e1=0",   "2d6=1", "240=2", "60=18", "1050=1",
+                                                                "1051=8", "60=17", "e1=1",  "2d6=2", "240=1"};
+        QTest::newRow("table on a further table")
+            << kPlainModel << false
+            << list{"e1=0", "2d6=1", "240=2", "60=18", "14=11", "10=70", "268=13", "60=17", "e1=1", "2d6=2", "240=1"};
     }
     void copy_engine_and_table_settings()
     {
@@ -263,7 +262,8 @@ private slots:
         QVERIFY(f.ready());
         if (record_mode >= 0) {
             const bool engine = record_mode == 100;
-            CAdjustValue record = calibrated_record(engine ? qint16(CAdjustValue::kModeLookupTable) : qint16(record_mode));
+            CAdjustValue record =
+                calibrated_record(engine ? qint16(CAdjustValue::kModeLookupTable) : qint16(record_mode));
             record.SetCalibrationFlagA(engine);
             record.visual_trim_flags = static_cast<qint16>(trims);
             f.store_record(record);
