@@ -8,6 +8,7 @@
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
 #include "app/services/folders.h"
+#include "app/services/preferences.h"
 #include "app/services/string_resource.h"
 #include "app/services/ui/error_messages.h"
 #include "app/services/ui/file_dialogs.h"
@@ -15,11 +16,14 @@
 #include "app/window/KQ_About_Dialog.h"
 #include "app/window/icc_profile_command.h"
 #include "colour/CAdjustValue.h"
+#include "dialogs/KQ_Preferences_Dialog.h"
+#include "dialogs/set_calibration_order_dialog.h"
 #include "icc/write_icc_display_profile.h"
 #include "jobs/job_list_item.h"
 #include "jobs/job_task_type.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
 #include "layout_setup/layout_wizard_command.h"
+#include "ui_Tessaline.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -61,6 +65,13 @@ void Tessaline::on_actionGenerate_ICC_Display_Profile_triggered()
 
 void Tessaline::on_actionPreferences_triggered()
 {
+    KQ_Preferences_Dialog dialog;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    updateControlsStatus();
+    emit updateTargetInfo();
+    if (const CPreferences *prefs = preferences())
+        m_ui->actionZoom_main_view->setChecked(prefs->GetExpandMainView());
 }
 
 void Tessaline::on_actionLayout_triggered()
@@ -75,6 +86,13 @@ void Tessaline::on_actionLayout_triggered()
 
 void Tessaline::on_actionSet_Calibration_Order_triggered()
 {
+    set_calibration_order_dialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    create_central_widget();
+    reshowDocks();
+    updateControlsStatus();
+    emit updateTargetInfo();
 }
 
 void Tessaline::on_actionTile_Matrix_Wizard_triggered()

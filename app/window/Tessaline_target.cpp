@@ -12,6 +12,7 @@
 #include "colour/CMonitorTracker.h"
 #include "colour/CTargetValue.h"
 #include "colour/luminance_units.h"
+#include "dialogs/KQ_edit_target_dialog.h"
 #include "jobs/job_list_item.h"
 #include "jobs/job_task_type.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
@@ -30,10 +31,12 @@ int ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons butto
 
 } // namespace
 
-// The target dialog arrives with the target and preference dialogs; what
-// follows it is apply_edited_target.
 void Tessaline::on_actionTarget_triggered()
 {
+    KQ_edit_target_dialog dialog(g_master->getTarget(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    apply_edited_target(dialog.target());
 }
 
 void Tessaline::apply_edited_target(const CTargetValue &edited)
