@@ -91,6 +91,24 @@ constexpr int kCornerSelect = 0x11C7;
 constexpr int kCornerSize = 0x11C8;
 constexpr int kCornerArea = 0x11C9;
 
+
+// --- control panel: power and power saving ---
+constexpr int kPowerSavingMode = 0x0E1;      // 1 enable, 0 disable
+constexpr int kPowerLed = 0x2BE;             // 1 on, 2 off
+constexpr int kPowerOnDelay = 0x2D8;         // seconds
+constexpr int kLanPowerMode = 0x10D3;        // 2 on, 1 off
+
+// --- control panel: picture ---
+constexpr int kSharpness = 0x08C;
+constexpr int kTint = 0x090;
+constexpr int kColor = 0x21F;
+constexpr int kFactoryDefaults = 0x2CB;      // 2 the picture controls, 3 size and position
+// Six-axis trim, each family red, yellow, green, cyan, blue, magenta.
+constexpr int kSixAxisHueFirst = 0x09B;
+constexpr int kSixAxisSaturationFirst = 0x212;
+constexpr int kSixAxisOffsetFirst = 0x2F1;
+constexpr int kSixAxisColourCount = 6;
+
 } // namespace control_code
 
 // Commands: a 16-bit code at the start of the body. The reply to a command

@@ -2,6 +2,9 @@
 // other parts of the program. Each comes with the dialog or job it runs.
 #include "app/window/Tessaline.h"
 
+#include "app/controller/layout_manager.h"
+#include "control_panel/kq_monitor_control_panel_dialog.h"
+
 void Tessaline::on_actionGenerate_ICC_Display_Profile_triggered()
 {
 }
@@ -32,6 +35,8 @@ void Tessaline::on_actionCalibration_Target_Offset_triggered()
 
 void Tessaline::on_actionDisplay_Settings_triggered()
 {
+    kq_monitor_control_panel_dialog dialog(layout().get_current_index(), this);
+    dialog.exec();
 }
 
 void Tessaline::on_actionUpdate_Factory_Color_Calibration_triggered()
