@@ -18,8 +18,11 @@ Widget *find(QWidget *form, const QString &name)
     return name.isEmpty() ? nullptr : form->findChild<Widget *>(name);
 }
 
+// A label only shows; whether it is enabled follows the number of targets.
 void set_enabled(QWidget *form, const control_row &row, bool enabled)
 {
+    if (row.kind == control_kind::label)
+        return;
     if (QWidget *group = find<QWidget>(form, row.group)) {
         group->setEnabled(enabled);
         return;

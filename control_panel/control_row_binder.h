@@ -13,7 +13,7 @@ namespace control_row_binder {
 // Adds a combo box row's items (signals blocked).
 void add_items(QWidget *form, const control_row &row);
 // A usable reading enables the row and shows its value and range; any other
-// disables it (a label is emptied).
+// disables it (a label is emptied instead).
 void show_reading(QWidget *form, const control_row &row, const row_reading &reading);
 // Selects the item of a combo box row whose data is |value| (signals
 // blocked); a value without an item leaves no current item.
