@@ -35,7 +35,7 @@ void Tessaline::on_actionCalibration_Target_Offset_triggered()
 
 void Tessaline::on_actionDisplay_Settings_triggered()
 {
-    kq_monitor_control_panel_dialog dialog(layout().get_current_index(), this);
+    kq_monitor_control_panel_dialog dialog(selected_display_index(), this);
     dialog.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "control_panel/core/control_page_rows.h"
 
+#include "app/services/string_resource.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
 
@@ -137,6 +138,21 @@ QList<control_row> picture_rows()
     return rows;
 }
 
+QList<control_row> size_position_rows()
+{
+    control_row resolution;
+    resolution.code = control_code::kInputResolution;
+    resolution.kind = control_kind::combo_box;
+    resolution.widget = QStringLiteral("input_resolution_comboBox");
+    resolution.update_button = QStringLiteral("update_input_resolution_pushButton");
+    resolution.on_failure = read_policy::go_on();
+    resolution.slow_link = true;
+    // "Auto", then "Resolution 1" to "Resolution 6".
+    for (int value = 1; value <= 7; ++value)
+        resolution.items << control_item{string_resource(1300 + value), value};
+    return {resolution};
+}
+
 } // namespace
 
 const QList<control_row> &rows(int page)
@@ -146,6 +162,7 @@ const QList<control_row> &rows(int page)
         {kPower, power_rows()},
         {kPowerSaving, power_saving_rows()},
         {kPicture, picture_rows()},
+        {kSizePosition, size_position_rows()},
     };
     static const QList<control_row> none;
     const auto found = pages.find(page);

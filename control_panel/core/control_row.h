@@ -75,6 +75,7 @@ struct control_row
     read_policy on_failure = read_policy::end_quietly();
     write_sequence write = write_sequence::set_read_save;
     update_rule update = update_rule::always;
+    bool slow_link = false;       // the display stays busy after this write: long reply waits
     int scale = 1;                // shown value = display value × scale
     int minimum = 0;              // shown range; maximum -1: the display's maximum
     int maximum = -1;

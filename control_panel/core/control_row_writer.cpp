@@ -5,10 +5,15 @@
 
 #include <algorithm>
 
-int write_control(basic_monitor &monitor, int code, uint &value)
+int write_control(basic_monitor &monitor, int code, uint &value, bool slow_link)
 {
     uint written = value;
-    if (const int status = monitor.set_vcp(code, written))
+    if (slow_link)
+        monitor.set_slow_link(true);
+    const int status = monitor.set_vcp(code, written);
+    if (slow_link)
+        monitor.set_slow_link(false);
+    if (status != 0)
         return status;
     uint read_back = value;
     if (const int status = monitor.get_vcp(code, read_back))
@@ -25,7 +30,7 @@ int write_control_row(basic_monitor &monitor, const control_row &row, int &value
         return 0;
     case write_sequence::set_read_save: {
         uint wire = static_cast<uint>(std::max(0, row.wire_value(value)));
-        const int status = write_control(monitor, row.code, wire);
+        const int status = write_control(monitor, row.code, wire, row.slow_link);
         value = row.shown_value(static_cast<int>(std::min<uint>(wire, 0xFFFFu)));
         return status;
     }

@@ -10,7 +10,8 @@ class basic_monitor;
 // Writes |value| to control |code| on the open link, reads back what the
 // display kept into |value| and saves the display's settings: the first
 // failing step's code, else 0. |value| is unchanged when the write fails.
-int write_control(basic_monitor &monitor, int code, uint &value);
+// |slow_link| gives the write itself the long reply waits.
+int write_control(basic_monitor &monitor, int code, uint &value, bool slow_link = false);
 
 // Writes a row's shown |value| to one display on the open link by the row's
 // sequence; |value| takes the shown value the display reports back (rows

@@ -209,13 +209,22 @@ private slots:
         QVERIFY(wall.ok);
         kq_monitor_control_panel_dialog dialog(0, nullptr);
         auto *tree = child<QTreeWidget>(dialog, "treeWidget");
-        wall.sim.with_display(wall.displays.first(), [](sim_display &d) { d.controls.force(0x10, 63); });
+        wall.sim.with_display(wall.displays.first(), [](sim_display &d) {
+            d.controls.force(control_code::kBrightness, 63);
+            d.controls.force(control_code::kSharpness, 900);     // above its maximum
+            d.controls.set(control_code::kContrast, 7, 0);       // no range
+        });
         wall.sim.clear_log();
         tree->setCurrentItem(tree_item(tree, 4));
         QCOMPARE(child<QStackedWidget>(dialog, "stackedWidget")->currentIndex(), 4);
         QCOMPARE(child<QSlider>(dialog, "brightness_horizontalSlider")->value(), 63);
         QCOMPARE(child<QSpinBox>(dialog, "brightness_spinBox")->value(), 63);
         QVERIFY(child<QSlider>(dialog, "brightness_horizontalSlider")->isEnabled());
+        auto *sharpness = child<QSlider>(dialog, "sharpness_horizontalSlider");
+        QCOMPARE(sharpness->value(), sharpness->maximum());
+        QVERIFY(sharpness->isEnabled());
+        QVERIFY(!child<QSlider>(dialog, "contrast_horizontalSlider")->isEnabled());
+        QVERIFY(!child<QSpinBox>(dialog, "contrast_spinBox")->isEnabled());
         QVERIFY(!wall.sim.log().isEmpty());
         QVERIFY(writes_of(wall.sim.log(), control_code::kBrightness).isEmpty());   // reading never writes
         QVERIFY(wall.link_released());
@@ -303,6 +312,11 @@ private slots:
         kq_monitor_control_panel_dialog dialog(0, nullptr);
         auto *tree = child<QTreeWidget>(dialog, "treeWidget");
         tree->setCurrentItem(tree_item(tree, 1));
+        // A mode without an item leaves the combo box without a current item.
+        wall.sim.with_display(wall.displays.first(), [](sim_display &d) { d.power_save_mode = 9; });
+        tree->setCurrentItem(tree_item(tree, 0));
+        tree->setCurrentItem(tree_item(tree, 1));
+        QCOMPARE(child<QComboBox>(dialog, "power_save_mode_comboBox")->currentIndex(), -1);
         auto *time = child<QSpinBox>(dialog, "power_save_time_spinBox");
         QCOMPARE(time->minimum(), 5);
         QCOMPARE(time->maximum(), 600);

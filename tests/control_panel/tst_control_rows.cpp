@@ -147,6 +147,38 @@ private slots:
         QCOMPARE(value, 30);
     }
 
+    // The input resolution's write is answered late, after the display has
+    // switched: only the slow link's waits cover it.
+    void the_slow_link_write()
+    {
+        const double scale = 0.1;   // the late answer 1000 ms, normal wait 600 ms, slow wait 1400 ms
+        wait_service::set_time_scale(scale);
+        wait_service::set_io_timeout_floor_ms(100);
+        monitor_fixture m(kAddress, kModel);
+        QVERIFY_FIXTURE(m);
+        m.fx.wall.set_time_scale(scale);
+        m.monitor.set_retry_count(1);
+        control_row resolution = row_of(8, "input_resolution_comboBox");
+        QVERIFY(resolution.slow_link);
+        m.clear_log();
+        int value = 3;
+        const int status = write_control_row(m.monitor, resolution, value);
+        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
+        QCOMPARE(status, 0);
+        QCOMPARE(value, 3);
+        QCOMPARE(m.bodies(), (QList<QByteArray>{write_body(control_code::kInputResolution, 3),
+                                                read_body(control_code::kInputResolution), kSave}));
+
+        // The same write without the long waits gives up before the answer.
+        resolution.slow_link = false;
+        wait_service::set_io_timeout_floor_ms(100);
+        value = 4;
+        const int hurried = write_control_row(m.monitor, resolution, value);
+        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
+        QVERIFY(hurried != 0);
+        QCOMPARE(value, 4);
+    }
+
     // A refused write keeps the operator's value and saves nothing.
     void a_refused_write_saves_nothing()
     {
