@@ -14,6 +14,12 @@ struct CornerUniformityEntry
     qint32 second_span = 0;
     qint32 size_level = 0;
 
+    // The offsets as the display's corner area control takes them: the low
+    // byte of the first offset high, of the second low.
+    int PackedArea() const { return (first_offset & 0xFF) * 256 + (second_offset & 0xFF); }
+    // A corner that was read from the display (a first span of 0 was not).
+    bool IsRead() const { return first_span != 0; }
+
     bool operator==(const CornerUniformityEntry &other) const;
     bool operator!=(const CornerUniformityEntry &other) const { return !(*this == other); }
 

@@ -113,6 +113,8 @@ public:
     // --- lookup tables -------------------------------------------------------
     virtual int write_lut_channels(const QVector<int> &table, int &step, int total);
     virtual int upload_lut(const QVector<int> &table, int gamma_table_number);
+    // The colour mode that shows programmable gamma table |number| (1 to 3).
+    static int color_mode_for_gamma_table(int number);
 
     virtual void pause(uint ms);
     virtual void broadcast_message(int message, int value);

@@ -28,12 +28,6 @@ constexpr int kEngineOn = 2;
 constexpr int kEngineOff = 1;
 constexpr uint kEngineSwitchSettleMs = 4000;
 
-
-int packed_area(const CornerUniformityEntry &entry)
-{
-    return (entry.first_offset & 0xFF) * 256 + (entry.second_offset & 0xFF);
-}
-
 } // namespace
 
 // --- level registers ----------------------------------------------------------
@@ -290,7 +284,7 @@ int basic_monitor::set_corner_uniformity(int corner, const CornerUniformityEntry
 {
     if (const int status = set_value(control_code::kCornerSelect, corner))
         return status;
-    if (const int status = set_value(control_code::kCornerArea, packed_area(entry)))
+    if (const int status = set_value(control_code::kCornerArea, entry.PackedArea()))
         return status;
     return set_value(control_code::kCornerSize, entry.size_level);
 }
@@ -302,7 +296,7 @@ int basic_monitor::set_corner_uniformity_checked(int corner, const CornerUniform
         return status;
     int max = 0;
     bool area_changed = false, size_changed = false;
-    if (const int status = set_vcp_if_changed(control_code::kCornerArea, packed_area(entry), max, area_changed))
+    if (const int status = set_vcp_if_changed(control_code::kCornerArea, entry.PackedArea(), max, area_changed))
         return status;
     changed = area_changed;
     const int status = set_vcp_if_changed(control_code::kCornerSize, entry.size_level, max, size_changed);

@@ -21,6 +21,9 @@ constexpr int kChannelStride = 0x400;      // C205 addresses: one 1024-entry blo
 constexpr int kShortChannelSize = 256;     // C20B addresses: one 256-entry block per channel
 constexpr int kMaxWireValue = 0xFFFF;
 constexpr int kProgrammableTable = 6;
+constexpr int kSecondProgrammableTable = 13;
+constexpr int kThirdProgrammableTable = 14;
+constexpr int kLastFixedColorMode = 13;   // a display showing a mode above it has the further tables
 constexpr int kCurveScale = 65535;
 constexpr uint kShortTablePauseMs = 500;
 
@@ -169,6 +172,15 @@ int basic_monitor::write_lut_channels(const QVector<int> &table, int &step, int 
     return kOk;
 }
 
+int basic_monitor::color_mode_for_gamma_table(int number)
+{
+    switch (number) {
+    case 2: return kSecondProgrammableTable;
+    case 3: return kThirdProgrammableTable;
+    default: return kProgrammableTable;
+    }
+}
+
 int basic_monitor::upload_lut(const QVector<int> &table, int gamma_table_number)
 {
     // The long form addresses three 1024-entry channel blocks.
@@ -182,9 +194,8 @@ int basic_monitor::upload_lut(const QVector<int> &table, int gamma_table_number)
     int current = 0, max = 0;
     if (const int status = get_vcp_268(current, max))
         return status;
-    int wanted = kProgrammableTable;
-    if (current > 13 && (gamma_table_number == 2 || gamma_table_number == 3))
-        wanted = gamma_table_number == 2 ? 13 : 14;
+    const int wanted = current > kLastFixedColorMode ? color_mode_for_gamma_table(gamma_table_number)
+                                                     : kProgrammableTable;
     if (const int status = set_vcp_268(wanted))
         return status;
     broadcast_message(1, 0);

@@ -20,10 +20,22 @@ constexpr int kVideoGainRed = 0x016;
 constexpr int kVideoGainGreen = 0x018;
 constexpr int kVideoGainBlue = 0x01A;
 constexpr int kInputSource = 0x060;
+constexpr int kVcp066 = 0x066;
 constexpr int kBlackLevel = 0x092;
+// Six-axis hue: red, yellow, green, cyan, blue, magenta.
+constexpr int kSixAxisHueFirst = 0x09B;
+constexpr int kSixAxisHueCount = 6;
+constexpr int kVcp21A = 0x21A;
+constexpr int kVcp22D = 0x22D;
+constexpr int kVcp10C8 = 0x10C8;
+constexpr int kVcp1075 = 0x1075;
+constexpr int kLanPower = 0x10D3;
 
 // --- power and usage (page 0 and paged) ---
 constexpr int kPowerMode = 0x0D6;
+constexpr int kPowerSave = 0x0E1;
+constexpr int kVcp2D6 = 0x2D6;
+constexpr int kVcp240 = 0x240;
 constexpr int kUsageHalfHoursB = 0x0FA;
 constexpr int kUsageHalfHoursA = 0x0FF;
 // Minute counters: high and low 16-bit words.
@@ -65,26 +77,40 @@ constexpr int kEngineState = 0x1018;         // write 1 start or resume, 2 stop
 constexpr int kEngineRunState = 0x2AA;       // 1 finished, 2 running, 3 aborted
 constexpr int kEngineProgress = 0x11C5;      // stage and position
 constexpr int kEngineLuminance = 0x2B3;      // target white luminance, cd/m²
+constexpr int kEngineHeldLuminance = 0x2B4;  // read-only: the white luminance it holds
+constexpr int kEngineLuminanceMinimum = 0x106F;
 constexpr int kEngineWhiteX = 0x1052;        // target white x, thousandths
 constexpr int kEngineWhiteY = 0x1053;        // target white y, thousandths
 constexpr int kEngineBlackLevel = 0x1054;    // tenths of cd/m²
 constexpr int kEnginePictureMode = 0x1050;
 constexpr int kVcp1051 = 0x1051;             // the picture mode + 7
 constexpr int kVcp105B = 0x105B;
+constexpr int kVcp105D = 0x105D;
 constexpr int kVcp105F = 0x105F;
+constexpr int kVcp1062 = 0x1062;
 constexpr int kVcp1069 = 0x1069;
+constexpr int kVcp106B = 0x106B;
 constexpr int kVcp1071 = 0x1071;
 constexpr int kVcp1107 = 0x1107;
 constexpr int kVcp113F = 0x113F;
 constexpr int kVcp1142 = 0x1142;
 constexpr int kVcp1143 = 0x1143;
+constexpr int kVcp11B0 = 0x11B0;
 constexpr int kVcp11CE = 0x11CE;
+constexpr int kVcp233 = 0x233;
+constexpr int kVcp254 = 0x254;
 constexpr int kBacklightDrive = 0x27F;       // per cent, while the engine is on
 constexpr int kNativeGamutEnable = 0x105C;
+constexpr int kUniformityLevel = 0x2EE;
+// The panel's own white, x then y in thousandths (read-only).
+constexpr int kNativeWhiteX = 0x10F8;
+constexpr int kNativeWhiteY = 0x10F9;
 // The panel's own primaries, thousandths: red x, red y, green x, green y,
 // blue x, blue y.
 constexpr int kNativeGamutFirst = 0x10FA;
 constexpr int kNativeGamutCount = 6;
+// The primaries the engine works to, in the same order.
+constexpr int kEngineGamutFirst = 0x1055;
 
 // --- corner uniformity ---
 constexpr int kCornerSelect = 0x11C7;

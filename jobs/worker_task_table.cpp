@@ -1,6 +1,10 @@
 #include "jobs/worker_task_table.h"
 
+#include "jobs/initialization_tasks.h"
 #include "jobs/inline_worker_tasks.h"
+#include "jobs/input_tasks.h"
+#include "jobs/lookup_table_tasks.h"
+#include "jobs/pattern_and_clock_tasks.h"
 #include "jobs/job_task_type.h"
 
 #include <QCoreApplication>
@@ -19,9 +23,19 @@ struct task_table
 
     task_table()
     {
+        operations[JOB_TASK_INITIALIZE_DISPLAY] = &initialize_display;
+        operations[JOB_TASK_RESTORE_CALIBRATION_SETTINGS] = &restore_calibration_settings;
+        operations[JOB_TASK_UPDATE_LUTS] = &update_luts;
+        operations[JOB_TASK_TEST_PATTERNS] = &set_test_patterns;
         operations[JOB_TASK_POWER_STATE] = &power_state_task;
+        operations[JOB_TASK_SELECT_INPUT] = &select_input;
+        operations[JOB_TASK_SET_CLOCK] = &set_display_clock;
+        operations[JOB_TASK_INPUT_PICTURE_SETTINGS] = &set_input_picture_settings;
         operations[JOB_TASK_VCP_LIST] = &vcp_list_task;
+        operations[JOB_TASK_LUT_READ_TEST] = &lut_read_test;
+        operations[JOB_TASK_INITIALIZE_AND_UPDATE_LUTS] = &initialize_and_update_luts;
         operations[JOB_TASK_IR_SEQUENCE] = &ir_sequence_task;
+        operations[JOB_TASK_INITIALIZE_DISPLAY_ENGINE] = &initialize_display_engine;
     }
 };
 

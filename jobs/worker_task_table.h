@@ -14,9 +14,9 @@ class CPDLANConnectionObject;
 // the job and the progress reports only through the worker's task interface
 // (the public section of CPDLANConnectionObject headed "Task interface").
 //
-// Tasks JOB_TASK_POWER_STATE, JOB_TASK_VCP_LIST and JOB_TASK_IR_SEQUENCE are
-// installed from the start; the libraries that hold the other tasks install
-// theirs at start-up, before any job runs. JOB_TASK_RESERVED, negative
+// The tasks of this library are installed from the start; the libraries
+// above it that hold other tasks (the calibration) install theirs at
+// start-up, before any job runs. JOB_TASK_RESERVED, negative
 // numbers and numbers above JOB_TASK_LAST are passed over; a task between
 // them without an operation ends its job with JOB_RESULT_TASK_NOT_AVAILABLE.
 using worker_task_operation = int (*)(CPDLANConnectionObject &worker);

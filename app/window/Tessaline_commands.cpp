@@ -2,8 +2,10 @@
 // other parts of the program. Each comes with the dialog or job it runs.
 #include "app/window/Tessaline.h"
 
-#include "app/controller/layout_manager.h"
 #include "control_panel/kq_monitor_control_panel_dialog.h"
+#include "layout_setup/layout_wizard_command.h"
+
+#include <QDialog>
 
 void Tessaline::on_actionGenerate_ICC_Display_Profile_triggered()
 {
@@ -15,6 +17,12 @@ void Tessaline::on_actionPreferences_triggered()
 
 void Tessaline::on_actionLayout_triggered()
 {
+    // The records of the displays stay: a display keeps its record when it
+    // reappears in the new layout.
+    if (run_layout_wizard(layout()) != QDialog::Accepted)
+        return;
+    create_central_widget();
+    reshowDocks();
 }
 
 void Tessaline::on_actionSet_Calibration_Order_triggered()
