@@ -29,11 +29,11 @@ constexpr int kVcp21A = 0x21A;
 constexpr int kVcp22D = 0x22D;
 constexpr int kVcp10C8 = 0x10C8;
 constexpr int kVcp1075 = 0x1075;
-constexpr int kLanPower = 0x10D3;
+constexpr int kLanPower = 0x10D3;          // in power saving: 2 on, 1 off
 
 // --- power and usage (page 0 and paged) ---
 constexpr int kPowerMode = 0x0D6;
-constexpr int kPowerSave = 0x0E1;
+constexpr int kPowerSave = 0x0E1;          // power saving mode: 1 enable, 0 disable
 constexpr int kVcp2D6 = 0x2D6;
 constexpr int kVcp240 = 0x240;
 constexpr int kUsageHalfHoursB = 0x0FA;
@@ -117,23 +117,16 @@ constexpr int kCornerSelect = 0x11C7;
 constexpr int kCornerSize = 0x11C8;
 constexpr int kCornerArea = 0x11C9;
 
-
-// --- control panel: power and power saving ---
-constexpr int kPowerSavingMode = 0x0E1;      // 1 enable, 0 disable
+// --- control panel: power and picture ---
 constexpr int kPowerLed = 0x2BE;             // 1 on, 2 off
 constexpr int kPowerOnDelay = 0x2D8;         // seconds
-constexpr int kLanPowerMode = 0x10D3;        // 2 on, 1 off
-
-// --- control panel: picture ---
 constexpr int kSharpness = 0x08C;
 constexpr int kTint = 0x090;
 constexpr int kColor = 0x21F;
-constexpr int kFactoryDefaults = 0x2CB;      // 2 the picture controls, 3 size and position
-// Six-axis trim, each family red, yellow, green, cyan, blue, magenta.
-constexpr int kSixAxisHueFirst = 0x09B;
+// Six-axis saturation and offset, each red, yellow, green, cyan, blue,
+// magenta as the hue.
 constexpr int kSixAxisSaturationFirst = 0x212;
 constexpr int kSixAxisOffsetFirst = 0x2F1;
-constexpr int kSixAxisColourCount = 6;
 
 } // namespace control_code
 

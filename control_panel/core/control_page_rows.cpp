@@ -85,7 +85,7 @@ QList<control_row> power_rows()
 
 QList<control_row> power_saving_rows()
 {
-    control_row saving = radio_pair(control_code::kPowerSavingMode, QStringLiteral("power_saving_mode"), 1, 0,
+    control_row saving = radio_pair(control_code::kPowerSave, QStringLiteral("power_saving_mode"), 1, 0,
                                     read_policy::end_showing());
     saving.update_button = QStringLiteral("update_power_saving_mode_pushButton");
 
@@ -100,7 +100,7 @@ QList<control_row> power_saving_rows()
     mode.update = update_rule::several_only;
     mode.items = {{tr("Auto Power Save"), 0}, {tr("Auto Standby"), 1}, {tr("Power Save Off"), 2}};
 
-    control_row lan = radio_pair(control_code::kLanPowerMode, QStringLiteral("lan_power_mode"), 2, 1,
+    control_row lan = radio_pair(control_code::kLanPower, QStringLiteral("lan_power_mode"), 2, 1,
                                  read_policy::go_on());
     lan.update_button = QStringLiteral("update_lan_power_mode_pushButton");
 
@@ -129,7 +129,7 @@ QList<control_row> picture_rows()
                                                      {control_code::kSixAxisSaturationFirst, "saturation"},
                                                      {control_code::kSixAxisOffsetFirst, "offset"}};
     for (const auto &family : families) {
-        for (int i = 0; i < control_code::kSixAxisColourCount; ++i) {
+        for (int i = 0; i < control_code::kSixAxisHueCount; ++i) {
             const QString stem = QStringLiteral("six_axis_%1_%2").arg(QLatin1String(colours[i]),
                                                                      QLatin1String(family.second));
             rows << slider_pair(family.first + i, stem, read_policy::end_quietly());

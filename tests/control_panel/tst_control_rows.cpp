@@ -224,7 +224,7 @@ private slots:
         // Saving: -1027 of the saving mode goes on silently; another failure
         // is shown and ends the refresh.
         QTest::newRow("saving, mode unsupported")
-            << 1 << control_code::kPowerSavingMode << 0 << -1 << false << QList<int>{0};
+            << 1 << control_code::kPowerSave << 0 << -1 << false << QList<int>{0};
         QTest::newRow("saving, mode garbled") << 1 << 0 << 0 << 0 << true << from(0, 4);
     }
     void failed_reads_follow_the_row_policy()
