@@ -41,9 +41,18 @@ control_rows six_axis_hue_to_middle()
 
 // --- values --------------------------------------------------------------------
 
-value picture_mode(const inputs &in) { return in.preferences.engine_picture_mode; }
-value picture_mode_companion(const inputs &in) { return in.preferences.engine_picture_mode + kPictureModeCompanionOffset; }
-value preset(const inputs &in) { return in.osd_preset >= 0 ? value(in.osd_preset) : std::nullopt; }
+value picture_mode(const inputs &in)
+{
+    return in.preferences.engine_picture_mode;
+}
+value picture_mode_companion(const inputs &in)
+{
+    return in.preferences.engine_picture_mode + kPictureModeCompanionOffset;
+}
+value preset(const inputs &in)
+{
+    return in.osd_preset >= 0 ? value(in.osd_preset) : std::nullopt;
+}
 
 template <int Code>
 value read_earlier(const inputs &in)

@@ -175,7 +175,8 @@ qint32 channel_level_from_record(const CAdjustValue &record, int channel, qint32
         return 0;
     const std::size_t c = static_cast<std::size_t>(channel);
     const bool trimmed = with_trim && (record.visual_trim_flags & CAdjustValue::kTrimGains);
-    const double level = std::floor(maximum * record.gain[c] * (trimmed ? record.visual_trim_multiplier[c] : 1.0) + 0.5);
+    const double level =
+        std::floor(maximum * record.gain[c] * (trimmed ? record.visual_trim_multiplier[c] : 1.0) + 0.5);
     // A trim factor of 9999 (calibrated value 0) or a damaged ratio must not
     // reach the display as a level it cannot take.
     if (!std::isfinite(level) || level <= 0.0)

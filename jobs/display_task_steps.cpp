@@ -95,9 +95,10 @@ int upload_calibration_table(CPDLANConnectionObject &worker, CAdjustValue &recor
     QVector<int> table;
     if (const int status = link.build_lut_from_calibration(record, target, table))
         return status;
-    if (const int status = link.upload_lut(table, gamma_table_number))
-        return status;
-    if (worker.stop_requested())
-        return 0;
-    return link.set_vcp_2c8_or_2c3(kPatternOff, false);
+    return link.upload_lut(table, gamma_table_number);
+}
+
+int pattern_off_unless_stopped(CPDLANConnectionObject &worker)
+{
+    return worker.stop_requested() ? 0 : worker.link().set_vcp_2c8_or_2c3(kPatternOff, false);
 }

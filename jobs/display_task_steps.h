@@ -42,8 +42,10 @@ int upload_engine_tone_curve_when_asked(CPDLANConnectionObject &worker, const CT
 
 // Rebuilds the record's target and correction curves for |target| (unless
 // its tone curve is native), builds the lookup table from record and target
-// and uploads it into the programmable gamma table |gamma_table_number|;
-// then, unless the job was stopped, switches the test pattern off. Curve and
-// link errors are returned.
+// and uploads it into the programmable gamma table |gamma_table_number|.
+// Curve and link errors are returned.
 int upload_calibration_table(CPDLANConnectionObject &worker, CAdjustValue &record, const CTargetValue &target,
                              int gamma_table_number);
+// Switches the test pattern off, so that the display shows its input
+// through the new settings; nothing once the job is stopped.
+int pattern_off_unless_stopped(CPDLANConnectionObject &worker);

@@ -251,6 +251,8 @@ int restore_calibration_settings(CPDLANConnectionObject &worker)
                                                             inputs.preferences.programmable_gamma_number))
                 return status;
         }
+        if (const int status = pattern_off_unless_stopped(worker))
+            return status;
         if (!worker.stop_requested()) {
             if (const int status = link.save_current_settings())
                 return status;

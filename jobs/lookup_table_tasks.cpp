@@ -40,6 +40,8 @@ int update_table(CPDLANConnectionObject &worker, const CTargetValue &target, mon
         const int gamma_table = display_task_preferences::current().programmable_gamma_number;
         if (const int status = upload_calibration_table(worker, record, target, gamma_table))
             return status;
+        if (const int status = pattern_off_unless_stopped(worker))
+            return status;
     }
     if (const int status = worker.link().save_current_settings())
         return status;

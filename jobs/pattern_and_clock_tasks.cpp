@@ -60,9 +60,10 @@ int set_test_patterns(CPDLANConnectionObject &worker)
 
     basic_monitor &link = worker.link();
     worker.report_step(CPDLANConnectionObject::tr("Setting Test Patterns"));
-    std::array<int, 3> levels {};
-    std::array<int, 3> maxima {};
-    if (const int status = link.get_rgb_levels(levels[0], levels[1], levels[2], maxima[0], maxima[1], maxima[2], engine))
+    std::array<int, 3> levels{};
+    std::array<int, 3> maxima{};
+    if (const int status =
+            link.get_rgb_levels(levels[0], levels[1], levels[2], maxima[0], maxima[1], maxima[2], engine))
         return status;
     worker.report_sub_step(0, kOnSubSteps, QString());
     for (int c = 0; c < 3; ++c) {

@@ -1,3 +1,4 @@
+#include "display_protocol/wait_service.h"
 #include "jobs/job_task_type.h"
 #include "tests/jobs/display_task_fixture.h"
 
@@ -354,6 +355,36 @@ private slots:
         QVERIFY(qAbs(held.y - white.at(1).section('=', 1).toInt() / 1000.0) < 0.0015);
         QCOMPARE(f.step_texts(), (list {"Connecting...", "Identifying display", "Initializing display", "", "", "",
                                         " ", "Complete", ""}));
+    }
+
+    // A stop while a display in standby is given its time to come on ends
+    // the task there: nothing of its lists reaches the display.
+    void a_stop_while_the_display_comes_on_data()
+    {
+        QTest::addColumn<int>("task");
+        QTest::newRow("initialise") << int(JOB_TASK_INITIALIZE_DISPLAY);
+        QTest::newRow("engine set-up") << int(JOB_TASK_INITIALIZE_DISPLAY_ENGINE);
+        QTest::newRow("restore") << int(JOB_TASK_RESTORE_CALIBRATION_SETTINGS);
+        QTest::newRow("test table") << int(JOB_TASK_INITIALIZE_AND_UPDATE_LUTS);
+    }
+    void a_stop_while_the_display_comes_on()
+    {
+        QFETCH(int, task);
+        display_task_fixture f(kEngineModel);
+        QVERIFY(f.ready());
+        f.display([](sim_display &d) { d.controls.set(0xD6, 4, 4); });
+        // Ten seconds of waiting become one: time enough for the stop to
+        // arrive on a busy machine, each second of it 100 ms.
+        const double scale = wait_service::time_scale();
+        wait_service::set_time_scale(0.1);
+        const job_list_item job = f.job({task});
+        QObject::connect(&f.pool, &QueryThreadPool::update_calibration_job_status_info, &f.pool,
+                         [&f, &job](int, calibration_job_status_info_item) { f.pool.stop_job_by_id(job.job_id); });
+        const job_list_item done = f.run(job);
+        wait_service::set_time_scale(scale);
+        QCOMPARE(done.effective_result(), int(JOB_RESULT_STOPPED));
+        QCOMPARE(f.writes(), list {});
+        QCOMPARE(f.control(0xD6), 1);
     }
 
     void engine_set_up_needs_an_engine()

@@ -169,14 +169,14 @@ private slots:
 
         const list settings {"21a=4", "14=11", "10=70", "12=50", "92=50"};
         QTest::newRow("gains") << kPlainModel << int(CAdjustValue::kModeGains) << 0
-                               << settings + list {"268=4", "16=204", "18=230", "1a=255"};
+                               << settings + list {"268=4", "16=204", "18=230", "1a=255", "2c3=1"};
         QTest::newRow("gains with the visual trim")
             << kPlainModel << int(CAdjustValue::kModeGains)
             << int(CAdjustValue::kTrimGains | CAdjustValue::kTrimBacklight)
-            << list {"21a=4", "14=11", "10=60", "12=50", "92=50", "268=4", "16=224", "18=207", "1a=255"};
-        QTest::newRow("gains on a display with an engine") << kEngineModel << int(CAdjustValue::kModeGains) << 0
-                                                           << list {"1147=1"} + settings
-                                                                  + list {"268=4", "16=204", "18=230", "1a=255"};
+            << list {"21a=4", "14=11", "10=60", "12=50", "92=50", "268=4", "16=224", "18=207", "1a=255", "2c3=1"};
+        QTest::newRow("gains on a display with an engine")
+            << kEngineModel << int(CAdjustValue::kModeGains) << 0
+            << list{"1147=1"} + settings + list{"268=4", "16=204", "18=230", "1a=255", "2c3=1"};
     }
     void sensor_calibration_back_into_the_display()
     {
