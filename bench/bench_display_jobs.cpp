@@ -16,7 +16,6 @@
 #include "jobs/QueryThreadPool.h"
 #include "jobs/job_task_type.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
-#include "jobs/worker_task_table.h"
 #include "resources/tessaline_resources.h"
 #include "simulator/simulated_wall.h"
 
@@ -45,13 +44,6 @@ struct settings
     int limit = QueryThreadPool::kMaxRunning;
     QString address_prefix = QStringLiteral("127.0.200.");
 };
-
-// Stands in for the capability check while no library installs it: the
-// figures then cover connecting, identifying and releasing the display.
-int stand_in_capability_check(CPDLANConnectionObject &)
-{
-    return 0;
-}
 
 // Lateness of a fast timer on the user-interface thread.
 class stall_probe
@@ -182,8 +174,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     tessaline_init_resources();
     const settings s = read_settings(app.arguments());
-    if (!worker_task(JOB_TASK_CHECK_CAPABILITIES))
-        install_worker_task(JOB_TASK_CHECK_CAPABILITIES, &stand_in_capability_check);
 
     simulated_wall sim;
     for (int i = 0; i < s.displays; ++i) {

@@ -19,6 +19,7 @@ constexpr int kColorPreset = 0x014;
 constexpr int kVideoGainRed = 0x016;
 constexpr int kVideoGainGreen = 0x018;
 constexpr int kVideoGainBlue = 0x01A;
+constexpr int kAnalogAutoSetup = 0x01E;   // write 1: adjust to the analog input
 constexpr int kInputSource = 0x060;
 constexpr int kVcp066 = 0x066;
 constexpr int kBlackLevel = 0x092;
@@ -47,6 +48,7 @@ constexpr int kUsageMinutesALow = 0x11FF;
 // --- screen ---
 constexpr int kOsdOrientation = 0x241;
 constexpr int kInputResolution = 0x2DA;
+constexpr int kTileMatrix = 0x2D3;        // 2 on; off is 3 where the maximum is 3, else 1
 
 // --- colour mode, tone curve and lookup tables ---
 constexpr int kColorMode = 0x268;         // 6, 13 and 14 show the uploaded table
@@ -65,6 +67,7 @@ constexpr int kPagedLevelBlue = 0x103C;
 constexpr int kExpertLevelRed = 0x318;   // reachable in expert mode only (command C011)
 constexpr int kExpertLevelGreen = 0x31A;
 constexpr int kExpertLevelBlue = 0x31C;
+constexpr int kAnalogAutoBiasGain = 0x31D; // write 1, in expert mode: analog bias and gain
 constexpr int kEngineLevelRed = 0x1192;
 constexpr int kEngineLevelGreen = 0x1193;
 constexpr int kEngineLevelBlue = 0x1194;

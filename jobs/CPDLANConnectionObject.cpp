@@ -151,10 +151,25 @@ int CPDLANConnectionObject::identify_display()
     return status;
 }
 
+int CPDLANConnectionObject::ensure_display_identified()
+{
+    if (m_identified)
+        return 0;
+    const int status = identify_display();
+    if (status != 0)
+        m_job.job_parameters.verify_status = 2;
+    return status;
+}
+
 void CPDLANConnectionObject::report_step(const QString &text)
 {
     emit task_progress(m_job.job_id, m_step, m_step_total, text);
     ++m_step;
+}
+
+void CPDLANConnectionObject::report_task_progress(int step, int total_steps, const QString &text)
+{
+    emit task_progress(m_job.job_id, step, total_steps, text);
 }
 
 void CPDLANConnectionObject::report_sub_step(int step, int total_steps, const QString &text)

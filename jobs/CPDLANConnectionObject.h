@@ -35,12 +35,19 @@ public:
     // Reads model name and serial number into the job (once per job).
     int identify_display();
     bool display_identified() const { return m_identified; }
+    // For tasks that need the display's identity: identifies it unless that
+    // was done already. On failure the job's verify_status becomes 2 and the
+    // read's error is returned.
+    int ensure_display_identified();
 
     // One step of the job's progress: task_progress at the current step,
     // which then advances.
     void report_step(const QString &text);
     // Progress within the current step.
     void report_sub_step(int step, int total_steps, const QString &text);
+    // Task progress whose numbers the task takes from elsewhere (a display's
+    // own progress report); the job's step counter is left as it is.
+    void report_task_progress(int step, int total_steps, const QString &text);
     // One calibration status report (a calibration_status_kind) of this
     // job's display.
     void report_status(qint32 kind, qint32 value = 0, double d1 = 0.0, double d2 = 0.0, double d3 = 0.0,

@@ -1,11 +1,18 @@
 #include "jobs/worker_task_table.h"
 
+#include "jobs/analog_setup_tasks.h"
+#include "jobs/calibration_history_task.h"
+#include "jobs/capability_check_task.h"
+#include "jobs/engine_sensor_tasks.h"
 #include "jobs/initialization_tasks.h"
 #include "jobs/inline_worker_tasks.h"
 #include "jobs/input_tasks.h"
-#include "jobs/lookup_table_tasks.h"
-#include "jobs/pattern_and_clock_tasks.h"
 #include "jobs/job_task_type.h"
+#include "jobs/lookup_table_tasks.h"
+#include "jobs/measure_primaries_task.h"
+#include "jobs/pattern_and_clock_tasks.h"
+#include "jobs/reset_settings_task.h"
+#include "jobs/schedule_tasks.h"
 
 #include <QCoreApplication>
 #include <QMutex>
@@ -36,6 +43,26 @@ struct task_table
         operations[JOB_TASK_INITIALIZE_AND_UPDATE_LUTS] = &initialize_and_update_luts;
         operations[JOB_TASK_IR_SEQUENCE] = &ir_sequence_task;
         operations[JOB_TASK_INITIALIZE_DISPLAY_ENGINE] = &initialize_display_engine;
+        // Display settings.
+        operations[JOB_TASK_ANALOG_AUTO_SETUP] = &analog_auto_setup;
+        operations[JOB_TASK_ANALOG_AUTO_GAIN] = &analog_auto_gain;
+        operations[JOB_TASK_SCHEDULE] = &schedule_read_write;
+        operations[JOB_TASK_SCHEDULE_BANK_12] = &schedule_read_write_bank_12;
+        operations[JOB_TASK_HOLIDAYS] = &process_holidays;
+        operations[JOB_TASK_GET_SET_VALUE] = &get_set_value;
+        operations[JOB_TASK_RESET_SETTINGS] = &reset_settings;
+        operations[JOB_TASK_READ_CALIBRATION_HISTORY] = &read_calibration_history;
+        // The display engine's procedures with the colour sensor.
+        operations[JOB_TASK_UPDATE_CALIBRATION] = &update_calibration;
+        operations[JOB_TASK_MEASURE] = &measure;
+        // Capability check and primaries.
+        operations[JOB_TASK_CHECK_CAPABILITIES] = [](CPDLANConnectionObject &worker) {
+            return check_capabilities(worker, false);
+        };
+        operations[JOB_TASK_CHECK_CAPABILITIES_FULL] = [](CPDLANConnectionObject &worker) {
+            return check_capabilities(worker, true);
+        };
+        operations[JOB_TASK_MEASURE_PRIMARIES] = &measure_primaries;
     }
 };
 

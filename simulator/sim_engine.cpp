@@ -59,8 +59,12 @@ void sim_engine::build_steps()
     if (shape->measure_stage) {
         for (int p = 1; p <= config.positions; ++p) {
             m_steps.append({kMeasurementWanted, shape->measure_stage, static_cast<quint8>(p), kOnMeasurement});
-            if (shape->resume_after_measurement)
-                m_steps.append({kWaitingForResume, shape->measure_stage, static_cast<quint8>(p), kOnResume});
+            if (!shape->resume_after_measurement)
+                continue;
+            m_steps.append({kWaitingForResume, shape->measure_stage, static_cast<quint8>(p), kOnResume});
+            // The update works on each reading before it asks for the next.
+            for (int i = 0; p < config.positions && i < busy; ++i)
+                m_steps.append({kBusy, shape->measure_stage, static_cast<quint8>(p), kOnPoll});
         }
     }
     for (int i = 0; i < busy; ++i)

@@ -154,6 +154,20 @@ bool set_selector(instrument_config &config, const QJsonValue &value)
     return true;
 }
 
+bool set_placements(instrument_config &config, const QJsonValue &value)
+{
+    if (!value.isArray())
+        return false;
+    QStringList keys;
+    for (const QJsonValue &key : value.toArray()) {
+        if (!key.isString())
+            return false;
+        keys << key.toString();
+    }
+    config.placements = keys;
+    return true;
+}
+
 bool set_seed(instrument_config &config, const QJsonValue &value)
 {
     int seed = 0;
@@ -165,6 +179,7 @@ bool set_seed(instrument_config &config, const QJsonValue &value)
 
 const config_key kKeys[] = {
     {"display", string_field(&instrument_config::display)},
+    {"placements", set_placements},
     {"light_folder", string_field(&instrument_config::lightFolder)},
     {"time_scale", double_field(&instrument_config::timeScale)},
     {"device_count", int_field(&instrument_config::deviceCount)},

@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // What a simulated instrument is and how it misbehaves. Tests and manual
 // runs describe it in JSON (see README.md); a configuration merges into the
@@ -48,6 +49,10 @@ struct instrument_config
     // Where the instrument sits: a display key of the light channel; empty
     // follows the display that last showed a patch.
     QString display;
+    // Where the instrument sits for each of the next display measurements,
+    // one key each (the operator moving it about); used up in order, then
+    // |display| applies again.
+    QStringList placements;
     QString lightFolder;  // empty: the light channel's own default
     double timeScale = -1.0; // below 0: the wait service's own scale
     int deviceCount = 1;

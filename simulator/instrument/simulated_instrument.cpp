@@ -243,10 +243,16 @@ void simulated_instrument::waitIntegrationTime() const
 tristimulus simulated_instrument::measure_emission()
 {
     waitIntegrationTime();
-    const instrument_config current = config();
+    instrument_config current;
+    QString placed;
+    {
+        QMutexLocker lock(&m_mutex);
+        current = m_config;
+        placed = m_config.placements.isEmpty() ? m_config.display : m_config.placements.takeFirst();
+    }
     tristimulus light;
     if (!current.covered) {
-        const QString display = current.display.isEmpty() ? light_channel::active_display() : current.display;
+        const QString display = placed.isEmpty() ? light_channel::active_display() : placed;
         light_channel::light_reading published;
         if (!display.isEmpty() && light_channel::read_light(display, &published))
             light = tristimulus{published.X, published.Y, published.Z};

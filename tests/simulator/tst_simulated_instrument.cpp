@@ -102,6 +102,22 @@ private slots:
         QCOMPARE(instrument.config().deviceCount, 1);
     }
 
+    // The operator moves the instrument: each measurement reads the next
+    // placement, then the instrument is back on its display.
+    void placements_are_used_up_in_order()
+    {
+        const QString other = QStringLiteral("127.0.10.2/1");
+        QVERIFY(light_channel::publish_light(other, {9.5, 10.0, 10.89}));
+        simulated_instrument instrument(kDefaults);
+        QVERIFY(configure(instrument, {{QStringLiteral("display"), m_display},
+                                       {QStringLiteral("placements"), QJsonArray{other, m_display, other}}}));
+        QList<double> seen;
+        for (int i = 0; i < 5; ++i)
+            seen << instrument.measure_emission().Y;
+        QCOMPARE(seen, (QList<double>{10.0, 100.0, 10.0, 100.0, 100.0}));
+        QVERIFY(!configure(instrument, {{QStringLiteral("placements"), QJsonArray{1}}}));
+    }
+
     void noise_is_reproducible_from_the_seed()
     {
         const QJsonObject noisy{{QStringLiteral("display"), m_display},
