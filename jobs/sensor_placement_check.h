@@ -19,7 +19,8 @@ class CSensor;
 // the whole measurement; the check sets its display type for the display's
 // model. With |restore_always| the patch generator is switched off again on
 // success too; otherwise it is left on, showing the last green patch, for
-// the measurements that follow. After any failure it is switched off.
+// the measurements that follow. After a failure it is switched off again
+// (a display found switched off is not written to).
 // Of the two generators it drives the one the display shows
 // (engine_patch_generator_on).
 //

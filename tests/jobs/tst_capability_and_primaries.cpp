@@ -1,6 +1,7 @@
 #include "app/controller/MasterControl.h"
 #include "app/services/preferences.h"
 #include "colour/CMonitorTracker.h"
+#include "display_protocol/control_codes.h"
 #include "jobs/calibration_status_kind.h"
 #include "jobs/job_task_type.h"
 #include "jobs/listed_engine_models.h"
@@ -14,6 +15,9 @@
 namespace {
 
 // What the capability check found, as a row of the test table.
+// How a measurement of primaries ends.
+enum measurement_outcome { kMeasured, kStopped, kRejected };
+
 enum display_setup { kPlain, kListed, kNoPatterns, kNoPatternsOff, kOldFirmware, kIdentityUnreadable };
 
 QString dashed(const QByteArray &hex)
@@ -84,7 +88,7 @@ private slots:
         m_dark = m_fixture->add_display("VW-5530Q");
         QVERIFY2(m_dark >= 0, qPrintable(m_fixture->error()));
         m_fixture->wall().with_display(m_dark, [](sim_display &d) {
-            d.controls.set(0xD6, 4, 4);
+            d.controls.set(control_code::kPowerMode, 4, 4);
             d.publish_video();
         });
         QVERIFY(m_fixture->attach_sensor());
@@ -128,9 +132,9 @@ private slots:
         QVERIFY2(display >= 0, qPrintable(f.error()));
         f.wall().with_display(display, [setup](sim_display &d) {
             if (setup == kNoPatterns || setup == kNoPatternsOff)
-                d.controls.set_unsupported(0x2C3);
+                d.controls.set_unsupported(control_code::kPatchGenerator);
             if (setup == kNoPatternsOff)
-                d.controls.set(0xD6, 4, 4);
+                d.controls.set(control_code::kPowerMode, 4, 4);
             if (setup == kOldFirmware)
                 d.identity_texts[0] = "1.1.9.9";    // the model needs 1.2.0.0
             if (setup == kIdentityUnreadable)
@@ -259,8 +263,8 @@ private slots:
         wall_task_fixture &f = *m_fixture;
         QVERIFY(f.place_sensor(m_display));
         f.wall().with_display(m_display, [](sim_display &d) {
-            d.controls.set(0x10, 60, 100);
-            d.controls.set(0x2C3, 1, 2);
+            d.controls.set(control_code::kBrightness, 60, 100);
+            d.controls.set(control_code::kPatchGenerator, 1, 2);
         });
         const auto run = f.run(f.job(m_display, {JOB_TASK_MEASURE_PRIMARIES}));
         QCOMPARE(run->error_code(), 0);
@@ -275,8 +279,8 @@ private slots:
         QVERIFY(record.measurements.measurement_date_time.isValid());
         QVERIFY(record.operating_hours_measured > 0.0);
 
-        QCOMPARE(f.control(m_display, 0x10), 60);
-        QCOMPARE(f.control(m_display, 0x2C3), 1);
+        QCOMPARE(f.control(m_display, control_code::kBrightness), 60);
+        QCOMPARE(f.control(m_display, control_code::kPatchGenerator), 1);
         QStringList measured;
         for (const job_event &step : run->sub_steps())
             if (step.total == 13)
@@ -315,13 +319,13 @@ private slots:
         placements << (rejected >= 3 ? m_elsewhere : wall_task_fixture::kNowhere);
         QVERIFY(f.place_sensor(m_display, placements));
         f.wall().with_display(m_display, [](sim_display &d) {
-            d.controls.set(0x10, 55, 100);
-            d.controls.set(0x2C3, 1, 2);
+            d.controls.set(control_code::kBrightness, 55, 100);
+            d.controls.set(control_code::kPatchGenerator, 1, 2);
         });
         const auto run = f.run(f.job(m_display, {JOB_TASK_MEASURE_PRIMARIES}));
         QCOMPARE(run->error_code(), result);
-        QCOMPARE(f.control(m_display, 0x10), 55);
-        QCOMPARE(f.control(m_display, 0x2C3), 1);
+        QCOMPARE(f.control(m_display, control_code::kBrightness), 55);
+        QCOMPARE(f.control(m_display, control_code::kPatchGenerator), 1);
         bool found = false;
         const monitor_tracker_item record = stored_record(f.controller().records(), run->result(), &found);
         QVERIFY(!record.measurements.measurement_date_time.isValid());
@@ -332,37 +336,44 @@ private slots:
     // colour preset to 2, and both come back, also after a stop.
     void the_engine_settings_come_back_data()
     {
-        QTest::addColumn<bool>("stop");
-        QTest::newRow("measured") << false;
-        QTest::newRow("stopped while measuring") << true;
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("result");
+        QTest::newRow("measured") << int(kMeasured) << 0;
+        QTest::newRow("stopped while measuring") << int(kStopped) << int(JOB_RESULT_STOPPED);
+        QTest::newRow("white patch rejected") << int(kRejected) << -1041;
     }
     void the_engine_settings_come_back()
     {
-        QFETCH(bool, stop);
+        QFETCH(int, outcome);
+        QFETCH(int, result);
         wall_task_fixture &f = *m_fixture;
         CPreferences &preferences = *f.controller().controller().getPreferences();
         preferences.SetUseQuillonEngine(true);
-        QVERIFY(f.place_sensor(m_engine_display));
+        // Four readings for the placement check, then the white patch.
+        const QList<int> placements{m_engine_display, m_engine_display, m_engine_display, m_engine_display,
+                                    wall_task_fixture::kNowhere};
+        QVERIFY(f.place_sensor(m_engine_display, outcome == kRejected ? placements : QList<int>()));
         f.wall().with_display(m_engine_display, [](sim_display &d) {
-            d.controls.set(0x2B3, 200, 500);
-            d.controls.set(0x14, 5, 11);
-            d.controls.set(0x1147, 1, 2);
+            d.controls.set(control_code::kEngineLuminance, 200, 500);
+            d.controls.set(control_code::kColorPreset, 5, 11);
+            d.controls.set(control_code::kEngineSwitch, 1, 2);
         });
         const job_list_item job = f.job(m_engine_display, {JOB_TASK_MEASURE_PRIMARIES});
-        const auto run = stop ? f.run_and_stop(job,
-                                               [](const job_recording &r) {
-                                                   return r.status(CAL_STATUS_TASK).size() >= 1
-                                                          && r.status(CAL_STATUS_TASK).last().value == 21;
-                                               })
-                              : f.run(job);
-        QCOMPARE(run->error_code(), stop ? int(JOB_RESULT_STOPPED) : 0);
-        QCOMPARE(f.control(m_engine_display, 0x2B3), 200);
-        QCOMPARE(f.control(m_engine_display, 0x14), 5);
-        QCOMPARE(f.control(m_engine_display, 0x2C8), 1);
-        QCOMPARE(f.control(m_engine_display, 0x2C3), 1);
-        QCOMPARE(f.control(m_engine_display, 0x1147), 2);
-        QCOMPARE(f.writes(m_engine_display, 0x2B3), (QList<int>{500, 200}));
-        QCOMPARE(f.writes(m_engine_display, 0x14), (QList<int>{2, 5}));
+        const auto run = outcome == kStopped ? f.run_and_stop(job,
+                                                              [](const job_recording &r) {
+                                                                  return r.status(CAL_STATUS_TASK).size() >= 1
+                                                                         && r.status(CAL_STATUS_TASK).last().value
+                                                                                == 21;
+                                                              })
+                                             : f.run(job);
+        QCOMPARE(run->error_code(), result);
+        QCOMPARE(f.control(m_engine_display, control_code::kEngineLuminance), 200);
+        QCOMPARE(f.control(m_engine_display, control_code::kColorPreset), 5);
+        QCOMPARE(f.control(m_engine_display, control_code::kEnginePatchGenerator), 1);
+        QCOMPARE(f.control(m_engine_display, control_code::kPatchGenerator), 1);
+        QCOMPARE(f.control(m_engine_display, control_code::kEngineSwitch), 2);
+        QCOMPARE(f.writes(m_engine_display, control_code::kEngineLuminance), (QList<int>{500, 200}));
+        QCOMPARE(f.writes(m_engine_display, control_code::kColorPreset), (QList<int>{2, 5}));
     }
 
     void no_sensor_no_measurement()
@@ -433,14 +444,14 @@ private slots:
         for (const QChar c : placements)
             handles << (c == QLatin1Char('A') ? m_display : m_elsewhere);
         QVERIFY(f.place_sensor(m_elsewhere, handles));
-        f.wall().with_display(m_display, [](sim_display &d) { d.controls.set(0x10, 70, 100); });
+        f.wall().with_display(m_display, [](sim_display &d) { d.controls.set(control_code::kBrightness, 70, 100); });
         const auto run = f.run_and_stop(f.job(m_display, {JOB_TASK_MEASURE_PRIMARIES}),
                                          [](const job_recording &r) { return r.sub_steps().size() >= 12; });
         QCOMPARE(run->error_code(), int(JOB_RESULT_STOPPED));
         for (const job_event &step : run->sub_steps())
             QVERIFY2(step.total != 4 || step.step <= 1, qPrintable(QString::number(step.step)));
-        QCOMPARE(f.control(m_display, 0x2C3), 1);
-        QCOMPARE(f.control(m_display, 0x10), 70);
+        QCOMPARE(f.control(m_display, control_code::kPatchGenerator), 1);
+        QCOMPARE(f.control(m_display, control_code::kBrightness), 70);
     }
 
     void a_display_in_standby_is_not_measured()

@@ -1,4 +1,5 @@
 #include "colour/CMonitorTracker.h"
+#include "display_protocol/control_codes.h"
 #include "jobs/calibration_history_task.h"
 #include "jobs/job_task_type.h"
 #include "tests/jobs/wall_task_fixture.h"
@@ -7,7 +8,7 @@
 
 namespace {
 
-constexpr int kTileMatrix = 0x2D3;
+using control_code::kTileMatrix;
 
 holiday_job_entry holiday(quint8 number, quint8 kind, quint8 write = 1)
 {
@@ -113,7 +114,7 @@ private slots:
             QCOMPARE(f.writes(display, kTileMatrix), tile_writes);
         }
         QCOMPARE(f.control(display, kTileMatrix), result == -5007 ? 1 : tile_matrix);
-        const int adjustment = task == JOB_TASK_ANALOG_AUTO_SETUP ? 0x1E : 0x31D;
+        const int adjustment = task == JOB_TASK_ANALOG_AUTO_SETUP ? control_code::kAnalogAutoSetup : control_code::kAnalogAutoBiasGain;
         QCOMPARE(f.writes(display, adjustment).value(0), 1);
         const QStringList steps = run->step_texts();
         QCOMPARE(steps.at(1), QStringLiteral("Disable Tile Matrix"));

@@ -1,6 +1,7 @@
 #include "app/controller/MasterControl.h"
 #include "app/services/string_resource.h"
 #include "colour/CMonitorTracker.h"
+#include "display_protocol/control_codes.h"
 #include "jobs/calibration_status_kind.h"
 #include "jobs/engine_procedure.h"
 #include "jobs/job_task_type.h"
@@ -41,10 +42,10 @@ private slots:
     void cleanupTestCase() { m_fixture.reset(); }
     void init()
     {
-        m_fixture->wall().refuse_writes(m_display, 0x1017, 0);
+        m_fixture->wall().refuse_writes(m_display, control_code::kEngineProcedure, 0);
         m_fixture->wall().with_display(m_display, [](sim_display &d) {
-            d.controls.set(0xD6, 1, 4);
-            d.controls.set(0x1147, kEngineOn, 2);
+            d.controls.set(control_code::kPowerMode, 1, 4);
+            d.controls.set(control_code::kEngineSwitch, kEngineOn, 2);
             d.engine.config = sim_engine::settings();
             d.engine.config.positions = kPositions;
             // Busy long enough that a poll after the start still finds it so.
@@ -86,7 +87,7 @@ private slots:
             QVERIFY(std::abs(sent.at(i)[1] - reading.Y * 1000.0) <= 0.5);
             QVERIFY(std::abs(sent.at(i)[2] - reading.Z * 1000.0) <= 0.5);
         }
-        QCOMPARE(f.control(m_display, 0x1017), 0);
+        QCOMPARE(f.control(m_display, control_code::kEngineProcedure), 0);
         const auto history = f.wall().with_display(m_display, [](sim_display &d) { return d.history; });
         QCOMPARE(history.size(), 1);
         QCOMPARE(int(history.first().calibration_type), history_type);
@@ -174,25 +175,25 @@ private slots:
         wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_display, [failure](sim_display &d) {
             if (failure == kStandby)
-                d.controls.set(0xD6, 4, 4);
+                d.controls.set(control_code::kPowerMode, 4, 4);
             if (failure == kOldEngine)
-                d.controls.set(0x1147, 1, 2);
+                d.controls.set(control_code::kEngineSwitch, 1, 2);
             if (failure == kNeverFinishes)
                 d.engine.config.never_finishes = true;
         });
         if (failure == kRefusedProcedure)
-            f.wall().refuse_writes(m_display, 0x1017);
+            f.wall().refuse_writes(m_display, control_code::kEngineProcedure);
         if (failure == kRefusedLeave)
-            f.wall().refuse_writes(m_display, 0x1017, sim_fault::kForever, 0);
+            f.wall().refuse_writes(m_display, control_code::kEngineProcedure, sim_fault::kForever, 0);
         const auto run = f.run(f.job(m_display, {task}));
-        f.wall().refuse_writes(m_display, 0x1017, 0);
+        f.wall().refuse_writes(m_display, control_code::kEngineProcedure, 0);
         QCOMPARE(run->error_code(), result);
         if (failure == kStandby || failure == kOldEngine) {
             for (const QByteArray &frame : f.frames(m_display))
                 QVERIFY2(!frame.startsWith('E') && !frame.startsWith("AC256"), frame.constData());
             return;
         }
-        const QList<int> states = f.writes(m_display, 0x1018);
+        const QList<int> states = f.writes(m_display, control_code::kEngineState);
         if (failure == kNeverFinishes) {
             QVERIFY(!states.isEmpty());
             QCOMPARE(states.last(), 2);
@@ -222,9 +223,9 @@ private slots:
         });
         QCOMPARE(run->error_code(), int(JOB_RESULT_STOPPED));
         QCOMPARE(run->result().result, int(JOB_RESULT_STOPPED));
-        QCOMPARE(f.control(m_display, 0x1017), 0);
-        QVERIFY(f.writes(m_display, 0x1018).contains(2));
-        QCOMPARE(f.writes(m_display, 0x1017).last(), 0);
+        QCOMPARE(f.control(m_display, control_code::kEngineProcedure), 0);
+        QVERIFY(f.writes(m_display, control_code::kEngineState).contains(2));
+        QCOMPARE(f.writes(m_display, control_code::kEngineProcedure).last(), 0);
     }
 
     // The display keeps the last 13 characters of the sensor's names.
@@ -252,7 +253,7 @@ private slots:
         QVERIFY(f.attach_sensor());
         QVERIFY(f.place_sensor(m_display));
         QCOMPARE(run->error_code(), -1000);
-        QVERIFY(f.writes(m_display, 0x1017).isEmpty());
+        QVERIFY(f.writes(m_display, control_code::kEngineProcedure).isEmpty());
     }
 
     // A test pattern on is switched off for the procedure and on again.
@@ -267,14 +268,14 @@ private slots:
         QFETCH(bool, fails);
         wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_display, [fails](sim_display &d) {
-            d.controls.set(0x2C8, 2, 2);
+            d.controls.set(control_code::kEnginePatchGenerator, 2, 2);
             d.engine.config.never_finishes = fails;
         });
         const auto run = f.run(f.job(m_display, {JOB_TASK_MEASURE}));
         QCOMPARE(run->error_code(), fails ? -1038 : 0);
-        QCOMPARE(f.writes(m_display, 0x2C8), (QList<int>{1, 2}));
-        QCOMPARE(f.control(m_display, 0x2C8), 2);
-        f.wall().with_display(m_display, [](sim_display &d) { d.controls.set(0x2C8, 1, 2); });
+        QCOMPARE(f.writes(m_display, control_code::kEnginePatchGenerator), (QList<int>{1, 2}));
+        QCOMPARE(f.control(m_display, control_code::kEnginePatchGenerator), 2);
+        f.wall().with_display(m_display, [](sim_display &d) { d.controls.set(control_code::kEnginePatchGenerator, 1, 2); });
     }
 
     // Before the engine measures, the corners go back to the middle of their
@@ -285,7 +286,7 @@ private slots:
         f.wall().with_display(m_display, [](sim_display &d) {
             d.corners[0].area = 0x2A1C;
             d.corners[0].size = 2;
-            d.controls.set(0x2EE, 0, 3);
+            d.controls.set(control_code::kUniformityLevel, 0, 3);
         });
         monitor_tracker_item stored(QStringLiteral("VW-5540QE"),
                                     f.wall().with_display(m_display, [](sim_display &d) {
@@ -301,7 +302,7 @@ private slots:
         const auto corner = f.wall().with_display(m_display, [](sim_display &d) { return d.corners[0]; });
         QCOMPARE(int(corner.area), 0x2020);
         QCOMPARE(int(corner.size), 0);
-        QCOMPARE(f.control(m_display, 0x2EE), 1);
+        QCOMPARE(f.control(m_display, control_code::kUniformityLevel), 1);
         monitor_tracker_item record(stored.model_name, stored.serial_number);
         QVERIFY(f.controller().records().GetAdjustValue(record) >= 0);
         QCOMPARE(int(record.visual_trim_flags), int(CAdjustValue::kTrimUniformityLevel));
@@ -320,9 +321,9 @@ private slots:
         const auto run = f.run(f.job(m_display, {JOB_TASK_RESET_SETTINGS}));
         QCOMPARE(run->error_code(), 0);
         QVERIFY(run->step_texts().contains(QStringLiteral("Resetting Settings...")));
-        QCOMPARE(f.control(m_display, 0x1017), 0);
-        QCOMPARE(f.writes(m_display, 0x1017), (QList<int>{13, 0}));
-        QVERIFY(!f.writes(m_display, 0x1018).contains(2));
+        QCOMPARE(f.control(m_display, control_code::kEngineProcedure), 0);
+        QCOMPARE(f.writes(m_display, control_code::kEngineProcedure), (QList<int>{13, 0}));
+        QVERIFY(!f.writes(m_display, control_code::kEngineState).contains(2));
         const auto history = f.wall().with_display(m_display, [](sim_display &d) { return d.history; });
         QCOMPARE(history.size(), 1);
         QCOMPARE(int(history.first().calibration_type), 2);
