@@ -86,12 +86,19 @@ int apply_to_each_input(CPDLANConnectionObject &worker, control_list_inputs &inp
     return 0;
 }
 
-// Runs each row on its own: one that fails does not keep the others from
-// running, and no result counts.
-void run_rows_regardless(CPDLANConnectionObject &worker, const control_rows &rows, control_list_inputs &inputs)
+// Reads or writes each row on its own, past a stop and past a failure
+// (power management is put back however the job ends): no result counts.
+void run_rows_regardless(basic_monitor &link, const control_rows &rows, control_list_inputs &inputs)
 {
-    for (const control_row &row : rows)
-        run_control_rows(worker, control_rows {row}, inputs, false);
+    for (vcp_list_item item : build_vcp_list(rows, inputs)) {
+        if (item.action == vcp_list_item::kRead) {
+            item.result = link.get_vcp_with_max(item.code, item.value, item.max);
+        } else {
+            uint value = static_cast<uint>(item.value);
+            item.result = link.set_vcp(item.code, value);
+        }
+        inputs.remember({item});
+    }
 }
 
 } // namespace
@@ -132,8 +139,8 @@ int set_input_picture_settings(CPDLANConnectionObject &worker)
     worker.report_step(CPDLANConnectionObject::tr("Disabling Power Management"));
     if (const int status = switch_display_on(worker, refused_power_on::goes_on))
         return status;
-    run_rows_regardless(worker, lists::power_management_reads(), inputs);
-    run_rows_regardless(worker, lists::power_management_off(), inputs);
+    run_rows_regardless(link, lists::power_management_reads(), inputs);
+    run_rows_regardless(link, lists::power_management_off(), inputs);
 
     int result = 0;
     uint original_input = 0;
@@ -148,7 +155,7 @@ int set_input_picture_settings(CPDLANConnectionObject &worker)
     worker.report_step(CPDLANConnectionObject::tr("Restoring Power Management"));
     if (input_known)
         link.set_input_source(original_input);
-    run_rows_regardless(worker, lists::power_management_restore(), inputs);
+    run_rows_regardless(link, lists::power_management_restore(), inputs);
     const int saved = link.save_current_settings();
     return result != 0 ? result : saved;
 }

@@ -1,4 +1,5 @@
 #include "app/services/string_resource.h"
+#include "display_protocol/wait_service.h"
 #include "jobs/job_task_type.h"
 #include "tests/jobs/display_task_fixture.h"
 
@@ -219,6 +220,33 @@ private slots:
         QVERIFY(!f.writes().contains("60=130"));
         QCOMPARE(f.control(0x60), int(kHdmi));
         QCOMPARE(f.control(0xE1), 1);
+    }
+
+    // A stop while the first input settles ends the loop; the input and
+    // power management are still put back.
+    void a_stop_still_restores_power_management()
+    {
+        display_task_fixture f(kPlainModel);
+        QVERIFY(f.ready());
+        f.set_target(power_target());
+        f.store_record(calibrated_record(CAdjustValue::kModeGains));
+        f.display([](sim_display &d) {
+            d.controls.set(0x60, kHdmi, 255);
+            d.controls.set(0xE1, 1, 1);
+            d.controls.set(0x2D6, 2, 2);
+        });
+        job_list_item job = f.job({JOB_TASK_INPUT_PICTURE_SETTINGS});
+        job.input_list = {kHdmi2, 130};
+        // Five seconds of settling become half a second: time enough for
+        // the stop to arrive on a busy machine.
+        const double scale = wait_service::time_scale();
+        wait_service::set_time_scale(0.1);
+        QObject::connect(&f.pool, &QueryThreadPool::update_calibration_job_status_info, &f.pool,
+                         [&f, &job](int, calibration_job_status_info_item) { f.pool.stop_job_by_id(job.job_id); });
+        const job_list_item done = f.run(job);
+        wait_service::set_time_scale(scale);
+        QCOMPARE(done.effective_result(), int(JOB_RESULT_STOPPED));
+        QCOMPARE(f.writes(), (list {"e1=0", "2d6=1", "240=2", "60=18", "60=17", "e1=1", "2d6=2", "240=1"}));
     }
 
     // --- set_test_patterns ------------------------------------------------------------

@@ -235,6 +235,54 @@ private slots:
         QCOMPARE(shown.at(2 * 1024 + 1023), 4095);
     }
 
+    // What the engine set-up without a sensor keeps in the record is what a
+    // restore gives back: the engine ends as the set-up left it.
+    void engine_set_up_then_restore_data()
+    {
+        QTest::addColumn<int>("gamut");
+        QTest::addColumn<bool>("native_white");
+        QTest::newRow("preferred gamut") << 1 << false;
+        QTest::newRow("own primaries, native white") << 0 << true;
+    }
+    void engine_set_up_then_restore()
+    {
+        QFETCH(int, gamut);
+        QFETCH(bool, native_white);
+        display_task_fixture f(kEngineModel);
+        QVERIFY(f.ready());
+        f.preferences().SetQuillonColorGamut(static_cast<quint8>(gamut));
+        CTargetValue wanted = target(CTargetValue::kGammaPower, 2.4);
+        wanted.SetContrastRatio(1000);
+        if (native_white)
+            wanted.SetWhitePoint(CColorTemperature(quint16(0)));
+        f.set_target(wanted);
+        f.display([](sim_display &d) { d.controls.set(0x2EE, 0, 5); });
+        QCOMPARE(f.run({JOB_TASK_INITIALIZE_DISPLAY_ENGINE}).job_parameters.error_code, 0);
+
+        // A native white is restored as the preset that shows the panel's
+        // own (checked below), not as a white point.
+        QList<quint16> engine_controls {0x1055, 0x1056, 0x1057, 0x1058, 0x1059, 0x105A, 0x2B3,
+                                        0x1054, 0x2EE,  0x268,  0x2E8,  0x1067};
+        if (!native_white)
+            engine_controls << 0x1052 << 0x1053;
+        QList<int> set_up;
+        for (quint16 code : engine_controls)
+            set_up << f.control(code);
+        f.display([&engine_controls](sim_display &d) {
+            for (quint16 code : engine_controls) {
+                if (sim_control *c = d.controls.find(code))
+                    c->current = static_cast<quint16>(c->max > 1 ? c->max - 1 : 0);
+            }
+        });
+
+        QCOMPARE(f.run({JOB_TASK_RESTORE_CALIBRATION_SETTINGS}).job_parameters.error_code, 0);
+        QList<int> restored;
+        for (quint16 code : engine_controls)
+            restored << f.control(code);
+        QCOMPARE(restored, set_up);
+        QCOMPARE(f.control(0x14), native_white ? 2 : 11);
+    }
+
     void restore_without_a_record_adds_one()
     {
         display_task_fixture f(kPlainModel);
