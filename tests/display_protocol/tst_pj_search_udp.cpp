@@ -24,9 +24,12 @@ const QHostAddress kOwnAddress(loopback_block::address(254));
 const QString kFirstDisplay = loopback_block::address(1);
 // Another test run's searches may hold the port for their few seconds.
 constexpr int kSearchPortWaitMs = 120000;
-// Nominal waits run at a fifth: 100 ms of quiet ends collecting, long
-// enough for a busy machine to let the simulated displays answer.
+// Nominal waits run at a fifth.
 constexpr double kTimeScale = 0.2;
+// The quiet that ends collecting, in real time, three times what the scale
+// alone gives: a simulated display's thread starved on a machine whose every
+// core is busy has answered after more than 100 ms, and was taken for silent.
+constexpr qint64 kAnswerQuietMs = 300;
 
 struct search_wall
 {
@@ -104,6 +107,7 @@ private slots:
     void init()
     {
         wait_service::set_time_scale(kTimeScale);
+        wait_service::set_io_timeout_floor_ms(kAnswerQuietMs);
     }
 
     void finds_a_small_wall_with_names_and_mac_addresses()

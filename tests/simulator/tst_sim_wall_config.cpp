@@ -142,7 +142,8 @@ private slots:
     {
         sim_wall_config c;
         QString error;
-        QVERIFY(c.parse_line(QStringLiteral("columns=2;address=127.0.42.40;models=VW-5540QE,QX-1"), &error));
+        const QString settings = QStringLiteral("columns=2;address=%1;models=VW-5540QE,QX-1");
+        QVERIFY(c.parse_line(settings.arg(loopback_block::address(40)), &error));
         simulated_wall wall;
         QList<sim_wall_position> placed;
         QVERIFY2(build_wall(c, wall, &placed, &error), qPrintable(error));
