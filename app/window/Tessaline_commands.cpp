@@ -2,8 +2,15 @@
 // other parts of the program. Each comes with the dialog or job it runs.
 #include "app/window/Tessaline.h"
 
+#include "app/controller/MasterControl.h"
+#include "app/controller/master_globals.h"
+#include "app/services/preferences.h"
 #include "control_panel/kq_monitor_control_panel_dialog.h"
+#include "dialogs/KQ_Preferences_Dialog.h"
+#include "dialogs/KQ_edit_target_dialog.h"
+#include "dialogs/set_calibration_order_dialog.h"
 #include "layout_setup/layout_wizard_command.h"
+#include "ui_Tessaline.h"
 
 #include <QDialog>
 
@@ -13,6 +20,13 @@ void Tessaline::on_actionGenerate_ICC_Display_Profile_triggered()
 
 void Tessaline::on_actionPreferences_triggered()
 {
+    KQ_Preferences_Dialog dialog;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    updateControlsStatus();
+    emit updateTargetInfo();
+    if (const CPreferences *prefs = preferences())
+        m_ui->actionZoom_main_view->setChecked(prefs->GetExpandMainView());
 }
 
 void Tessaline::on_actionLayout_triggered()
@@ -27,6 +41,13 @@ void Tessaline::on_actionLayout_triggered()
 
 void Tessaline::on_actionSet_Calibration_Order_triggered()
 {
+    set_calibration_order_dialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    create_central_widget();
+    reshowDocks();
+    updateControlsStatus();
+    emit updateTargetInfo();
 }
 
 void Tessaline::on_actionTile_Matrix_Wizard_triggered()
@@ -35,6 +56,14 @@ void Tessaline::on_actionTile_Matrix_Wizard_triggered()
 
 void Tessaline::on_actionTarget_triggered()
 {
+    if (!g_master)
+        return;
+    KQ_edit_target_dialog dialog(g_master->getTarget(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    g_master->setTarget(dialog.target());
+    CalculateNewTargetWhitePoint(true);
+    emit out_updateControlsStatus();
 }
 
 void Tessaline::on_actionCalibration_Target_Offset_triggered()
