@@ -16,6 +16,7 @@
 #include "app/window/KQ_About_Dialog.h"
 #include "app/window/icc_profile_command.h"
 #include "colour/CAdjustValue.h"
+#include "control_panel/kq_monitor_control_panel_dialog.h"
 #include "dialogs/KQ_Preferences_Dialog.h"
 #include "dialogs/set_calibration_order_dialog.h"
 #include "icc/write_icc_display_profile.h"
@@ -105,6 +106,8 @@ void Tessaline::on_actionCalibration_Target_Offset_triggered()
 
 void Tessaline::on_actionDisplay_Settings_triggered()
 {
+    kq_monitor_control_panel_dialog dialog(selected_display_index(), this);
+    dialog.exec();
 }
 
 void Tessaline::on_actionUpdate_Factory_Color_Calibration_triggered()
