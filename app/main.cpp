@@ -2,6 +2,7 @@
 #include "app/controller/master_globals.h"
 #include "app/single_instance_lock.h"
 #include "app/start.h"
+#include "calibration/calibration_task.h"
 #include "resources/tessaline_resources.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    install_calibration_task();
     int result = 0;
     {
         MasterControl controller;

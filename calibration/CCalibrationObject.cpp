@@ -322,6 +322,7 @@ int CCalibrationObject::WaitWithCountdown(int ms)
 
 void CCalibrationObject::Sleep(int ms)
 {
+    wait_service::count_wait(ms);
     const qint64 real_ms = wait_service::scaled_ms(ms);
     QElapsedTimer clock;
     clock.start();

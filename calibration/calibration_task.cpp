@@ -7,8 +7,8 @@
 #include "jobs/CPDLANConnectionObject.h"
 #include "jobs/active_sensor.h"
 #include "jobs/calibration_status_kind.h"
-#include "jobs/display_record_access.h"
 #include "jobs/display_setting_rules.h"
+#include "jobs/display_task_inputs.h"
 #include "jobs/job_task_type.h"
 #include "jobs/sensor_placement_check.h"
 #include "jobs/sensor_measurement.h"
@@ -74,7 +74,8 @@ int calibrate_display(CPDLANConnectionObject &worker)
         return status;
     worker.play_audio_message(kSpokenPrompt, string_resource(kProceedingText));
 
-    monitor_tracker_item record = fetch_display_record(job);
+    monitor_tracker_item record;
+    load_display_record(job, record, true);
     sensor->SetDisplayType(kEmissiveDisplay, backlight_type_for_model(job.job_parameters.model_name));
     basic_monitor &link = worker.link();
     const bool engine = choose_engine(link, preferences);

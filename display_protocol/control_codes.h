@@ -30,11 +30,11 @@ constexpr int kVcp21A = 0x21A;
 constexpr int kVcp22D = 0x22D;
 constexpr int kVcp10C8 = 0x10C8;
 constexpr int kVcp1075 = 0x1075;
-constexpr int kLanPower = 0x10D3;
+constexpr int kLanPower = 0x10D3;          // in power saving: 2 on, 1 off
 
 // --- power and usage (page 0 and paged) ---
 constexpr int kPowerMode = 0x0D6;
-constexpr int kPowerSave = 0x0E1;
+constexpr int kPowerSave = 0x0E1;          // power saving mode: 1 enable, 0 disable
 constexpr int kVcp2D6 = 0x2D6;
 constexpr int kVcp240 = 0x240;
 constexpr int kUsageHalfHoursB = 0x0FA;
@@ -119,6 +119,17 @@ constexpr int kEngineGamutFirst = 0x1055;
 constexpr int kCornerSelect = 0x11C7;
 constexpr int kCornerSize = 0x11C8;
 constexpr int kCornerArea = 0x11C9;
+
+// --- control panel: power and picture ---
+constexpr int kPowerLed = 0x2BE;             // 1 on, 2 off
+constexpr int kPowerOnDelay = 0x2D8;         // seconds
+constexpr int kSharpness = 0x08C;
+constexpr int kTint = 0x090;
+constexpr int kColor = 0x21F;
+// Six-axis saturation and offset, each red, yellow, green, cyan, blue,
+// magenta as the hue.
+constexpr int kSixAxisSaturationFirst = 0x212;
+constexpr int kSixAxisOffsetFirst = 0x2F1;
 
 } // namespace control_code
 

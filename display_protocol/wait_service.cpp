@@ -35,6 +35,7 @@ constexpr qint64 kCeilingMs = 24 * 60 * 60 * 1000;
 // core is busy usually still answers within this.
 constexpr qint64 kDefaultFloorMs = 100;
 std::atomic<qint64> g_floorMs{kDefaultFloorMs};
+std::atomic<qint64> g_nominalWaitedMs{0};
 
 } // namespace
 
@@ -75,8 +76,20 @@ int timer_interval_ms(qint64 ms)
     return static_cast<int>(std::clamp<qint64>(scaled_ms(ms), 1, kCeilingMs));
 }
 
+qint64 nominal_ms_waited()
+{
+    return g_nominalWaitedMs.load();
+}
+
+void count_wait(qint64 ms)
+{
+    if (ms > 0)
+        g_nominalWaitedMs.fetch_add(ms);
+}
+
 void sleep_ms(qint64 ms)
 {
+    count_wait(ms);
     const qint64 real = scaled_ms(ms);
     if (real > 0)
         QThread::msleep(static_cast<unsigned long>(real));
@@ -84,6 +97,7 @@ void sleep_ms(qint64 ms)
 
 void wait_processing_events(qint64 ms)
 {
+    count_wait(ms);
     QDeadlineTimer deadline(scaled_ms(ms));
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents,

@@ -31,6 +31,13 @@ void set_io_timeout_floor_ms(qint64 ms);
 // repeating timer never spins on a zero interval.
 int timer_interval_ms(qint64 ms);
 
+// The nominal milliseconds of every wait made through this service so far,
+// process-wide: what the waits would have taken at scale 1.
+qint64 nominal_ms_waited();
+// Counts a wait of |ms| that its caller makes in slices of its own (to
+// notice a stop between them).
+void count_wait(qint64 ms);
+
 // Blocks the calling thread for the scaled duration of |ms|.
 void sleep_ms(qint64 ms);
 

@@ -1,6 +1,7 @@
 #include "app/window/Tessaline.h"
 
 #include "app/controller/MasterControl.h"
+#include "app/controller/controls_status.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
 #include "app/services/preferences.h"
@@ -351,6 +352,34 @@ void Tessaline::updateControlsStatus()
 {
     emit out_updateControlsStatus();
     setWindowModified(isProjectModified());
+    applyControlsStatus();
+}
+
+void Tessaline::applyControlsStatus()
+{
+    using condition = bool controls_status::*;
+    const struct
+    {
+        QAction *action;
+        condition enabled_when;
+    } rules[] = {
+        {m_ui->actionResetMeasurementsAll, &controls_status::any_measured},
+        {m_ui->actionResetMeasurementsSelected, &controls_status::selected_measured},
+        {m_ui->actionResetCalibrationAll, &controls_status::any_calibrated},
+        {m_ui->actionRestoreCalibrationAll, &controls_status::any_calibrated},
+        {m_ui->actionResetCalibrationSelected, &controls_status::selected_calibrated},
+        {m_ui->actionRestoreCalibrationSelected, &controls_status::selected_calibrated},
+        {m_ui->actionGenerate_ICC_Display_Profile, &controls_status::selected_calibrated},
+        {m_ui->actionTile_Matrix_Wizard, &controls_status::several_displays},
+        {m_ui->actionSet_Calibration_Order, &controls_status::several_displays},
+        {m_ui->actionVerify_Monitor_Firmware, &controls_status::any_enabled},
+        {m_ui->actionVerify_RS232_COM_Port, &controls_status::selected_on_rs232},
+        {m_ui->actionCalibration_Target_Offset, &controls_status::selected_has_record},
+        {m_ui->actionUpdate_Factory_Color_Calibration, &controls_status::any_uniformity_capable},
+    };
+    const controls_status status = evaluate_controls_status(layout(), records(), m_selectedIndex);
+    for (const auto &rule : rules)
+        rule.action->setEnabled(status.*rule.enabled_when);
 }
 
 void Tessaline::closeEvent(QCloseEvent *event)

@@ -12,6 +12,9 @@
 
 class CMonitorTracker;
 class CPreferences;
+class CTargetValue;
+class checkForSoftwareUpdates;
+enum class display_command;
 class NetworkInterfaceCard;
 class QAction;
 class QCloseEvent;
@@ -68,6 +71,13 @@ public:
     void restore_newest_backup();
     // A new wall view in a scroll area as the central widget.
     void create_central_widget();
+
+    // What follows an accepted target dialog: displays calibrated to the old
+    // target are restored or reset as the operator answers, and the
+    // maximum-matching luminance is recomputed.
+    void apply_edited_target(const CTargetValue &edited);
+    // Forgets the last calibration of the displays at |indexes|.
+    void reset_calibration_records(const QList<int> &indexes);
 
     QDockWidget *dock(main_window_dock which) const { return m_docks[which]; }
     int selected_display_index() const { return m_selectedIndex; }
@@ -166,6 +176,10 @@ private:
     void showStatusMessage(int code);
     bool isProjectModified() const;
     bool saveWithKnownOrNewName();
+    void applyControlsStatus();
+    void runDisplayCommand(int index, display_command command, int value);
+    void runRestoreJobs(const QList<int> &positions);
+    void runJobOnEveryDisplay(int task, const QString &title);
 
     layout_manager &layout() const;
     CMonitorTracker &records() const;
@@ -183,4 +197,6 @@ private:
     int m_runningCount = 0;
     int m_queuedCount = 0;
     std::array<QAction *, 5> m_recentFileActions{};
+    checkForSoftwareUpdates *m_updateCheck = nullptr; // made on the first check
+    bool m_automaticUpdateCheck = false;
 };

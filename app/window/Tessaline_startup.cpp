@@ -7,10 +7,18 @@
 #include "app/services/held_keys.h"
 #include "app/services/process_finder.h"
 #include "app/services/string_resource.h"
+#include "app/services/preferences.h"
+#include "app/services/ui/message_boxes.h"
+#include "app/update/checkForSoftwareUpdates.h"
+#include "app/update/update_init_info.h"
+#include "app/update/update_schedule.h"
+#include "app/window/introduction_choices.h"
+#include "app/window/introduction_dialog.h"
 #include "app/window/main_window_log.h"
 #include "display_protocol/wait_service.h"
 #include "sensors/CTargetSensor.h"
 
+#include <QDateTime>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -97,16 +105,51 @@ void Tessaline::showNewFeatures()
 
 void Tessaline::show_introduction_dialog()
 {
+    CPreferences *prefs = preferences();
+    if (!prefs || !introduction_wanted(*prefs))
+        return;
+    introduction_dialog dialog(*prefs, this);
+    const int result = dialog.exec();
+    record_introduction_choice(*prefs, result, dialog.dont_show_again());
+    switch (result) {
+    case kIntroductionOpenOtherProject:
+        on_actionOpen_Project_triggered();
+        break;
+    case kIntroductionLayoutWizard:
+        on_actionLayout_triggered();
+        break;
+    case kIntroductionOpenRecentProject:
+        open_project_file(dialog.chosen_recent_project());
+        break;
+    default:
+        break;
+    }
 }
 
 void Tessaline::auto_check_for_updates()
 {
+    const CPreferences *prefs = preferences();
+    if (!prefs || !automatic_update_check_due(*prefs, QDateTime::currentDateTime()))
+        return;
+    m_automaticUpdateCheck = true;
+    check_for_updates();
 }
 
 void Tessaline::check_for_updates()
 {
+    if (!m_updateCheck) {
+        m_updateCheck = new checkForSoftwareUpdates(this);
+        connect(m_updateCheck, &checkForSoftwareUpdates::completion_message, this,
+                &Tessaline::check_for_update_reply);
+    }
+    m_updateCheck->execute(make_update_init_info());
 }
 
-void Tessaline::check_for_update_reply(QString, int)
+void Tessaline::check_for_update_reply(QString message, int kind)
 {
+    CPreferences *prefs = preferences();
+    const bool show = prefs ? record_update_check(*prefs, kind, m_automaticUpdateCheck, QDateTime::currentDateTime())
+                            : !m_automaticUpdateCheck || kind == kUpdateAvailable;
+    if (show)
+        show_notice_box(this, message, nullptr, QMessageBox::Information, false, false);
 }

@@ -4,6 +4,7 @@
 #include "app/services/preferences.h"
 #include "app/services/ui/file_dialogs.h"
 #include "app/window/Tessaline.h"
+#include "app/window/introduction_choices.h"
 #include "app/window/shutdown_marker.h"
 #include "tests/support/headless_controller.h"
 #include "tests/support/modal_box_answerer.h"
@@ -15,20 +16,26 @@
 
 // The main window on a headless controller in a home of its own: its
 // preferences, projects, backups and settings store are temporary, the
-// automatic update check is off and every file dialog is answered from
+// automatic update check is off, the start-up introduction is suppressed
+// unless asked for, and every file dialog is answered from
 // a script (an empty answer cancels). Waits run at time scale 0. The window
 // belongs to the controller, as in the program. A message box that the test
 // leaves unanswered for seconds is closed with a warning instead of hanging.
 class main_window_fixture
 {
 public:
+    enum introduction { no_introduction, with_introduction };
+
     explicit main_window_fixture(
-        headless_controller::instrument_libraries libraries = headless_controller::no_instruments)
+        headless_controller::instrument_libraries libraries = headless_controller::no_instruments,
+        introduction shown = no_introduction)
         : m_wall(libraries), m_unansweredBoxes({}, kPatienceMs)
     {
         QCoreApplication::setOrganizationName(QStringLiteral("VARKEL"));
         QCoreApplication::setApplicationName(QStringLiteral("Tessaline"));
         m_wall.controller().getPreferences()->SetAutoCheckForUpdates(false);
+        if (shown == no_introduction)
+            m_wall.controller().getPreferences()->SuppressMessage(kIntroductionMessageId);
         set_file_dialog_answerer([this](const file_dialog_request &request) {
             m_dialogs.append(request);
             return m_fileAnswers.isEmpty() ? QString() : m_fileAnswers.takeFirst();

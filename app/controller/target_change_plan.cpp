@@ -1,0 +1,73 @@
+#include "app/controller/target_change_plan.h"
+
+#include "app/controller/display_layout_item.h"
+#include "app/controller/layout_manager.h"
+#include "colour/CAdjustValue.h"
+#include "colour/CMonitorTracker.h"
+#include "colour/CTargetValue.h"
+
+namespace {
+
+constexpr bool kAllDisplays = false; // not just the selected one
+constexpr bool kEnabledOnly = true;
+
+} // namespace
+
+target_change_plan plan_target_change(const CTargetValue &old_target, const CTargetValue &new_target,
+                                      layout_manager &layout)
+{
+    target_change_plan plan;
+    const QList<int> table_calibrated =
+        layout.get_calibrated_display_indexes_by_mode(CAdjustValue::kModeLookupTable, kAllDisplays, kEnabledOnly);
+    plan.recalibrate =
+        layout.get_calibrated_display_indexes_by_mode(CAdjustValue::kModeGains, kAllDisplays, kEnabledOnly);
+    const QList<int> engine_calibrated =
+        layout.get_display_indexes_by_calibration_state(kAllDisplays, kEnabledOnly, false, true);
+
+    const bool curve_only = new_target.MatchesExceptCurve(old_target);
+    const bool contrast_kept = new_target.GetGammaType() == CTargetValue::kGammaNative
+                               || new_target.GetContrastRatio() == old_target.GetContrastRatio();
+    for (int index : table_calibrated) {
+        const bool restorable = curve_only && (!engine_calibrated.contains(index) || contrast_kept);
+        (restorable ? plan.restore : plan.recalibrate).append(index);
+    }
+    return plan;
+}
+
+void clear_calibration_results(CAdjustValue &record)
+{
+    record.SetCalibrationDateTime(QDateTime());
+    record.measurements.corrected = CColorValue::Patches();
+    record.measurements.corrected_greyscale.clear();
+    record.calibration_duration = 0;
+    record.operating_hours_calibrated = 0.0;
+    record.calibrated = false;
+    record.sensor_name.clear();
+    record.sensor_serial_number.clear();
+}
+
+void reset_calibration_records(const layout_manager &layout, CMonitorTracker &records, const QList<int> &indexes)
+{
+    for (int index : indexes) {
+        display_layout_item item;
+        if (layout.get_item(index, item) != 0)
+            continue;
+        monitor_tracker_item record(item.model_name, item.serial_number);
+        if (records.GetAdjustValue(record) < 0)
+            continue;
+        clear_calibration_results(record);
+        records.SetAdjustValue(record);
+    }
+}
+
+max_matching_update decide_max_matching_update(double stored, double computed, bool ask_if_changed,
+                                               bool any_calibrated)
+{
+    if (!ask_if_changed)
+        return max_matching_update::store;
+    if (stored > 0.0 && computed > 0.0 && computed != stored)
+        return any_calibrated ? max_matching_update::ask : max_matching_update::store;
+    if (stored < 0.0 && computed > 0.0)
+        return max_matching_update::store;
+    return max_matching_update::keep;
+}

@@ -1,0 +1,177 @@
+// How well and how fast a wall calibrates: a simulated 3 x 3 wall with seeded
+// imperfections, each display calibrated through the real pool, worker,
+// calibration task, follow-up table job and simulated instrument, then
+// measured through its input signal.
+//
+//   bench_calibration [--seed N] [--spread X] [--path table|gains|engine]
+//                     [--time-scale S]
+//
+// Prints one row per display; it never fails on the figures.
+
+#include "app/services/preferences.h"
+#include "calibration/calibration_task.h"
+#include "colour/CTargetValue.h"
+#include "colour/colour_difference.h"
+#include "colour/tone_curves.h"
+#include "display_protocol/wait_service.h"
+#include "jobs/job_task_type.h"
+#include "jobs/lookup_table_tasks.h"
+#include "jobs/operation_progress_rules.h"
+#include "jobs/worker_task_table.h"
+#include "tests/jobs/wall_task_fixture.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr int kRows = 3;
+constexpr int kColumns = 3;
+constexpr int kToneLevels = 16;
+constexpr int kPlacementSteps = 4;     // the placement check reports its run of good readings out of 4
+constexpr double kTargetLuminance = 200.0;
+constexpr CIExy kD65 {0.3127, 0.3290};
+
+struct settings
+{
+    quint64 seed = 1;
+    double spread = 1.0;
+    QString path = QStringLiteral("table");
+    double time_scale = 0.002;
+};
+
+QList<QByteArray> models_for(const QString &path)
+{
+    if (path == QLatin1String("engine"))
+        return {"VW-5540QE", "VW-6540QE"};
+    return {"VW-5530Q", "VW-5520L", "VW-4620L"};
+}
+
+CTargetValue target_for(const QString &path)
+{
+    CTargetValue target;
+    target.SetWhitePoint(CColorTemperature(kD65));
+    target.SetIntensityMode(CTargetValue::kIntensitySpecified);
+    target.SetSpecifiedLuminance(kTargetLuminance);
+    target.SetGammaType(CTargetValue::kGammaPower);
+    target.SetGamma(2.2);
+    target.SetContrastRatio(path == QLatin1String("engine") ? 1000 : 0);
+    return target;
+}
+
+// The readings of the placement check: its sub-steps out of 4 before the
+// calibration's first step.
+int placement_readings(const job_recording &run)
+{
+    int readings = 0;
+    for (const job_event &event : run.events()) {
+        if (event.kind == job_event::kStep && event.text.startsWith(QLatin1String("Configuring")))
+            break;
+        if (event.kind == job_event::kSubStep && event.total == kPlacementSteps)
+            ++readings;
+    }
+    return readings;
+}
+
+CCIEXYZ light_at(wall_task_fixture &f, int display, double level)
+{
+    f.wall().set_input_level(display, {level, level, level});
+    const light_channel::light_reading r = f.wall().light(display);
+    return CCIEXYZ(r.X, r.Y, r.Z);
+}
+
+void calibrate_one(wall_task_fixture &f, int display, const settings &s, const CTargetValue &target)
+{
+    f.place_sensor(display);
+    f.instrument().clearCalls();
+    const qint64 nominal_before = wait_service::nominal_ms_waited();
+    QElapsedTimer clock;
+    clock.start();
+    const auto run = f.run(f.job(display, {JOB_TASK_CALIBRATE}));
+    const qint64 real_ms = clock.elapsed();
+    const qint64 nominal_ms = wait_service::nominal_ms_waited() - nominal_before;
+    const int measurements = f.instrument().callsNamed(QStringLiteral("i1d3MeasureXYZ")).size()
+                             - placement_readings(*run);
+    job_list_item follow_up;
+    int follow_up_result = 0;
+    if (make_follow_up_lut_job(run->result(), 100000 + display, follow_up))
+        follow_up_result = f.run(follow_up)->error_code();
+
+    const CCIEXYZ white = light_at(f, display, 1.0);
+    const CCIEXYZ black = light_at(f, display, 0.0);
+    const CCIEYxy Yxy = white.ToYxy();
+    CSpline curve;
+    make_target_curve(CColorValue(), target, curve);
+    double worst_tone = 0.0;
+    for (int i = 0; i < kToneLevels; ++i) {
+        const double level = double(i) / (kToneLevels - 1);
+        const double share = (light_at(f, display, level).Y - black.Y) / (white.Y - black.Y);
+        worst_tone = std::max(worst_tone, std::fabs(share - curve.Evaluate(level)));
+    }
+    const CCIEXYZ reference = CCIEYxy(kTargetLuminance, kD65.x, kD65.y).ToXYZ();
+    const double delta_e = delta_e_2000(xyz_to_lab(reference, reference), xyz_to_lab(white, reference));
+    const QByteArray model = f.wall().with_display(display, [](sim_display &d) { return d.model_name; });
+    std::printf("%-2d %-10s %-6s %6d %6d %5d %+9.5f %+9.5f %+8.2f %9.5f %7.3f %9.1f %8lld\n", display + 1,
+                model.constData(), qPrintable(s.path), run->error_code(), follow_up_result, measurements,
+                Yxy.x - kD65.x, Yxy.y - kD65.y, (Yxy.Y - kTargetLuminance) * 100.0 / kTargetLuminance, worst_tone,
+                delta_e, nominal_ms / 1000.0, static_cast<long long>(real_ms));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({"seed", "Imperfection seed.", "N", "1"});
+    parser.addOption({"spread", "Imperfection spread (1: a production run).", "X", "1"});
+    parser.addOption({"path", "table, gains or engine.", "PATH", "table"});
+    parser.addOption({"time-scale", "Wait service time scale.", "S", "0.002"});
+    parser.process(app);
+    settings s;
+    s.seed = parser.value("seed").toULongLong();
+    s.spread = parser.value("spread").toDouble();
+    s.path = parser.value("path");
+    s.time_scale = parser.value("time-scale").toDouble();
+
+    wall_task_fixture f;
+    if (!f.ready() || !f.attach_sensor()) {
+        std::fprintf(stderr, "no simulated wall: %s\n", qPrintable(f.error()));
+        return 1;
+    }
+    install_calibration_task();
+    install_worker_task(JOB_TASK_UPDATE_LUTS, &update_luts);
+    f.wall().set_imperfections(s.seed, s.spread);
+    const QList<QByteArray> models = models_for(s.path);
+    QList<int> displays;
+    for (int i = 0; i < kRows * kColumns; ++i) {
+        const int display = f.add_display(models.at(i % models.size()));
+        if (display < 0) {
+            std::fprintf(stderr, "%s\n", qPrintable(f.error()));
+            return 1;
+        }
+        displays << display;
+    }
+    CPreferences &preferences = *f.controller().controller().getPreferences();
+    preferences.SetCalibrationMethod(s.path == QLatin1String("gains") ? 1 : 0);
+    preferences.SetUseQuillonEngine(s.path == QLatin1String("engine"));
+    const CTargetValue target = target_for(s.path);
+    f.controller().controller().setTarget(target);
+    wait_service::set_time_scale(s.time_scale);
+
+    std::printf("seed %llu, spread %.2f, path %s, time scale %g; target D65, %.0f cd/m², gamma 2.2\n",
+                static_cast<unsigned long long>(s.seed), s.spread, qPrintable(s.path), s.time_scale,
+                kTargetLuminance);
+    std::printf("#  model      path   result follow meas.        dx        dy   dY %%     tone    dE00  nominal s  real ms\n");
+    QElapsedTimer total;
+    total.start();
+    for (const int display : displays)
+        calibrate_one(f, display, s, target);
+    std::printf("wall: %lld ms real\n", static_cast<long long>(total.elapsed()));
+    return 0;
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "control_panel/core/control_row.h"
+#include "control_panel/kq_monitor_control_panel_form.h"
+
+#include <QDialog>
+#include <QList>
+#include <QTimer>
+
+class QSlider;
+class QSpinBox;
+class QTreeWidgetItem;
+class basic_monitor;
+class layout_manager;
+
+// The per-display control panel: reads a display's own settings page by page
+// over the one shared display link and writes changes back, to one display
+// directly or to a row, a column or the whole wall through jobs. Modal; holds
+// the shared link open only inside one operation.
+class kq_monitor_control_panel_dialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit kq_monitor_control_panel_dialog(int layout_index, QWidget *parent = nullptr);
+    ~kq_monitor_control_panel_dialog() override;
+
+    // Shows the text of |status| behind the alert icon; 0 clears the line.
+    void setErrorMessage(int status);
+
+    const QList<int> &targets() const { return target_display_indices; }
+    int debounce_interval_ms() const;
+
+signals:
+    void update_tile_matrix_selection(int x, int y);
+    void update_slider_control(QSlider *control, int value);
+    void update_spinbox_control(QSpinBox *control, int value);
+
+public slots:
+    bool open_port_for_display(int array_index);
+    void close_port_for_display();
+    void changePage(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    void update_graphics();
+
+    // Reading and writing.
+    void tabChanged(int tab);
+    void update_vcp(uint vcp, uint &value);
+    void update_vcp_all_displays(uint vcp, uint value);
+    void queue_slider_change(QSlider *slider, uint vcp);
+    void queue_spinbox_change(QSpinBox *spinbox, uint vcp);
+    void slider_timer_timeout();
+    void spinbox_timer_timeout();
+    void update_silder_control_value(QSlider *control, int value);
+    void update_spinbox_control_value(QSpinBox *control, int value);
+    void write_power_save_time(uint units);
+    void write_standby_time(uint units);
+
+    // The target displays.
+    void on_apply_to_select_type_comboBox_currentIndexChanged(int index);
+    void on_apply_to_display_list_comboBox_currentIndexChanged(int index);
+    void rebuild_target_display_indices();
+    void update_controls_for_target_count();
+    void refresh_after_target_change();
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    template <typename Control>
+    struct pending_change
+    {
+        Control *control;
+        uint vcp;
+    };
+
+    basic_monitor &monitor() const;
+    layout_manager &layout() const;
+    bool one_target() const { return target_display_indices.size() == 1; }
+    void release_link();
+    int apply_to_kind() const;
+
+    // Construction.
+    void add_row_items();
+    void tie_sliders_to_spin_boxes();
+    void style_six_axis_sliders();
+    void build_page_tree();
+    void connect_rows();
+    void connect_row(const control_row &row);
+
+    // Pages as rows.
+    void read_row_page(int page);
+    void write_row_now(const control_row &row, int value);
+    void update_row(const control_row &row);
+
+    template <typename Control>
+    void queue_change(QList<pending_change<Control> *> &pending, QTimer &timer, Control *control, uint vcp);
+
+    Ui::kq_monitor_control_panel_dialogClass form;
+    bool port_open = false;
+    QTimer slider_timer;
+    QList<pending_change<QSlider> *> pending_slider_changes;
+    QList<pending_change<QSpinBox> *> pending_spinbox_changes;
+    QTimer spinbox_timer;
+    int display_index = 0;
+    int display_row = 0;
+    int display_column = 0;
+    QList<int> target_display_indices;
+};

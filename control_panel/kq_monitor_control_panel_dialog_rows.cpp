@@ -1,0 +1,256 @@
+// Reading a page when it is shown and writing changed values: to the one
+// target directly (sliders and spin boxes debounced), or to every target
+// through jobs. Pages given as rows are wired here from their tables.
+#include "control_panel/kq_monitor_control_panel_dialog.h"
+
+#include "app/services/string_resource.h"
+#include "control_panel/control_row_binder.h"
+#include "control_panel/core/control_page_reader.h"
+#include "control_panel/core/control_page_rows.h"
+#include "control_panel/core/control_row_writer.h"
+#include "control_panel/core/control_targets.h"
+#include "display_protocol/basic_monitor.h"
+#include "display_protocol/wait_service.h"
+#include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QSlider>
+#include <QSpinBox>
+
+#include <memory>
+
+namespace {
+
+constexpr int kDebounceMs = 1500;
+constexpr int kUpdatingDisplaySettings = 1001;
+
+// The wait cursor for the length of one display operation.
+class wait_cursor
+{
+public:
+    wait_cursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~wait_cursor() { QApplication::restoreOverrideCursor(); }
+    wait_cursor(const wait_cursor &) = delete;
+    wait_cursor &operator=(const wait_cursor &) = delete;
+};
+
+} // namespace
+
+int kq_monitor_control_panel_dialog::debounce_interval_ms() const
+{
+    return wait_service::timer_interval_ms(kDebounceMs);
+}
+
+void kq_monitor_control_panel_dialog::tabChanged(int tab)
+{
+    if (!control_targets::page_is_read(tab, target_display_indices.size()))
+        return;
+    {
+        const wait_cursor cursor;
+        if (!open_port_for_display(target_display_indices.first()))
+            return;
+        setErrorMessage(0);
+        read_row_page(tab);
+    }
+    close_port_for_display();
+}
+
+void kq_monitor_control_panel_dialog::read_row_page(int page)
+{
+    const QList<control_row> &rows = control_page::rows(page);
+    if (rows.isEmpty())
+        return;
+    const page_reading reading = read_control_page(monitor(), rows);
+    for (int i = 0; i < rows.size(); ++i)
+        control_row_binder::show_reading(this, rows.at(i), reading.rows.at(i));
+    if (reading.show_status)
+        setErrorMessage(reading.status);
+}
+
+void kq_monitor_control_panel_dialog::update_vcp(uint vcp, uint &value)
+{
+    if (!one_target() || !open_port_for_display(target_display_indices.first()))
+        return;
+    int status = 0;
+    {
+        const wait_cursor cursor;
+        status = write_control(monitor(), static_cast<int>(vcp), value);
+    }
+    setErrorMessage(status);
+    close_port_for_display();
+}
+
+void kq_monitor_control_panel_dialog::update_vcp_all_displays(uint vcp, uint value)
+{
+    KQ_multithreaded_operation_progress_dialog progress;
+    progress.add_job(control_write_job(static_cast<int>(vcp), static_cast<int>(value)), target_display_indices,
+                     string_resource(kUpdatingDisplaySettings));
+    // No target, no job: nothing to show a modal dialog for.
+    if (progress.start_jobs() == 0)
+        progress.exec();
+    setErrorMessage(0);
+}
+
+template <typename Control>
+void kq_monitor_control_panel_dialog::queue_change(QList<pending_change<Control> *> &pending, QTimer &timer,
+                                                   Control *control, uint vcp)
+{
+    timer.stop();
+    timer.start(debounce_interval_ms());
+    for (const pending_change<Control> *change : pending) {
+        if (change->vcp == vcp)
+            return;
+    }
+    pending.append(new pending_change<Control>{control, vcp});
+}
+
+void kq_monitor_control_panel_dialog::queue_slider_change(QSlider *slider, uint vcp)
+{
+    queue_change(pending_slider_changes, slider_timer, slider, vcp);
+}
+
+void kq_monitor_control_panel_dialog::queue_spinbox_change(QSpinBox *spinbox, uint vcp)
+{
+    queue_change(pending_spinbox_changes, spinbox_timer, spinbox, vcp);
+}
+
+void kq_monitor_control_panel_dialog::slider_timer_timeout()
+{
+    while (!pending_slider_changes.isEmpty()) {
+        const std::unique_ptr<pending_change<QSlider>> change(pending_slider_changes.takeFirst());
+        uint value = static_cast<uint>(change->control->value());
+        update_vcp(change->vcp, value);
+        if (static_cast<int>(value) != change->control->value())
+            emit update_slider_control(change->control, static_cast<int>(value));
+    }
+}
+
+void kq_monitor_control_panel_dialog::spinbox_timer_timeout()
+{
+    while (!pending_spinbox_changes.isEmpty()) {
+        const std::unique_ptr<pending_change<QSpinBox>> change(pending_spinbox_changes.takeFirst());
+        uint value = static_cast<uint>(change->control->value());
+        if (change->vcp == basic_monitor::kPowerSaveTime)
+            write_power_save_time(value / 5);
+        else if (change->vcp == basic_monitor::kStandbyTime)
+            write_standby_time(value / 5);
+        else
+            update_vcp(change->vcp, value);
+        if (static_cast<int>(value) != change->control->value())
+            emit update_spinbox_control(change->control, static_cast<int>(value));
+    }
+}
+
+void kq_monitor_control_panel_dialog::update_silder_control_value(QSlider *control, int value)
+{
+    control->setSliderPosition(value);
+}
+
+void kq_monitor_control_panel_dialog::update_spinbox_control_value(QSpinBox *control, int value)
+{
+    control->setValue(value);
+}
+
+void kq_monitor_control_panel_dialog::write_power_save_time(uint units)
+{
+    if (!one_target() || !open_port_for_display(target_display_indices.first()))
+        return;
+    int acknowledged = 0;
+    {
+        const wait_cursor cursor;
+        setErrorMessage(monitor().set_power_setting_ca0b_3(static_cast<int>(units), acknowledged));
+    }
+    close_port_for_display();
+}
+
+void kq_monitor_control_panel_dialog::write_standby_time(uint units)
+{
+    if (!one_target() || !open_port_for_display(target_display_indices.first()))
+        return;
+    int acknowledged = 0;
+    {
+        const wait_cursor cursor;
+        setErrorMessage(monitor().set_power_setting_ca0b_5(static_cast<int>(units), acknowledged));
+    }
+    close_port_for_display();
+}
+
+// --- pages as rows --------------------------------------------------------
+
+void kq_monitor_control_panel_dialog::connect_rows()
+{
+    for (int page = 0; page < control_page::kCount; ++page)
+        for (const control_row &row : control_page::rows(page))
+            connect_row(row);
+}
+
+void kq_monitor_control_panel_dialog::connect_row(const control_row &row)
+{
+    const uint code = static_cast<uint>(row.code);
+    switch (row.kind) {
+    case control_kind::slider_pair:
+    case control_kind::slider:
+        if (auto *slider = findChild<QSlider *>(row.widget))
+            connect(slider, &QSlider::valueChanged, this, [this, slider, code] { queue_slider_change(slider, code); });
+        break;
+    case control_kind::spin_box:
+        if (auto *spin_box = findChild<QSpinBox *>(row.widget))
+            connect(spin_box, QOverload<int>::of(&QSpinBox::valueChanged), this, [this, spin_box, code] {
+                if (one_target())
+                    queue_spinbox_change(spin_box, code);
+            });
+        break;
+    case control_kind::combo_box:
+        if (auto *combo = findChild<QComboBox *>(row.widget))
+            connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this, row, combo](int index) {
+                if (one_target())
+                    write_row_now(row, combo->itemData(index).toInt());
+            });
+        break;
+    case control_kind::radio_pair:
+        for (const QString &name : {row.widget, row.partner}) {
+            auto *button = findChild<QAbstractButton *>(name);
+            if (!button)
+                continue;
+            const int value = name == row.widget ? row.on_value : row.off_value;
+            connect(button, &QAbstractButton::toggled, this, [this, code, value](bool checked) {
+                if (!checked || !one_target())
+                    return;
+                uint written = static_cast<uint>(value);
+                update_vcp(code, written);
+            });
+        }
+        break;
+    case control_kind::label:
+        break;
+    }
+    if (auto *button = findChild<QAbstractButton *>(row.update_button))
+        connect(button, &QAbstractButton::clicked, this, [this, row] { update_row(row); });
+}
+
+void kq_monitor_control_panel_dialog::write_row_now(const control_row &row, int value)
+{
+    if (!open_port_for_display(target_display_indices.first()))
+        return;
+    int status = 0;
+    {
+        const wait_cursor cursor;
+        status = write_control_row(monitor(), row, value);
+    }
+    setErrorMessage(status);
+    control_row_binder::select_item(this, row, value);
+    close_port_for_display();
+}
+
+void kq_monitor_control_panel_dialog::update_row(const control_row &row)
+{
+    const bool writes = row.update == update_rule::always
+                        || (row.update == update_rule::several_only
+                            && control_targets::several(target_display_indices.size()));
+    if (!writes)
+        return;
+    const int value = row.wire_value(control_row_binder::shown_value(this, row));
+    update_vcp_all_displays(static_cast<uint>(row.code), static_cast<uint>(value));
+}
