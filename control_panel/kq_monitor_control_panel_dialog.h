@@ -172,7 +172,7 @@ private:
     schedule_programs::advanced_program advanced_program_on_page() const;
     void show_holiday(const holiday_programs::shown &holiday);
     holiday_programs::fields collect_holiday() const;
-    QList<QCheckBox *> day_boxes(const char *prefix) const;
+    QList<QCheckBox *> check_box_row(const char *prefix) const;
 
     template <typename Control>
     void queue_change(QList<pending_change<Control> *> &pending, QTimer &timer, Control *control, uint vcp);

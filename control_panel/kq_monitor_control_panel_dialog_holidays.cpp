@@ -167,7 +167,7 @@ int kq_monitor_control_panel_dialog::read_weekend()
         status = monitor().get_weekend_schedule(mask);
         form.weekend_groupBox->setEnabled(status == 0);
         if (status == 0)
-            check_bits(day_boxes("weekend"), mask);
+            check_bits(check_box_row("weekend"), mask);
     }
     setErrorMessage(status);
     return status;
@@ -176,5 +176,5 @@ int kq_monitor_control_panel_dialog::read_weekend()
 void kq_monitor_control_panel_dialog::on_advanced_schedule_weekend_update_pushButton_clicked()
 {
     if (!target_display_indices.isEmpty())
-        run_jobs(page_jobs::weekend_job(static_cast<quint8>(checked_bits(day_boxes("weekend")))));
+        run_jobs(page_jobs::weekend_job(static_cast<quint8>(checked_bits(check_box_row("weekend")))));
 }

@@ -20,13 +20,13 @@ void kq_monitor_control_panel_dialog::update_group_ID_ui()
     const int status = monitor().get_vcp_with_max(control_code::kGroupMask, mask, maximum);
     form.group_ID_groupBox->setEnabled(status == 0);
     if (status == 0)
-        check_bits(day_boxes("group_ID"), static_cast<quint32>(mask), true);
+        check_bits(check_box_row("group_ID"), static_cast<quint32>(mask), true);
     setErrorMessage(status);
 }
 
 void kq_monitor_control_panel_dialog::update_monitor_group_ID_from_ui()
 {
-    uint mask = checked_bits(day_boxes("group_ID"));
+    uint mask = checked_bits(check_box_row("group_ID"));
     if (!one_target() || !open_port_for_display(target_display_indices.first()))
         return;
     int status = 0;
@@ -44,5 +44,5 @@ void kq_monitor_control_panel_dialog::on_group_ID_update_pushButton_clicked()
 {
     if (!control_targets::several(target_display_indices.size()))
         return;
-    update_vcp_all_displays(control_code::kGroupMask, checked_bits(day_boxes("group_ID")));
+    update_vcp_all_displays(control_code::kGroupMask, checked_bits(check_box_row("group_ID")));
 }

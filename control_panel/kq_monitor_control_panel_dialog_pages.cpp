@@ -63,7 +63,7 @@ void kq_monitor_control_panel_dialog::fill_own_combo_boxes()
 
 void kq_monitor_control_panel_dialog::connect_own_pages()
 {
-    for (QCheckBox *box : day_boxes("group_ID")) {
+    for (QCheckBox *box : check_box_row("group_ID")) {
         connect(box, &QCheckBox::stateChanged, this,
                 &kq_monitor_control_panel_dialog::update_monitor_group_ID_from_ui);
     }
@@ -83,9 +83,9 @@ void kq_monitor_control_panel_dialog::connect_own_pages()
     }
 }
 
-QList<QCheckBox *> kq_monitor_control_panel_dialog::day_boxes(const char *prefix) const
+QList<QCheckBox *> kq_monitor_control_panel_dialog::check_box_row(const char *prefix) const
 {
-    // The group boxes A to J, or the days Monday to Sunday.
+    // The groups A to J, or the days Monday to Sunday, of a page.
     static const char *const groups[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
     static const char *const days[] = {"monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday"};
     const bool group = qstrcmp(prefix, "group_ID") == 0;

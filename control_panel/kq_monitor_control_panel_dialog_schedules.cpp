@@ -81,7 +81,7 @@ void kq_monitor_control_panel_dialog::show_schedule(schedule_program_record reco
         form.schedule_enable_groupBox->setChecked(!program.enabled);
         form.schedule_every_day_checkBox->setChecked(program.every_day);
         form.schedule_every_week_checkBox->setChecked(program.every_week);
-        const QList<QCheckBox *> days = day_boxes("schedule");
+        const QList<QCheckBox *> days = check_box_row("schedule");
         check_bits(days, program.day_mask);
         control_row_binder::select_data(form.schedule_input_comboBox, program.input);
         control_row_binder::select_data(form.schedule_picture_mode_comboBox, program.picture_mode);
@@ -101,7 +101,7 @@ void kq_monitor_control_panel_dialog::show_schedule(schedule_program_record reco
 void kq_monitor_control_panel_dialog::on_schedule_every_day_checkBox_stateChanged(int state)
 {
     form.schedule_every_week_checkBox->setEnabled(state == 0);
-    for (QCheckBox *day : day_boxes("schedule"))
+    for (QCheckBox *day : check_box_row("schedule"))
         day->setEnabled(state == 0);
 }
 
@@ -129,7 +129,7 @@ schedule_programs::basic_program kq_monitor_control_panel_dialog::basic_program_
     program.picture_mode = form.schedule_picture_mode_comboBox->currentData().toInt();
     program.every_day = form.schedule_every_day_checkBox->isChecked();
     program.every_week = form.schedule_every_week_checkBox->isChecked();
-    program.day_mask = checked_bits(day_boxes("schedule"));
+    program.day_mask = checked_bits(check_box_row("schedule"));
     return program;
 }
 
@@ -184,7 +184,7 @@ void kq_monitor_control_panel_dialog::show_advanced_program(const schedule_progr
         if (repeat.first == program.repeat)
             repeat.second->setChecked(true);
     }
-    check_bits(day_boxes("advanced_schedule"), program.day_mask);
+    check_bits(check_box_row("advanced_schedule"), program.day_mask);
     form.advanced_schedule_timeEdit->setTime(program.time);
     if (program.has_date) {
         control_row_binder::select_data(form.advanced_schedule_date_year_comboBox, program.year);
@@ -204,7 +204,7 @@ void kq_monitor_control_panel_dialog::on_advanced_schedule_date_radioButton_togg
 void kq_monitor_control_panel_dialog::on_advanced_schedule_every_week_radioButton_toggled(bool checked)
 {
     const bool enabled = checked && form.advanced_schedule_enable_groupBox->isChecked();
-    for (QCheckBox *day : day_boxes("advanced_schedule"))
+    for (QCheckBox *day : check_box_row("advanced_schedule"))
         day->setEnabled(enabled);
 }
 
@@ -229,7 +229,7 @@ schedule_programs::advanced_program kq_monitor_control_panel_dialog::advanced_pr
         if (repeat.second->isChecked())
             program.repeat = repeat.first;
     }
-    program.day_mask = checked_bits(day_boxes("advanced_schedule"));
+    program.day_mask = checked_bits(check_box_row("advanced_schedule"));
     program.year = form.advanced_schedule_date_year_comboBox->currentData().toInt();
     program.month = form.advanced_schedule_date_month_comboBox->currentData().toInt();
     program.day = form.advanced_schedule_date_day_comboBox->currentData().toInt();

@@ -134,8 +134,8 @@ constexpr int kSixAxisOffsetFirst = 0x2F1;
 // --- control panel: OSD, group, status and analog ---
 constexpr int kShowMonitorId = 0x1095;       // write 1: the display shows its monitor ID a while
 constexpr int kGroupMask = 0x107F;           // bit 0 group A ... bit 9 group J
-constexpr int kTemperatureSelect = 0x278;    // sensor 1..count (the maximum)
-constexpr int kTemperature = 0x279;          // the selected sensor, half degrees Celsius
+constexpr int kFanSensor = 0x278;            // the temperature sensor that drives the fan; 1..count (the maximum)
+constexpr int kTemperature = 0x279;          // the sensor 0x278 selects, half degrees Celsius
 constexpr int kFanSelect = 0x27A;            // fan 1..count (the maximum)
 constexpr int kFanState = 0x27B;             // the selected fan: 0 off, 1 on, 2 error
 // Analog offset (bias) red, green, blue; some displays answer them only on

@@ -115,7 +115,7 @@ int read(basic_monitor &monitor, const show_function &show, const std::function<
                                                                     std::min(count, kSelfTestCapacity))));
     pause();
 
-    read_selected(monitor, control_code::kTemperatureSelect, control_code::kTemperature, kTemperature1,
+    read_selected(monitor, control_code::kFanSensor, control_code::kTemperature, kTemperature1,
                   status_texts::temperature_text, show);
     read_selected(monitor, control_code::kFanSelect, control_code::kFanState, kFan1, status_texts::fan_state_text,
                   show);

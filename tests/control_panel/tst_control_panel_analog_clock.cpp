@@ -83,7 +83,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("model");
         QTest::addColumn<display_change>("change");
-        QTest::addColumn<bool>("available");     // auto set-up and LUT buttons
+        QTest::addColumn<bool>("available");     // the LUT buttons
         QTest::addColumn<QString>("enabled");    // per slider: 1 enabled
         QTest::addColumn<bool>("message");
         const display_change none = [](sim_display &) {};
@@ -111,6 +111,15 @@ private slots:
                    d.fault.after = 2;
                })
             << true << "100000" << false;
+        QTest::newRow("first read times out: nothing shown")
+            << QByteArray("VW-4610C") << display_change([](sim_display &d) { d.fault.kind = sim_fault_kind::silent; })
+            << false << "000000" << false;
+        QTest::newRow("blue offset times out: walk ends quietly")
+            << QByteArray("VW-4610C") << display_change([](sim_display &d) {
+                   d.fault.kind = sim_fault_kind::silent;
+                   d.fault.after = 3;
+               })
+            << true << "110000" << false;
         QTest::newRow("a maximum of 0 and a value above the maximum")
             << QByteArray("VW-4610C") << display_change([](sim_display &d) {
                    d.controls.set(0x109E, 7, 0);
@@ -130,8 +139,9 @@ private slots:
         use_model(wall, model);
         kq_monitor_control_panel_dialog dialog(0, nullptr);
         show_page(dialog, kAnalogPage);
-        QCOMPARE(child<QPushButton>(dialog, "auto_setup_pushButton")->isEnabled(), available);
-        QCOMPARE(child<QPushButton>(dialog, "auto_gain_bias_pushButton")->isEnabled(), available);
+        const bool analog_model = model != "VW-5530Q";
+        QCOMPARE(child<QPushButton>(dialog, "auto_setup_pushButton")->isEnabled(), analog_model);
+        QCOMPARE(child<QPushButton>(dialog, "auto_gain_bias_pushButton")->isEnabled(), analog_model);
         wall.sim.with_display(wall.displays.first(), change);
         wall.sim.clear_log();
         show_page(dialog, kAnalogAdvancedPage);
@@ -155,6 +165,35 @@ private slots:
         for (const sim_log_entry &e : wall.sim.log())
             QVERIFY2(e.type != 'E', e.body.constData());   // reading never writes
         QVERIFY(wall.link_released());
+    }
+
+    void the_advanced_page_reads_in_order_data()
+    {
+        QTest::addColumn<QByteArray>("model");
+        QTest::addColumn<QList<int>>("codes");
+        QTest::newRow("plain codes") << QByteArray("VW-4610C")
+                                     << QList<int>{0x1E, 0x1098, 0x1099, 0x109A, 0x109E, 0x109F, 0x10A0};
+        QTest::newRow("alternate codes") << QByteArray("VW-5510C")
+                                         << QList<int>{0x1E, 0x1098, 0x109B, 0x109C, 0x109D, 0x109E, 0x109F, 0x10A0};
+    }
+    void the_advanced_page_reads_in_order()
+    {
+        QFETCH(QByteArray, model);
+        QFETCH(QList<int>, codes);
+        panel_wall wall(1);
+        QVERIFY(wall.ok);
+        use_model(wall, model);
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        wall.sim.clear_log();
+        show_page(dialog, kAnalogAdvancedPage);
+        QList<QByteArray> expected, bodies;
+        for (int code : codes)
+            expected << hex4(code);
+        for (const sim_log_entry &e : wall.sim.log())
+            bodies << e.body;
+        QCOMPARE(bodies, expected);
+        QCOMPARE(child<QSlider>(dialog, "offset_red_horizontalSlider")->maximum(), 255);
+        QCOMPARE(child<QSpinBox>(dialog, "gain_blue_spinBox")->value(), 128);
     }
 
     void the_offsets_write_the_codes_the_display_answers_on_data()

@@ -263,7 +263,7 @@ private slots:
             d.self_test_report = QByteArray("\x80\xB0", 2);
             d.timing_status = 0x41;
             d.fan_states = {{1, 2, 0}};
-            d.controls.force(control_code::kTemperatureSelect, 2);
+            d.controls.force(control_code::kFanSensor, 2);
             d.controls.force(control_code::kFanSelect, 3);
         });
         kq_monitor_control_panel_dialog dialog(0, nullptr);
@@ -288,13 +288,13 @@ private slots:
         QCOMPARE(text("status_lan_mac_address_label").isEmpty(), false);
         QVERIFY(status_line(dialog).isEmpty());
         // The sensor and fan selectors are back where they were.
-        QCOMPARE(writes_of(wall.sim.log(), control_code::kTemperatureSelect),
+        QCOMPARE(writes_of(wall.sim.log(), control_code::kFanSensor),
                  (QList<QByteArray>{write_body(0x278, 1), write_body(0x278, 2), write_body(0x278, 3),
                                     write_body(0x278, 2)}));
         QCOMPARE(writes_of(wall.sim.log(), control_code::kFanSelect),
                  (QList<QByteArray>{write_body(0x27A, 1), write_body(0x27A, 2), write_body(0x27A, 3)}));
         QCOMPARE(wall.sim.with_display(wall.displays.first(),
-                                       [](sim_display &d) { return d.controls.value(control_code::kTemperatureSelect); }),
+                                       [](sim_display &d) { return d.controls.value(control_code::kFanSensor); }),
                  quint16(2));
         QVERIFY(wall.link_released());
 
@@ -322,16 +322,20 @@ private slots:
                })
             << true << QStringList{"status_operating_hours_label", "status_model_name_label", "status_fan1_label"}
             << QStringList{};
+        QTest::newRow("hours read times out: nothing else read")
+            << display_change([](sim_display &d) { d.fault.kind = sim_fault_kind::silent; }) << true
+            << QStringList{"status_operating_hours_label", "status_model_name_label", "status_fan1_label"}
+            << QStringList{};
         QTest::newRow("no sensors, a garbled fan, an empty report")
             << display_change([](sim_display &d) {
-                   d.controls.set(control_code::kTemperatureSelect, 1, 0);
+                   d.controls.set(control_code::kFanSensor, 1, 0);
                    d.fan_states = {{9, 1, 1}};
                    d.self_test_report.clear();
                })
             << false << QStringList{"status_temp_sensor1_label", "status_fan1_label", "status_diagnostics_label"}
             << QStringList{"status_fan2_label", "status_model_name_label"};
         QTest::newRow("one sensor")
-            << display_change([](sim_display &d) { d.controls.set(control_code::kTemperatureSelect, 1, 1); })
+            << display_change([](sim_display &d) { d.controls.set(control_code::kFanSensor, 1, 1); })
             << false << QStringList{"status_temp_sensor2_label", "status_temp_sensor3_label"}
             << QStringList{"status_temp_sensor1_label"};
         QTest::newRow("a serial number without a date")
@@ -357,7 +361,7 @@ private slots:
             QVERIFY2(!child<QLabel>(dialog, name.toLatin1())->text().isEmpty(), qPrintable(name));
         // With no sensor to select, nothing is selected.
         if (QTest::currentDataTag() == QLatin1String("no sensors, a garbled fan, an empty report"))
-            QVERIFY(writes_of(wall.sim.log(), control_code::kTemperatureSelect).isEmpty());
+            QVERIFY(writes_of(wall.sim.log(), control_code::kFanSensor).isEmpty());
     }
 
     void several_displays_leave_the_status_page_and_clipboard_alone()
