@@ -74,18 +74,19 @@ void tst_information_dialog_host::created_hidden_and_published()
 void tst_information_dialog_host::selection_follows_between_the_tables_and_the_window()
 {
     main_window_fixture fixture;
-    fixture.wall().create_wall(3, 1);
     Tessaline &window = fixture.window();
     KQ_Information_Dialog &dialog = *create_information_dialog(window);
     QTableWidget *connection = table(dialog, "connection_summary_tableWidget");
     QTableWidget *calibration = table(dialog, "calibration_summary_tableWidget");
+    fixture.wall().create_wall(3, 1);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(connection->rowCount(), 3);
 
     window.selection_changed(2);
     QCOMPARE(selected_row(connection), 2);
     QCOMPARE(selected_row(calibration), 2);
 
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QSignalSpy windowSelection(&window, &Tessaline::selection_changed_out);
     const QRect cell = connection->visualItemRect(connection->item(1, 0));
     QTest::mouseClick(connection->viewport(), Qt::LeftButton, {}, cell.center());
@@ -144,11 +145,12 @@ void tst_information_dialog_host::refreshed_after_accepted_preferences()
 {
     QFETCH(bool, accepted);
     main_window_fixture fixture;
-    fixture.wall().create_wall(1, 1);
-    fixture.wall().store_record(0, measured());
     Tessaline &window = fixture.window();
     KQ_Information_Dialog &dialog = *create_information_dialog(window);
     QTableWidget *calibration = table(dialog, "calibration_summary_tableWidget");
+    fixture.wall().create_wall(1, 1);
+    fixture.wall().store_record(0, measured());
+    QTRY_VERIFY(calibration->item(0, 0));
     QVERIFY(calibration->item(0, 0)->text().endsWith(QStringLiteral("cd/m²")));
 
     when_modal_shows<KQ_Preferences_Dialog>([accepted](KQ_Preferences_Dialog *preferences) {
@@ -159,6 +161,7 @@ void tst_information_dialog_host::refreshed_after_accepted_preferences()
             ->click();
     });
     action(window, "actionPreferences")->trigger();
+    QVERIFY(calibration->item(0, 0));
     QCOMPARE(calibration->item(0, 0)->text().endsWith(QStringLiteral("fL")), accepted);
 }
 
