@@ -8,6 +8,7 @@
 // Prints the upload's real time, the protocol's own pauses in it, the bytes on
 // the wire both ways and what they take at 9600 baud; it never fails on them.
 
+#include "colour/CMonitorTracker.h"
 #include "colour/monitor_tracker_item.h"
 #include "display_protocol/wait_service.h"
 #include "jobs/QueryThreadPool.h"
