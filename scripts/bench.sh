@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks, runs them and prints their wall-scale figures in one
-# table (about six minutes, most of it the one-at-a-time run). Never fails on the figures; fails only when a
-# benchmark cannot run. The programs' own outputs are kept in
-# <build>/bench-output/.
+# table (about six minutes, most of it the one-at-a-time run). Never fails on
+# the figures; fails only when a benchmark cannot run. The programs' own
+# outputs are kept in <build>/bench-output/.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${TESSALINE_BUILD_DIR:-$ROOT/build}"
