@@ -22,7 +22,7 @@
 #include "icc/write_icc_display_profile.h"
 #include "jobs/job_list_item.h"
 #include "jobs/job_task_type.h"
-#include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
+#include "jobs/ui/run_job_set.h"
 #include "layout_setup/layout_wizard_command.h"
 #include "ui_Tessaline.h"
 
@@ -140,15 +140,11 @@ void Tessaline::on_actionUser_s_Guide_triggered()
 
 void Tessaline::runJobOnEveryDisplay(int task, const QString &title)
 {
-    const QList<int> positions = layout().get_display_indexes(false, true);
-    if (!positions.isEmpty()) {
-        job_list_item job;
-        job.task_list = {task};
-        KQ_multithreaded_operation_progress_dialog dialog;
-        dialog.add_job(job, positions, title);
-        if (dialog.start_jobs() == 0)
-            dialog.exec();
-    }
+    job_set set;
+    set.job_template.task_list = {task};
+    set.positions = layout().get_display_indexes(false, true);
+    set.text = title;
+    run_job_set(set);
     emit out_updateControlsStatus();
 }
 
