@@ -82,6 +82,7 @@ private slots:
         runner_fixture fx(3);
         fx.set_orientation(0, display_layout_item::kPortrait);
         fx.set_orientation(1, display_layout_item::kLandscape);
+        fx.set_orientation(2, display_layout_item::kOrientationNotSet);
         bool modal_while_running = false;
         connect(fx.pool, &QueryThreadPool::num_jobs_running, this, [&](int running) {
             if (running > 0)
