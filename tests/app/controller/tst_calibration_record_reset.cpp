@@ -84,7 +84,8 @@ private slots:
         QVERIFY(record.measurements.corrected_greyscale.isEmpty());
 
         QCOMPARE(int(record.visual_trim_flags), trim_word);
-        QCOMPARE(record.gain, gains_zeroed ? CAdjustValue::ChannelValues{{0.0, 0.0, 0.0}} : before.gain);
+        const CAdjustValue::ChannelValues zero_gains{{0.0, 0.0, 0.0}};
+        QCOMPARE(record.gain, gains_zeroed ? zero_gains : before.gain);
 
         // What the display was measured at before calibrating, and how it is
         // set up, stays.
