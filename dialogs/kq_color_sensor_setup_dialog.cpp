@@ -2,6 +2,7 @@
 
 #include "app/services/string_resource.h"
 #include "app/services/ui/error_messages.h"
+#include "app/services/ui/message_boxes.h"
 #include "dialogs/dialog_strings.h"
 #include "dialogs/sensor_setup_view.h"
 #include "display_protocol/wait_service.h"
