@@ -31,8 +31,8 @@ private slots:
 
     void the_wall_view_and_the_actions_dock_take_their_places()
     {
+        Tessaline &window = m_fixture->window(); // starts with a wall of its own
         m_fixture->wall().create_wall(3, 2);
-        Tessaline &window = m_fixture->window();
         window.create_central_widget();
         auto *scroll = qobject_cast<QScrollArea *>(window.centralWidget());
         QVERIFY(scroll);
@@ -43,13 +43,13 @@ private slots:
 
     void selection_goes_from_tile_to_docks_and_back()
     {
+        Tessaline &window = m_fixture->window();
         m_fixture->wall().create_wall(2, 2);
         // Display 2 is off: the dock's Selected buttons tell where it is.
         display_layout_item off;
         m_fixture->wall().layout().get_item(2, off);
         off.enabled = false;
         m_fixture->wall().layout().set_item(2, off, true);
-        Tessaline &window = m_fixture->window();
         window.create_central_widget();
         auto *verify_selected =
             window.controller_dock()->findChild<QPushButton *>(QStringLiteral("verify_selected_displays_pushButton"));
@@ -83,11 +83,11 @@ private slots:
     {
         QFETCH(int, answer);
         QFETCH(bool, closed);
+        Tessaline &window = m_fixture->window();
         m_fixture->wall().create_wall(1, 1);
         CAdjustValue record;
         record.SetCalibrationDateTime(kWhen);
         m_fixture->wall().store_record(0, record);
-        Tessaline &window = m_fixture->window();
         m_fixture->wall().records().SetModified(false);
         m_fixture->wall().layout().set_modified(false);
         window.updateControlsStatus();
