@@ -9,6 +9,7 @@
 #include "app/window/shutdown_marker.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
+#include "dialogs/KQ_Information_Dialog.h"
 #include "dialogs/kq_color_sensor_setup_dialog.h"
 #include "display_protocol/NetworkInterfaceCard.h"
 #include "display_protocol/basic_monitor.h"
@@ -441,5 +442,9 @@ void Tessaline::closeEvent(QCloseEvent *event)
     if (CPreferences *prefs = preferences()) {
         prefs->SetMainWindowGeometry(saveGeometry());
         prefs->SetMainWindowState(saveState(kWindowStateVersion));
+        if (g_information_dialog && g_information_dialog->isVisible())
+            prefs->SetInformationDialogGeometry(g_information_dialog->saveGeometry());
     }
+    if (g_information_dialog)
+        g_information_dialog->close();
 }
