@@ -130,8 +130,8 @@ private slots:
     {
         main_window_fixture fixture;
         fixture.wall().create_wall(2, 1);
-        fixture.wall().store_record(1, CAdjustValue(), QStringLiteral("P555"), QStringLiteral("SN1"));
         Tessaline &window = fixture.window();
+        fixture.wall().store_record(1, CAdjustValue(), QStringLiteral("P555"), QStringLiteral("SN1"));
         window.selection_changed(1);
         QString title;
         when_modal_shows<kq_calibration_offset_dialog>([&title](kq_calibration_offset_dialog *dialog) {
