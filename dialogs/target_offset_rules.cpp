@@ -1,6 +1,6 @@
 #include "dialogs/target_offset_rules.h"
 
-#include "app/controller/target_change_plan.h"
+#include "app/controller/calibration_record_reset.h"
 #include "colour/CColorTemperature.h"
 #include "colour/CTargetValue.h"
 #include "colour/luminance_units.h"
@@ -165,7 +165,7 @@ ok_plan plan_ok(const CAdjustValue &stored, const offset_values &values, bool fr
         fold_trim(plan.record);
         plan.decision = ok_decision::store;
     } else if (!stored.GetCalibrationDateTime().isNull()) {
-        clear_calibration_results(plan.record);
+        reset_calibration_results(plan.record, kRecordReset);
         plan.decision = ok_decision::ask;
     } else {
         plan.decision = ok_decision::store;
