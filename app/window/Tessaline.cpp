@@ -192,16 +192,6 @@ void Tessaline::createDocks()
     }
 }
 
-QWidget *Tessaline::createDockContent(main_window_dock which)
-{
-    if (which == kActionsDock) {
-        m_controllerDock = new KQ_main_controller_dock_widget;
-        return m_controllerDock;
-    }
-    // The docks' own widgets take the place of these as they are built.
-    return new QWidget;
-}
-
 void Tessaline::create_central_widget()
 {
     auto *scroll = new QScrollArea;
