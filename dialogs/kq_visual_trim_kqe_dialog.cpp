@@ -305,7 +305,7 @@ void kq_visual_trim_kqe_dialog::after_write(write_delay_timer &)
 {
     updateControlStatus();
     run_pending();
-    if (!m_pendingOk && !m_pendingCancel)
+    if (!m_finished && !m_pendingOk && !m_pendingCancel)
         m_checkUniformityTimer.start(wait_service::timer_interval_ms(kCheckAfterWriteMs));
 }
 
@@ -352,7 +352,7 @@ void kq_visual_trim_kqe_dialog::check_uniformity_timer_timeout()
     if (m_model.read_uniformity_limit() == 0)
         refresh_luminance_text();
     run_pending();
-    if (!m_pendingOk && !m_pendingCancel)
+    if (!m_finished && !m_pendingOk && !m_pendingCancel)
         m_warningTimer.start(wait_service::timer_interval_ms(kWarningIntervalMs));
 }
 
@@ -634,6 +634,7 @@ void kq_visual_trim_kqe_dialog::onaccept()
         return;
     }
     m_pendingOk = m_pendingCancel = false;
+    m_finished = true;
     stop_idle_checks();
     m_model.accept(*g_master->getMonitorTracker());
     accept();
@@ -646,6 +647,7 @@ void kq_visual_trim_kqe_dialog::reject()
         return;
     }
     m_pendingOk = m_pendingCancel = false;
+    m_finished = true;
     stop_idle_checks();
     m_model.cancel();
     QDialog::reject();

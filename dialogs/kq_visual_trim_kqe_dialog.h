@@ -105,5 +105,6 @@ private:
     bool m_loaded = false;
     bool m_pendingOk = false;
     bool m_pendingCancel = false;
+    bool m_finished = false;  // OK or Cancel has run: no more checks
     int m_redo[3] = {0, 0, 0};
 };
