@@ -106,6 +106,8 @@ constexpr int kVcp254 = 0x254;
 constexpr int kBacklightDrive = 0x27F;       // per cent, while the engine is on
 constexpr int kNativeGamutEnable = 0x105C;
 constexpr int kUniformityLevel = 0x2EE;
+constexpr int kUniformityLimit = 0x106C;     // read-only: luminance up to which the level fully applies
+constexpr int kUniformityPoints = 0x11C6;    // measurement grid, first count << 8 | second
 // The panel's own white, x then y in thousandths (read-only).
 constexpr int kNativeWhiteX = 0x10F8;
 constexpr int kNativeWhiteY = 0x10F9;

@@ -19,6 +19,7 @@
 #include "control_panel/kq_monitor_control_panel_dialog.h"
 #include "dialogs/KQ_Information_Dialog.h"
 #include "dialogs/KQ_Preferences_Dialog.h"
+#include "dialogs/KQ_update_factory_color_calibration_dialog.h"
 #include "dialogs/kq_calibration_offset_dialog.h"
 #include "dialogs/set_calibration_order_dialog.h"
 #include "icc/write_icc_display_profile.h"
@@ -118,6 +119,8 @@ void Tessaline::on_actionDisplay_Settings_triggered()
 
 void Tessaline::on_actionUpdate_Factory_Color_Calibration_triggered()
 {
+    KQ_update_factory_color_calibration_dialog dialog(this);
+    dialog.exec();
 }
 
 void Tessaline::on_actionAbout_triggered()
