@@ -18,7 +18,7 @@ void show_reading(QWidget *form, const control_row &row, const row_reading &read
 // Selects the item of a combo box row whose data is |value| (signals
 // blocked); a value without an item leaves no current item.
 void select_item(QWidget *form, const control_row &row, int value);
-// The shown value of the row's widgets.
+// The shown value of the row's widgets (a fraction in hundredths).
 int shown_value(QWidget *form, const control_row &row);
 
 } // namespace control_row_binder

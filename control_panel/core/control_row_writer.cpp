@@ -40,6 +40,12 @@ int write_control_row(basic_monitor &monitor, const control_row &row, int &value
                    : monitor.set_power_setting_ca0b_3(row.wire_value(value), acknowledged);
     case write_sequence::power_save_mode:
         return monitor.set_power_save_mode(value, acknowledged);
+    case write_sequence::set_save: {
+        uint wire = static_cast<uint>(std::max(0, row.wire_value(value)));
+        if (const int status = monitor.set_vcp(row.code, wire))
+            return status;
+        return monitor.save_current_settings();
+    }
     }
     return 0;
 }
