@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -82,8 +83,7 @@ void set_items(QComboBox *combo, const QList<control_item> &items)
 {
     const QSignalBlocker blocker(combo);
     combo->clear();
-    for (const control_item &item : items)
-        combo->addItem(item.text, item.data);
+    add_items(combo, items);
 }
 
 void show_value(QWidget *form, const control_row &row, const row_reading &reading)
@@ -130,12 +130,22 @@ void show_value(QWidget *form, const control_row &row, const row_reading &readin
 
 } // namespace
 
+void add_items(QComboBox *combo, const QList<control_item> &items)
+{
+    if (!combo || items.isEmpty())
+        return;
+    const QSignalBlocker blocker(combo);
+    for (const control_item &item : items) {
+        if (item.icon.isEmpty())
+            combo->addItem(item.text, item.data);
+        else
+            combo->addItem(QIcon(item.icon), item.text, item.data);
+    }
+}
+
 void add_items(QWidget *form, const control_row &row)
 {
-    auto *combo = find<QComboBox>(form, row.widget);
-    if (!combo || row.items.isEmpty())
-        return;
-    set_items(combo, row.items);
+    add_items(find<QComboBox>(form, row.widget), row.items);
 }
 
 void show_reading(QWidget *form, const control_row &row, const row_reading &reading)
@@ -156,6 +166,11 @@ void select_item(QWidget *form, const control_row &row, int value)
     if (!combo)
         return;
     const QSignalBlocker blocker(combo);
+    select_data(combo, value);
+}
+
+void select_data(QComboBox *combo, int value)
+{
     combo->setCurrentIndex(combo->findData(value, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 

@@ -72,5 +72,5 @@ void kq_monitor_control_panel_dialog::send_ir_codes(const QByteArray &codes)
     job_list_item job;
     job.task_list = {JOB_TASK_IR_SEQUENCE};
     job.ir_sequence = codes;
-    run_job_for_targets(job, true);
+    run_jobs(job, true);
 }

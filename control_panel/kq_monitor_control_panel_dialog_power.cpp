@@ -108,7 +108,7 @@ void kq_monitor_control_panel_dialog::on_update_cooling_fan_pushButton_clicked()
 {
     if (!control_targets::several(target_display_indices.size()))
         return;
-    run_job_for_targets(control_list_job(
+    run_jobs(control_list_job(
         {vcp_list_item::write(control_code::kFanSensor, form.cooling_fan_sensor_comboBox->currentData().toInt()),
          vcp_list_item::write(control_code::kFanMode, form.cooling_fan_mode_comboBox->currentData().toInt())}));
 }

@@ -46,6 +46,7 @@ void kq_monitor_control_panel_dialog::tabChanged(int tab)
             return;
         setErrorMessage(0);
         read_page_extras(tab, read_row_page(tab));
+        read_page_of_its_own(tab);
     }
     close_port_for_display();
 }
@@ -82,6 +83,15 @@ void kq_monitor_control_panel_dialog::read_page_extras(int page, const page_read
     }
 }
 
+void kq_monitor_control_panel_dialog::refresh_page_keeping(int status)
+{
+    tabChanged(form.stackedWidget->currentIndex());
+    // The refresh clears the status line: a failure of the operation before
+    // it stays shown unless the refresh has one of its own.
+    if (status != 0 && form.status_label->text().isEmpty())
+        setErrorMessage(status);
+}
+
 void kq_monitor_control_panel_dialog::update_vcp(uint vcp, uint &value)
 {
     if (!one_target() || !open_port_for_display(target_display_indices.first()))
@@ -97,10 +107,10 @@ void kq_monitor_control_panel_dialog::update_vcp(uint vcp, uint &value)
 
 void kq_monitor_control_panel_dialog::update_vcp_all_displays(uint vcp, uint value)
 {
-    run_job_for_targets(control_write_job(static_cast<int>(vcp), static_cast<int>(value)));
+    run_jobs(control_write_job(static_cast<int>(vcp), static_cast<int>(value)));
 }
 
-void kq_monitor_control_panel_dialog::run_job_for_targets(const job_list_item &job, bool close_immediately)
+void kq_monitor_control_panel_dialog::run_jobs(const job_list_item &job, bool close_immediately)
 {
     KQ_multithreaded_operation_progress_dialog progress;
     progress.add_job(job, target_display_indices, string_resource(kUpdatingDisplaySettings));
@@ -290,8 +300,9 @@ void kq_monitor_control_panel_dialog::write_row_now(const control_row &row, int 
             read_page_extras(form.stackedWidget->currentIndex(), read_row_page(form.stackedWidget->currentIndex()));
     }
     close_port_for_display();
+    // What the display took is read with the whole page.
     if (row.then == after_write::page_refresh)
-        tabChanged(form.stackedWidget->currentIndex());
+        refresh_page_keeping(status);
 }
 
 void kq_monitor_control_panel_dialog::update_row(const control_row &row)

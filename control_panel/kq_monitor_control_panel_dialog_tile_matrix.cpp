@@ -212,7 +212,7 @@ void kq_monitor_control_panel_dialog::on_tile_matrix_update_pushButton_clicked()
     if (!control_targets::several(target_display_indices.size()))
         return;
     // Each display keeps its own position.
-    run_job_for_targets(control_list_job(
+    run_jobs(control_list_job(
         {vcp_list_item::write(control_code::kTileColumns, form.horizontal_monitors_spinBox->value()),
          vcp_list_item::write(control_code::kTileRows, form.vertical_monitors_spinBox->value()),
          vcp_list_item::write(control_code::kTileMatrix, form.enable_tile_matrix_groupBox->isChecked() ? 2 : 3)}));

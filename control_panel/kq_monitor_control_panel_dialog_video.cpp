@@ -69,7 +69,7 @@ void kq_monitor_control_panel_dialog::on_video_input_update_pushButton_clicked()
     job_list_item job;
     job.task_list = {JOB_TASK_SELECT_INPUT};
     job.input_list = {input.toInt()};
-    run_job_for_targets(job);
+    run_jobs(job);
 }
 
 void kq_monitor_control_panel_dialog::on_color_reset_pushButton_clicked()
@@ -128,5 +128,5 @@ void kq_monitor_control_panel_dialog::on_calibration_apply_pushButton_clicked()
     job_list_item job;
     job.task_list = {JOB_TASK_INPUT_PICTURE_SETTINGS};
     job.input_list = inputs;
-    run_job_for_targets(job);
+    run_jobs(job);
 }

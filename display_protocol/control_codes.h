@@ -133,7 +133,6 @@ constexpr int kSixAxisOffsetFirst = 0x2F1;
 constexpr int kDefaults = 0x2CB;             // write 2: picture defaults, 3: size and position defaults
 
 // --- control panel: cooling, video, size, tile matrix and IR ---
-constexpr int kFanSensor = 0x278;            // the temperature sensor that drives the fan
 constexpr int kFanMode = 0x27D;
 constexpr int kFanSpeed = 0x103F;            // 1 high, 2 low
 // A sensor's temperature limit (its maximum: the upper limit); the next
@@ -168,6 +167,19 @@ constexpr int kFrameCompensationManual = 0x1103;   // hundredths of a frame
 constexpr int kVScanReverseMode = 0x1104;
 constexpr int kVScanReverseManual = 0x1105;
 constexpr int kIrControl = 0x23F;
+
+// --- control panel: OSD, group, status and analog ---
+constexpr int kShowMonitorId = 0x1095;       // write 1: the display shows its monitor ID a while
+constexpr int kGroupMask = 0x107F;           // bit 0 group A ... bit 9 group J
+constexpr int kFanSensor = 0x278;            // the temperature sensor that drives the fan; 1..count (the maximum)
+constexpr int kTemperature = 0x279;          // the sensor 0x278 selects, half degrees Celsius
+constexpr int kFanSelect = 0x27A;            // fan 1..count (the maximum)
+constexpr int kFanState = 0x27B;             // the selected fan: 0 off, 1 on, 2 error
+// Analog offset (bias) red, green, blue; some displays answer them only on
+// the alternate codes.
+constexpr int kAnalogOffsetRed = 0x1098;
+constexpr int kAnalogOffsetAlternateRed = 0x109B;
+constexpr int kAnalogGainRed = 0x109E;       // then green, blue
 
 } // namespace control_code
 

@@ -130,6 +130,7 @@ const QList<control_row> &rows(int page)
         {kSizePosition, size_position_rows()},
         {kTileMatrixAdvanced, tile_matrix_advanced_rows()},
         {kIrRemote, ir_remote_rows()},
+        {kOsd, osd_rows()},
     };
     static const QList<control_row> none;
     const auto found = pages.find(page);

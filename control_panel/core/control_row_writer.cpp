@@ -34,18 +34,17 @@ int write_control_row(basic_monitor &monitor, const control_row &row, int &value
         value = row.shown_value(static_cast<int>(std::min<uint>(wire, 0xFFFFu)));
         return status;
     }
+    case write_sequence::set_save: {
+        uint wire = static_cast<uint>(std::max(0, row.wire_value(value)));
+        const int status = monitor.set_vcp(row.code, wire);
+        return status != 0 ? status : monitor.save_current_settings();
+    }
     case write_sequence::power_setting:
         return row.code == basic_monitor::kStandbyTime
                    ? monitor.set_power_setting_ca0b_5(row.wire_value(value), acknowledged)
                    : monitor.set_power_setting_ca0b_3(row.wire_value(value), acknowledged);
     case write_sequence::power_save_mode:
         return monitor.set_power_save_mode(value, acknowledged);
-    case write_sequence::set_save: {
-        uint wire = static_cast<uint>(std::max(0, row.wire_value(value)));
-        if (const int status = monitor.set_vcp(row.code, wire))
-            return status;
-        return monitor.save_current_settings();
-    }
     }
     return 0;
 }
