@@ -11,6 +11,8 @@
 #include <QList>
 #include <QTimer>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QSlider;
@@ -204,6 +206,11 @@ private:
     // One job per target display from |job|; the status line is cleared
     // afterwards. Nothing runs without a target.
     void run_jobs(const job_list_item &job, bool close_immediately = false);
+    // Runs |read| on the one target under the wait cursor: on a link of its
+    // own with |open_link| (-1 when it does not open), else on the page
+    // refresh's; the status line shows its result. With other than one
+    // target the page keeps what it shows and nothing is read.
+    int read_one_target(bool open_link, const std::function<int()> &read);
     // A question with OK and Cancel (default Cancel); true for OK.
     bool confirm(int text_id);
     // A warning with Yes and Cancel; true for Yes.
