@@ -53,9 +53,6 @@ QList<quint16> keys_of(panel_wall &wall, int display)
 
 } // namespace
 
-using display_change = std::function<void(sim_display &)>;
-Q_DECLARE_METATYPE(display_change)
-
 class tst_control_panel_tile_ir : public QObject
 {
     Q_OBJECT
