@@ -8,6 +8,7 @@
 #include "app/window/shutdown_marker.h"
 #include "colour/CMonitorTracker.h"
 #include "display_protocol/NetworkInterfaceCard.h"
+#include "layout_setup/program_network_interfaces.h"
 #include "display_protocol/basic_monitor.h"
 #include "jobs/QueryThreadPool.h"
 #include "sensors/CTargetSensor.h"
@@ -65,6 +66,7 @@ Tessaline::Tessaline(QWidget *parent)
 
     m_ui->setupUi(this);
     m_networkInterfaces = new NetworkInterfaceCard(this);
+    set_program_network_interfaces(m_networkInterfaces);
     m_recentFileActions = {m_ui->action_recent_file_1, m_ui->action_recent_file_2, m_ui->action_recent_file_3,
                            m_ui->action_recent_file_4, m_ui->action_recent_file_5};
 
@@ -110,6 +112,8 @@ Tessaline::Tessaline(QWidget *parent)
 
 Tessaline::~Tessaline()
 {
+    if (&program_network_interfaces() == m_networkInterfaces)
+        set_program_network_interfaces(nullptr);
     shutdown_marker::write(false);
 }
 

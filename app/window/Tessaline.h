@@ -80,6 +80,8 @@ public:
     void reset_calibration_records(const QList<int> &indexes);
 
     QDockWidget *dock(main_window_dock which) const { return m_docks[which]; }
+    // The program's list of network interfaces, which the network searches use.
+    NetworkInterfaceCard *networkInterfaces() const { return m_networkInterfaces; }
     int selected_display_index() const { return m_selectedIndex; }
     bool previous_run_unclean() const { return m_previousRunUnclean; }
 
