@@ -3,6 +3,7 @@
 #include "control_panel/core/power_state_text.h"
 
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -80,14 +81,22 @@ void show_value(QWidget *form, const control_row &row, const row_reading &readin
 
 } // namespace
 
-void add_items(QWidget *form, const control_row &row)
+void add_items(QComboBox *combo, const QList<control_item> &items)
 {
-    auto *combo = find<QComboBox>(form, row.widget);
-    if (!combo || row.items.isEmpty())
+    if (!combo || items.isEmpty())
         return;
     const QSignalBlocker blocker(combo);
-    for (const control_item &item : row.items)
-        combo->addItem(item.text, item.data);
+    for (const control_item &item : items) {
+        if (item.icon.isEmpty())
+            combo->addItem(item.text, item.data);
+        else
+            combo->addItem(QIcon(item.icon), item.text, item.data);
+    }
+}
+
+void add_items(QWidget *form, const control_row &row)
+{
+    add_items(find<QComboBox>(form, row.widget), row.items);
 }
 
 void show_reading(QWidget *form, const control_row &row, const row_reading &reading)
@@ -108,6 +117,11 @@ void select_item(QWidget *form, const control_row &row, int value)
     if (!combo)
         return;
     const QSignalBlocker blocker(combo);
+    select_data(combo, value);
+}
+
+void select_data(QComboBox *combo, int value)
+{
     combo->setCurrentIndex(combo->findData(value, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 

@@ -48,12 +48,14 @@ kq_monitor_control_panel_dialog::kq_monitor_control_panel_dialog(int layout_inde
     connect(&spinbox_timer, &QTimer::timeout, this, &kq_monitor_control_panel_dialog::spinbox_timer_timeout);
 
     add_row_items();
+    fill_own_combo_boxes();
     connect(this, &kq_monitor_control_panel_dialog::update_slider_control, this,
             &kq_monitor_control_panel_dialog::update_silder_control_value, Qt::QueuedConnection);
     connect(this, &kq_monitor_control_panel_dialog::update_spinbox_control, this,
             &kq_monitor_control_panel_dialog::update_spinbox_control_value, Qt::QueuedConnection);
     tie_sliders_to_spin_boxes();
     connect_rows();
+    connect_own_pages();
 
     const QString time_format = QLocale::system().timeFormat(QLocale::ShortFormat);
     for (QTimeEdit *edit : {form.schedule_on_time_timeEdit, form.schedule_off_time_timeEdit,

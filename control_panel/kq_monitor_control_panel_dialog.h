@@ -1,12 +1,17 @@
 #pragma once
 
 #include "control_panel/core/control_row.h"
+#include "control_panel/core/holiday_programs.h"
+#include "control_panel/core/schedule_programs.h"
 #include "control_panel/kq_monitor_control_panel_form.h"
+#include "jobs/job_list_item.h"
 
 #include <QDialog>
 #include <QList>
 #include <QTimer>
 
+class QCheckBox;
+class QComboBox;
 class QSlider;
 class QSpinBox;
 class QTreeWidgetItem;
@@ -62,6 +67,57 @@ public slots:
     void update_controls_for_target_count();
     void refresh_after_target_change();
 
+    // OSD and group ID.
+    void on_osd_show_display_id_pushButton_clicked();
+    void on_group_ID_update_pushButton_clicked();
+    void update_group_ID_ui();
+    void update_monitor_group_ID_from_ui();
+
+    // Status.
+    void on_copy_status_pushButton_clicked();
+
+    // Analog video.
+    void on_auto_setup_pushButton_clicked();
+    void on_auto_gain_bias_pushButton_clicked();
+    void on_mode_expert_pushButton_clicked();
+    void on_mode_normal_pushButton_clicked();
+    void on_black_lut_pushButton_clicked();
+    void on_white_lut_pushButton_clicked();
+    void on_normal_lut_pushButton_clicked();
+    void read_analog_advanced_page();
+
+    // Clock.
+    void on_set_to_custom_date_pushButton_clicked();
+    void on_set_to_system_date_pushButton_clicked();
+
+    // Basic schedule.
+    int read_schedule();
+    void show_schedule(schedule_program_record record);
+    void on_schedule_number_comboBox_currentIndexChanged(int index);
+    void on_schedule_every_day_checkBox_stateChanged(int state);
+    void on_schedule_on_time_enable_checkBox_stateChanged(int state);
+    void on_schedule_off_time_enable_checkBox_stateChanged(int state);
+    void on_schedule_update_pushButton_clicked();
+
+    // Advanced schedules, holidays and weekend.
+    int read_advanced_schedule(bool open_link);
+    void on_advanced_schedule_number_comboBox_currentIndexChanged(int index);
+    void on_advanced_schedule_date_radioButton_toggled(bool checked);
+    void on_advanced_schedule_enable_groupBox_toggled(bool checked);
+    void on_advanced_schedule_every_week_radioButton_toggled(bool checked);
+    void on_advanced_schedule_update_pushButton_clicked();
+    void on_advanced_schedule_clear_all_pushButton_clicked();
+    int read_holiday(bool open_link);
+    void on_holiday_program_comboBox_currentIndexChanged(int index);
+    void on_holiday_day_radioButton_toggled(bool checked);
+    void on_holiday_week_radioButton_toggled(bool checked);
+    void on_holiday_end_day_checkBox_toggled(bool checked);
+    void update_holiday_description();
+    void on_holiday_update_pushButton_clicked();
+    void on_holiday_clear_all_pushButton_clicked();
+    int read_weekend();
+    void on_advanced_schedule_weekend_update_pushButton_clicked();
+
 protected:
     bool event(QEvent *event) override;
 
@@ -89,8 +145,34 @@ private:
 
     // Pages as rows.
     void read_row_page(int page);
+    // Reads the current page again after an operation whose |status| it
+    // keeps in the status line.
+    void refresh_page_keeping(int status);
     void write_row_now(const control_row &row, int value);
     void update_row(const control_row &row);
+
+    // Pages of their own (not rows), and what they share.
+    void read_page_of_its_own(int page);
+    void run_jobs(const job_list_item &job);
+    // A question with OK and Cancel (default Cancel); true for OK.
+    bool confirm(int text_id);
+    // A warning with Yes and Cancel; true for Yes.
+    bool confirm_clearing(int text_id);
+    void fill_own_combo_boxes();
+    void connect_own_pages();
+    void read_status_page();
+    void read_analog_page();
+    void set_expert_mode(quint8 mode);
+    void run_lut_job(int text_id, int kind);
+    void read_clock();
+    void set_clock(bool to_system_time);
+    int read_basic_schedule(bool open_link);
+    schedule_programs::basic_program basic_program_on_page() const;
+    void show_advanced_program(const schedule_programs::advanced_program &program);
+    schedule_programs::advanced_program advanced_program_on_page() const;
+    void show_holiday(const holiday_programs::shown &holiday);
+    holiday_programs::fields collect_holiday() const;
+    QList<QCheckBox *> check_box_row(const char *prefix) const;
 
     template <typename Control>
     void queue_change(QList<pending_change<Control> *> &pending, QTimer &timer, Control *control, uint vcp);
@@ -105,4 +187,5 @@ private:
     int display_row = 0;
     int display_column = 0;
     QList<int> target_display_indices;
+    bool analog_offset_alternate_codes = false;
 };

@@ -9,6 +9,7 @@
 #include "control_panel/core/control_page_rows.h"
 #include "control_panel/core/control_row_writer.h"
 #include "control_panel/core/control_targets.h"
+#include "control_panel/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/wait_service.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
@@ -25,16 +26,6 @@ namespace {
 
 constexpr int kDebounceMs = 1500;
 constexpr int kUpdatingDisplaySettings = 1001;
-
-// The wait cursor for the length of one display operation.
-class wait_cursor
-{
-public:
-    wait_cursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~wait_cursor() { QApplication::restoreOverrideCursor(); }
-    wait_cursor(const wait_cursor &) = delete;
-    wait_cursor &operator=(const wait_cursor &) = delete;
-};
 
 } // namespace
 
@@ -53,6 +44,7 @@ void kq_monitor_control_panel_dialog::tabChanged(int tab)
             return;
         setErrorMessage(0);
         read_row_page(tab);
+        read_page_of_its_own(tab);
     }
     close_port_for_display();
 }
@@ -67,6 +59,15 @@ void kq_monitor_control_panel_dialog::read_row_page(int page)
         control_row_binder::show_reading(this, rows.at(i), reading.rows.at(i));
     if (reading.show_status)
         setErrorMessage(reading.status);
+}
+
+void kq_monitor_control_panel_dialog::refresh_page_keeping(int status)
+{
+    tabChanged(form.stackedWidget->currentIndex());
+    // The refresh clears the status line: a failure of the operation before
+    // it stays shown unless the refresh has one of its own.
+    if (status != 0 && form.status_label->text().isEmpty())
+        setErrorMessage(status);
 }
 
 void kq_monitor_control_panel_dialog::update_vcp(uint vcp, uint &value)
@@ -84,9 +85,13 @@ void kq_monitor_control_panel_dialog::update_vcp(uint vcp, uint &value)
 
 void kq_monitor_control_panel_dialog::update_vcp_all_displays(uint vcp, uint value)
 {
+    run_jobs(control_write_job(static_cast<int>(vcp), static_cast<int>(value)));
+}
+
+void kq_monitor_control_panel_dialog::run_jobs(const job_list_item &job)
+{
     KQ_multithreaded_operation_progress_dialog progress;
-    progress.add_job(control_write_job(static_cast<int>(vcp), static_cast<int>(value)), target_display_indices,
-                     string_resource(kUpdatingDisplaySettings));
+    progress.add_job(job, target_display_indices, string_resource(kUpdatingDisplaySettings));
     // No target, no job: nothing to show a modal dialog for.
     if (progress.start_jobs() == 0)
         progress.exec();
@@ -242,6 +247,9 @@ void kq_monitor_control_panel_dialog::write_row_now(const control_row &row, int 
     setErrorMessage(status);
     control_row_binder::select_item(this, row, value);
     close_port_for_display();
+    // What the display took is read with the whole page.
+    if (row.write == write_sequence::set_save)
+        refresh_page_keeping(status);
 }
 
 void kq_monitor_control_panel_dialog::update_row(const control_row &row)

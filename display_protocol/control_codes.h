@@ -131,6 +131,19 @@ constexpr int kColor = 0x21F;
 constexpr int kSixAxisSaturationFirst = 0x212;
 constexpr int kSixAxisOffsetFirst = 0x2F1;
 
+// --- control panel: OSD, group, status and analog ---
+constexpr int kShowMonitorId = 0x1095;       // write 1: the display shows its monitor ID a while
+constexpr int kGroupMask = 0x107F;           // bit 0 group A ... bit 9 group J
+constexpr int kFanSensor = 0x278;            // the temperature sensor that drives the fan; 1..count (the maximum)
+constexpr int kTemperature = 0x279;          // the sensor 0x278 selects, half degrees Celsius
+constexpr int kFanSelect = 0x27A;            // fan 1..count (the maximum)
+constexpr int kFanState = 0x27B;             // the selected fan: 0 off, 1 on, 2 error
+// Analog offset (bias) red, green, blue; some displays answer them only on
+// the alternate codes.
+constexpr int kAnalogOffsetRed = 0x1098;
+constexpr int kAnalogOffsetAlternateRed = 0x109B;
+constexpr int kAnalogGainRed = 0x109E;       // then green, blue
+
 } // namespace control_code
 
 // Commands: a 16-bit code at the start of the body. The reply to a command

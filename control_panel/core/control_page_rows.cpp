@@ -163,6 +163,7 @@ const QList<control_row> &rows(int page)
         {kPowerSaving, power_saving_rows()},
         {kPicture, picture_rows()},
         {kSizePosition, size_position_rows()},
+        {kOsd, osd_rows()},
     };
     static const QList<control_row> none;
     const auto found = pages.find(page);

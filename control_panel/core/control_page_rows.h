@@ -38,4 +38,7 @@ enum index : int {
 // The rows of |page|, in reading order; empty for a page without rows.
 const QList<control_row> &rows(int page);
 
+// Pages whose rows are kept in files of their own.
+QList<control_row> osd_rows();
+
 } // namespace control_page

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <utility>
+
 // One setting of a control panel page as data: which display control it
 // shows, the widgets that show it (by object name), how it is read, what a
 // failed read does to the page refresh, how a change is written to one
@@ -30,6 +32,7 @@ enum class read_operation {
 enum class write_sequence {
     none,
     set_read_save,     // set, read back, save (update_vcp)
+    set_save,          // set, save; the page is then read again
     power_setting,     // the CA0B writer behind the row's pseudo code
     power_save_mode,   // basic_monitor::set_power_save_mode, then re-select
 };
@@ -59,8 +62,15 @@ struct read_policy
 
 struct control_item
 {
+    control_item() = default;
+    control_item(QString text, int data, QString icon = QString())
+        : text(std::move(text)), data(data), icon(std::move(icon))
+    {
+    }
+
     QString text;   // translated in the dialog's context
     int data = 0;
+    QString icon;   // resource path; empty: none
 };
 
 struct control_row

@@ -34,6 +34,11 @@ int write_control_row(basic_monitor &monitor, const control_row &row, int &value
         value = row.shown_value(static_cast<int>(std::min<uint>(wire, 0xFFFFu)));
         return status;
     }
+    case write_sequence::set_save: {
+        uint wire = static_cast<uint>(std::max(0, row.wire_value(value)));
+        const int status = monitor.set_vcp(row.code, wire);
+        return status != 0 ? status : monitor.save_current_settings();
+    }
     case write_sequence::power_setting:
         return row.code == basic_monitor::kStandbyTime
                    ? monitor.set_power_setting_ca0b_5(row.wire_value(value), acknowledged)

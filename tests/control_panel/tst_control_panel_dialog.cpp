@@ -11,6 +11,7 @@
 #include "resources/tessaline_resources.h"
 #include "simulator/loopback_block.h"
 #include "simulator/simulated_wall.h"
+#include "tests/control_panel/control_panel_fixture.h"
 #include "tests/support/headless_controller.h"
 
 #include <QApplication>
@@ -24,118 +25,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-
-// Hosts 1.. of this process's loopback block; the last is never listened on.
-constexpr int kFirstHost = 11;
-constexpr int kSilentHost = 99;
-constexpr qint64 kAnsweringDisplayFloorMs = 2000;
-
-QByteArray hex4(int value)
-{
-    return QByteArray::number(value, 16).toUpper().rightJustified(4, '0');
-}
-QByteArray write_body(int code, int value)
-{
-    return hex4(code) + hex4(value);
-}
-
-// Set-parameter bodies of |code| among |frames|, optionally of one display.
-QList<QByteArray> writes_of(const QList<sim_log_entry> &frames, int code, char display = 0)
-{
-    QList<QByteArray> out;
-    for (const sim_log_entry &e : frames) {
-        if (e.type == 'E' && e.body.startsWith(hex4(code)) && (display == 0 || e.answered_by == display))
-            out << e.body;
-    }
-    return out;
-}
-
-// A wall of |count| LAN displays in one row, display i at host kFirstHost + i
-// with monitor ID i + 1, each simulated as a model with the control panel's
-// controls.
-struct panel_wall
-{
-    explicit panel_wall(int count)
-        : links(controller.controller().getMonitor(), &basic_monitor::com_port_changed)
-    {
-        controller.create_wall(count, 1, loopback_block::address(kFirstHost));
-        for (int i = 0; i < count; ++i)
-            add(kFirstHost + i, char('A' + i));
-    }
-
-    // A display on |host| (a new endpoint, or the chain already there).
-    int add(int host, char id)
-    {
-        if (!endpoints.contains(host))
-            endpoints.insert(host, sim.add_lan_endpoint(loopback_block::address(host)));
-        const int display = sim.add_display(endpoints.value(host), id);
-        sim.with_display(display, [](sim_display &d) { d.apply_model("VW-5530Q"); });
-        displays << display;
-        ok = ok && endpoints.value(host) >= 0 && display >= 0;
-        return display;
-    }
-
-    void set_item(int index, const std::function<void(display_layout_item &)> &change)
-    {
-        display_layout_item item;
-        QCOMPARE(controller.layout().get_item(index, item), 0);
-        change(item);
-        QCOMPARE(controller.layout().set_item(index, item, false), 0);
-    }
-
-    basic_monitor &monitor() { return *controller.controller().getMonitor(); }
-    // The shared link was last switched to a display, or to the null link.
-    bool link_open() const { return !links.isEmpty() && !links.last().at(0).toString().isEmpty(); }
-    bool link_released() const { return !links.isEmpty() && links.last().at(0).toString().isEmpty(); }
-
-    simulated_wall sim;
-    headless_controller controller;
-    QSignalSpy links;
-    QMap<int, int> endpoints;
-    QList<int> displays;
-    bool ok = true;
-};
-
-template <typename Widget>
-Widget *child(QWidget &dialog, const char *name)
-{
-    auto *widget = dialog.findChild<Widget *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
-
-QTreeWidgetItem *tree_item(QTreeWidget *tree, int page)
-{
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if ((*it)->data(0, Qt::UserRole).toInt() == page)
-            return *it;
-    }
-    return nullptr;
-}
-
-// Closes a modal window left open past |ms|, so that a fault fails the test
-// instead of hanging it.
-struct modal_watchdog
-{
-    explicit modal_watchdog(int ms)
-    {
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                ++closed;
-                modal->close();
-            }
-        });
-        timer.start(ms);
-    }
-    QTimer timer;
-    int closed = 0;
-};
-
-} // namespace
 
 class tst_control_panel_dialog : public QObject
 {
