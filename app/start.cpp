@@ -9,6 +9,7 @@
 #include "app/services/ui/system_voice_output.h"
 #include "app/splash_screen_view.h"
 #include "app/window/Tessaline.h"
+#include "app/window/information_dialog_host.h"
 #include "jobs/QueryThreadPool.h"
 
 #include <QCoreApplication>
@@ -77,7 +78,9 @@ void start(MasterControl &controller)
     controller.setQueryThreadPool(new QueryThreadPool());
     controller.setSplash(std::make_unique<splash_screen_view>());
     controller.loadModelList(QString::fromLatin1(kModelsTable));
-    controller.setMainWindow(std::make_unique<Tessaline>());
+    auto window = std::make_unique<Tessaline>();
+    create_information_dialog(*window);
+    controller.setMainWindow(std::move(window));
     controller.startSensorDetection();
     controller.armSplashTimer();
     start_speech(controller);

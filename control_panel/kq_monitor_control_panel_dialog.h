@@ -10,6 +10,8 @@
 #include <QList>
 #include <QTimer>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QSlider;
@@ -154,6 +156,11 @@ private:
     // Pages of their own (not rows), and what they share.
     void read_page_of_its_own(int page);
     void run_jobs(const job_list_item &job);
+    // Runs |read| on the one target under the wait cursor: on a link of its
+    // own with |open_link| (-1 when it does not open), else on the page
+    // refresh's; the status line shows its result. With other than one
+    // target the page keeps what it shows and nothing is read.
+    int read_one_target(bool open_link, const std::function<int()> &read);
     // A question with OK and Cancel (default Cancel); true for OK.
     bool confirm(int text_id);
     // A warning with Yes and Cancel; true for Yes.

@@ -5,15 +5,12 @@
 #include "control_panel/check_box_bits.h"
 #include "control_panel/control_row_binder.h"
 #include "control_panel/core/page_jobs.h"
-#include "control_panel/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
-
-#include <optional>
 
 namespace {
 
@@ -34,30 +31,18 @@ void kq_monitor_control_panel_dialog::on_holiday_program_comboBox_currentIndexCh
 
 int kq_monitor_control_panel_dialog::read_holiday(bool open_link)
 {
-    if (!one_target()) {
-        setErrorMessage(0);
-        return 0;
-    }
-    if (open_link && !open_port_for_display(target_display_indices.first()))
-        return -1;
-    int status = 0;
-    {
-        std::optional<wait_cursor> cursor;
-        if (open_link)
-            cursor.emplace();
+    return read_one_target(open_link, [this] {
         form.holiday_end_day_month_comboBox->setCurrentIndex(0);
         form.holiday_end_day_day_comboBox->setCurrentIndex(0);
         holiday_program_record record;
-        status = monitor().get_holiday_schedule(form.holiday_program_comboBox->currentData().toInt(), record);
+        const int status =
+            monitor().get_holiday_schedule(form.holiday_program_comboBox->currentData().toInt(), record);
         form.holiday_groupBox->setEnabled(status == 0);
         form.holiday_clear_all_pushButton->setEnabled(status == 0);
         if (status == 0)
             show_holiday(holiday_programs::from_record(record));
-    }
-    if (open_link)
-        close_port_for_display();
-    setErrorMessage(status);
-    return status;
+        return status;
+    });
 }
 
 void kq_monitor_control_panel_dialog::show_holiday(const holiday_programs::shown &holiday)
@@ -156,21 +141,15 @@ void kq_monitor_control_panel_dialog::on_holiday_clear_all_pushButton_clicked()
 
 int kq_monitor_control_panel_dialog::read_weekend()
 {
-    if (!one_target()) {
-        setErrorMessage(0);
-        return 0;
-    }
-    int status = 0;
-    {
-        const wait_cursor cursor;
+    // On the page refresh's link.
+    return read_one_target(false, [this] {
         quint8 mask = 0;
-        status = monitor().get_weekend_schedule(mask);
+        const int status = monitor().get_weekend_schedule(mask);
         form.weekend_groupBox->setEnabled(status == 0);
         if (status == 0)
             check_bits(check_box_row("weekend"), mask);
-    }
-    setErrorMessage(status);
-    return status;
+        return status;
+    });
 }
 
 void kq_monitor_control_panel_dialog::on_advanced_schedule_weekend_update_pushButton_clicked()

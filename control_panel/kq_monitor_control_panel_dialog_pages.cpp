@@ -8,6 +8,7 @@
 #include "control_panel/core/analog_levels.h"
 #include "control_panel/core/control_page_rows.h"
 #include "control_panel/core/schedule_page_items.h"
+#include "control_panel/wait_cursor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,6 +95,25 @@ QList<QCheckBox *> kq_monitor_control_panel_dialog::check_box_row(const char *pr
                                   : QList<const char *>(std::begin(days), std::end(days)))
         boxes << findChild<QCheckBox *>(QStringLiteral("%1_%2_checkBox").arg(QLatin1String(prefix), QLatin1String(name)));
     return boxes;
+}
+
+int kq_monitor_control_panel_dialog::read_one_target(bool open_link, const std::function<int()> &read)
+{
+    if (!one_target()) {
+        setErrorMessage(0);
+        return 0;
+    }
+    if (open_link && !open_port_for_display(target_display_indices.first()))
+        return -1;
+    int status = 0;
+    {
+        const wait_cursor cursor;
+        status = read();
+    }
+    if (open_link)
+        close_port_for_display();
+    setErrorMessage(status);
+    return status;
 }
 
 bool kq_monitor_control_panel_dialog::confirm(int text_id)

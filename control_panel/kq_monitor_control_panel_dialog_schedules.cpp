@@ -5,7 +5,6 @@
 #include "control_panel/check_box_bits.h"
 #include "control_panel/control_row_binder.h"
 #include "control_panel/core/page_jobs.h"
-#include "control_panel/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 #include "jobs/job_task_type.h"
 
@@ -13,8 +12,6 @@
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QTimeEdit>
-
-#include <optional>
 
 namespace {
 
@@ -48,25 +45,14 @@ void kq_monitor_control_panel_dialog::on_schedule_number_comboBox_currentIndexCh
 
 int kq_monitor_control_panel_dialog::read_basic_schedule(bool open_link)
 {
-    if (!one_target()) {
-        setErrorMessage(0);
-        return 0;
-    }
-    if (open_link && !open_port_for_display(target_display_indices.first()))
-        return -1;
-    schedule_program_record record;
-    int status = 0;
-    {
-        const wait_cursor cursor;
-        status = monitor().get_schedule(form.schedule_number_comboBox->currentData().toInt(), record, 0);
+    return read_one_target(open_link, [this] {
+        schedule_program_record record;
+        const int status = monitor().get_schedule(form.schedule_number_comboBox->currentData().toInt(), record, 0);
         form.schedule_groupBox->setEnabled(status == 0);
         if (status == 0)
             show_schedule(record);
-    }
-    if (open_link)
-        close_port_for_display();
-    setErrorMessage(status);
-    return status;
+        return status;
+    });
 }
 
 void kq_monitor_control_panel_dialog::show_schedule(schedule_program_record record)
@@ -147,31 +133,18 @@ void kq_monitor_control_panel_dialog::on_advanced_schedule_number_comboBox_curre
 
 int kq_monitor_control_panel_dialog::read_advanced_schedule(bool open_link)
 {
-    if (!one_target()) {
-        setErrorMessage(0);
-        return 0;
-    }
-    if (open_link && !open_port_for_display(target_display_indices.first()))
-        return -1;
-    int status = 0;
-    {
-        std::optional<wait_cursor> cursor;
-        if (open_link)
-            cursor.emplace();
+    return read_one_target(open_link, [this] {
         schedule_program_record record;
-        status = monitor().get_schedule_extended(form.advanced_schedule_number_comboBox->currentData().toInt(),
-                                                 record);
+        const int status = monitor().get_schedule_extended(
+            form.advanced_schedule_number_comboBox->currentData().toInt(), record);
         for (QWidget *widget : {static_cast<QWidget *>(form.advanced_schedule_enable_groupBox),
                                 static_cast<QWidget *>(form.advanced_schedule_update_pushButton),
                                 static_cast<QWidget *>(form.advanced_schedule_clear_all_pushButton)})
             widget->setEnabled(status == 0);
         if (status == 0)
             show_advanced_program(schedule_programs::advanced_from_record(record));
-    }
-    if (open_link)
-        close_port_for_display();
-    setErrorMessage(status);
-    return status;
+        return status;
+    });
 }
 
 void kq_monitor_control_panel_dialog::show_advanced_program(const schedule_programs::advanced_program &program)

@@ -7,6 +7,7 @@
 #include "app/services/preferences.h"
 #include "app/window/shutdown_marker.h"
 #include "colour/CMonitorTracker.h"
+#include "dialogs/KQ_Information_Dialog.h"
 #include "display_protocol/NetworkInterfaceCard.h"
 #include "layout_setup/program_network_interfaces.h"
 #include "display_protocol/basic_monitor.h"
@@ -396,5 +397,9 @@ void Tessaline::closeEvent(QCloseEvent *event)
     if (CPreferences *prefs = preferences()) {
         prefs->SetMainWindowGeometry(saveGeometry());
         prefs->SetMainWindowState(saveState(kWindowStateVersion));
+        if (g_information_dialog && g_information_dialog->isVisible())
+            prefs->SetInformationDialogGeometry(g_information_dialog->saveGeometry());
     }
+    if (g_information_dialog)
+        g_information_dialog->close();
 }

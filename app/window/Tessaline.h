@@ -182,6 +182,7 @@ private:
     void runDisplayCommand(int index, display_command command, int value);
     void runRestoreJobs(const QList<int> &positions);
     void runJobOnEveryDisplay(int task, const QString &title);
+    void refresh_information_dialog();
 
     layout_manager &layout() const;
     CMonitorTracker &records() const;

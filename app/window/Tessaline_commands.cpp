@@ -17,6 +17,7 @@
 #include "app/window/icc_profile_command.h"
 #include "colour/CAdjustValue.h"
 #include "control_panel/kq_monitor_control_panel_dialog.h"
+#include "dialogs/KQ_Information_Dialog.h"
 #include "dialogs/KQ_Preferences_Dialog.h"
 #include "dialogs/set_calibration_order_dialog.h"
 #include "icc/write_icc_display_profile.h"
@@ -72,6 +73,7 @@ void Tessaline::on_actionPreferences_triggered()
         return;
     updateControlsStatus();
     emit updateTargetInfo();
+    refresh_information_dialog();
     if (const CPreferences *prefs = preferences())
         m_ui->actionZoom_main_view->setChecked(prefs->GetExpandMainView());
 }
@@ -95,6 +97,7 @@ void Tessaline::on_actionSet_Calibration_Order_triggered()
     reshowDocks();
     updateControlsStatus();
     emit updateTargetInfo();
+    refresh_information_dialog();
 }
 
 void Tessaline::on_actionTile_Matrix_Wizard_triggered()
@@ -192,11 +195,31 @@ void Tessaline::set_osd_orientation(int index, int value)
     runDisplayCommand(index, display_command::osd_orientation, value);
 }
 
-// The information dialog arrives with the adjustment and report dialogs.
 void Tessaline::show_information_dialog()
 {
+    KQ_Information_Dialog *dialog = g_information_dialog;
+    if (!dialog)
+        return;
+    CPreferences *prefs = preferences();
+    if (dialog->isVisible()) {
+        if (prefs)
+            prefs->SetInformationDialogGeometry(dialog->saveGeometry());
+        dialog->close();
+        return;
+    }
+    if (prefs && !prefs->GetInformationDialogGeometry().isEmpty())
+        dialog->restoreGeometry(prefs->GetInformationDialogGeometry());
+    dialog->show();
+    dialog->activateWindow();
+}
+
+void Tessaline::refresh_information_dialog()
+{
+    if (g_information_dialog)
+        g_information_dialog->update_info();
 }
 
 void Tessaline::itemMenuAboutToShow()
 {
+    m_ui->action_Information_Window->setChecked(g_information_dialog && g_information_dialog->isVisible());
 }

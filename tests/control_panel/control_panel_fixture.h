@@ -5,11 +5,14 @@
 // the frames of a write, and guards against a modal window left open.
 #include "app/controller/MasterControl.h"
 #include "display_protocol/basic_monitor.h"
+#include "display_protocol/wait_service.h"
+#include "resources/tessaline_resources.h"
 #include "simulator/loopback_block.h"
 #include "simulator/simulated_wall.h"
 #include "tests/support/headless_controller.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -108,6 +111,36 @@ inline QTreeWidgetItem *tree_item(QTreeWidget *tree, int page)
     return nullptr;
 }
 
+// Shows stack page |page| through the page tree, as the operator does.
+inline void show_page(QWidget &dialog, int page)
+{
+    auto *tree = child<QTreeWidget>(dialog, "treeWidget");
+    tree->setCurrentItem(tree_item(tree, page));
+}
+
+inline QString status_line(QWidget &dialog)
+{
+    return child<QLabel>(dialog, "status_label")->text();
+}
+
+// A change made straight into a simulated display's state (a fault, a
+// garbled value), for data-driven tests.
+using display_change = std::function<void(sim_display &)>;
+
+// What every dialog test case starts from: the resources, this process's
+// loopback block, |time_scale| for the waits and reply waits that displays
+// which answer always meet.
+inline bool prepare_panel_test_case()
+{
+    tessaline_init_resources();
+    return !loopback_block::address(kFirstHost).isEmpty();
+}
+inline void prepare_panel_test(double time_scale)
+{
+    wait_service::set_time_scale(time_scale);
+    wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
+}
+
 // Closes a modal window left open past |ms|, so that a fault fails the test
 // instead of hanging it.
 struct modal_watchdog
@@ -128,5 +161,7 @@ struct modal_watchdog
 };
 
 } // namespace control_panel_fixture
+
+Q_DECLARE_METATYPE(control_panel_fixture::display_change)
 
 using namespace control_panel_fixture;

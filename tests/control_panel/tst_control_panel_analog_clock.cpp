@@ -32,17 +32,6 @@ const char *const kSliders[] = {"offset_red_horizontalSlider", "offset_green_hor
                                 "offset_blue_horizontalSlider", "gain_red_horizontalSlider",
                                 "gain_green_horizontalSlider", "gain_blue_horizontalSlider"};
 
-void show_page(kq_monitor_control_panel_dialog &dialog, int page)
-{
-    auto *tree = child<QTreeWidget>(dialog, "treeWidget");
-    tree->setCurrentItem(tree_item(tree, page));
-}
-
-QString status_line(kq_monitor_control_panel_dialog &dialog)
-{
-    return child<QLabel>(dialog, "status_label")->text();
-}
-
 void use_model(panel_wall &wall, const QByteArray &model)
 {
     for (int display : wall.displays)
@@ -60,24 +49,13 @@ int frames_starting(const QList<sim_log_entry> &frames, const QByteArray &prefix
 
 } // namespace
 
-using display_change = std::function<void(sim_display &)>;
-Q_DECLARE_METATYPE(display_change)
-
 class tst_control_panel_analog_clock : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        tessaline_init_resources();
-        QVERIFY2(!loopback_block::address(kFirstHost).isEmpty(), qPrintable(loopback_block::claim_error()));
-    }
-    void init()
-    {
-        wait_service::set_time_scale(kTimeScale);
-        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
-    }
+    void initTestCase() { QVERIFY2(prepare_panel_test_case(), qPrintable(loopback_block::claim_error())); }
+    void init() { prepare_panel_test(kTimeScale); }
 
     void the_analog_pages_data()
     {
@@ -423,24 +401,6 @@ private slots:
         dialog.on_set_to_custom_date_pushButton_clicked();
         for (const sim_log_entry &e : wall.sim.log())
             QVERIFY(!e.body.startsWith("C212"));
-    }
-
-    void no_target_sets_no_clock()
-    {
-        panel_wall wall(2);
-        QVERIFY(wall.ok);
-        wall.set_item(1, [](display_layout_item &item) { item.enabled = false; });
-        kq_monitor_control_panel_dialog dialog(0, nullptr);
-        child<QComboBox>(dialog, "apply_to_select_type_comboBox")->setCurrentIndex(2);
-        child<QComboBox>(dialog, "apply_to_display_list_comboBox")->setCurrentIndex(1);
-        QVERIFY(dialog.targets().isEmpty());
-        wall.sim.clear_log();
-        modal_watchdog watchdog(5000);
-        dialog.on_set_to_custom_date_pushButton_clicked();
-        dialog.on_set_to_system_date_pushButton_clicked();
-        dialog.on_auto_setup_pushButton_clicked();
-        QCOMPARE(watchdog.closed, 0);
-        QVERIFY(wall.sim.log().isEmpty());
     }
 };
 

@@ -13,6 +13,7 @@
 #include "simulator/simulated_wall.h"
 #include "tests/control_panel/control_panel_fixture.h"
 #include "tests/support/headless_controller.h"
+#include "tests/support/modal_box_answerer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -284,6 +285,17 @@ private slots:
         wall.sim.clear_log();
         modal_watchdog watchdog(5000);
         dialog.update_vcp_all_displays(control_code::kBrightness, 10);
+        // Nor do the pages' own operations: no question, no progress dialog.
+        modal_box_answerer boxes({}, 2000);
+        for (const char *slot : {"on_osd_show_display_id_pushButton_clicked", "on_auto_setup_pushButton_clicked",
+                                 "on_auto_gain_bias_pushButton_clicked", "on_set_to_custom_date_pushButton_clicked",
+                                 "on_set_to_system_date_pushButton_clicked", "on_schedule_update_pushButton_clicked",
+                                 "on_advanced_schedule_update_pushButton_clicked",
+                                 "on_advanced_schedule_clear_all_pushButton_clicked",
+                                 "on_holiday_update_pushButton_clicked", "on_holiday_clear_all_pushButton_clicked",
+                                 "on_advanced_schedule_weekend_update_pushButton_clicked"})
+            QVERIFY(QMetaObject::invokeMethod(&dialog, slot));
+        QVERIFY(boxes.seen().isEmpty());
         QCOMPARE(watchdog.closed, 0);
         QVERIFY(wall.sim.log().isEmpty());
         // A disabled display can still be chosen alone.

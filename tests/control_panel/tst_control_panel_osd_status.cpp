@@ -21,18 +21,6 @@ namespace {
 constexpr int kOsdPage = 12;
 constexpr int kGroupPage = 13;
 constexpr int kStatusPage = 14;
-const QString kNotSupportedText = QStringLiteral("does not support");
-
-void show_page(kq_monitor_control_panel_dialog &dialog, int page)
-{
-    auto *tree = child<QTreeWidget>(dialog, "treeWidget");
-    tree->setCurrentItem(tree_item(tree, page));
-}
-
-QString status_line(kq_monitor_control_panel_dialog &dialog)
-{
-    return child<QLabel>(dialog, "status_label")->text();
-}
 
 QList<QCheckBox *> group_boxes(kq_monitor_control_panel_dialog &dialog)
 {
@@ -52,24 +40,13 @@ QList<QByteArray> request_bodies(const QList<sim_log_entry> &frames)
 
 } // namespace
 
-using display_change = std::function<void(sim_display &)>;
-Q_DECLARE_METATYPE(display_change)
-
 class tst_control_panel_osd_status : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        tessaline_init_resources();
-        QVERIFY2(!loopback_block::address(kFirstHost).isEmpty(), qPrintable(loopback_block::claim_error()));
-    }
-    void init()
-    {
-        wait_service::set_time_scale(1.0);
-        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
-    }
+    void initTestCase() { QVERIFY2(prepare_panel_test_case(), qPrintable(loopback_block::claim_error())); }
+    void init() { prepare_panel_test(1.0); }
 
     void the_osd_rotation_data()
     {

@@ -31,17 +31,6 @@ using basic = sim_display::schedule_program;
 using advanced = sim_display::advanced_program;
 using holiday = std::array<quint8, 8>;
 
-void show_page(kq_monitor_control_panel_dialog &dialog, int page)
-{
-    auto *tree = child<QTreeWidget>(dialog, "treeWidget");
-    tree->setCurrentItem(tree_item(tree, page));
-}
-
-QString status_line(kq_monitor_control_panel_dialog &dialog)
-{
-    return child<QLabel>(dialog, "status_label")->text();
-}
-
 QByteArray bytes(const advanced &a)
 {
     const char fields[] = {char(a.event_type), char(a.hour),         char(a.minute), char(a.input), char(a.day_mask),
@@ -72,16 +61,8 @@ class tst_control_panel_schedules : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        tessaline_init_resources();
-        QVERIFY2(!loopback_block::address(kFirstHost).isEmpty(), qPrintable(loopback_block::claim_error()));
-    }
-    void init()
-    {
-        wait_service::set_time_scale(kTimeScale);
-        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
-    }
+    void initTestCase() { QVERIFY2(prepare_panel_test_case(), qPrintable(loopback_block::claim_error())); }
+    void init() { prepare_panel_test(kTimeScale); }
 
     void basic_programs_round_trip_data()
     {
