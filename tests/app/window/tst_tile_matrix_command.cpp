@@ -19,19 +19,20 @@ private slots:
     void action_runs_the_wizard_modally_over_the_window()
     {
         main_window_fixture fixture;
-        fixture.wall().create_wall(4, 3);
         Tessaline &window = fixture.window();
-        bool shown = false;
+        fixture.wall().create_wall(4, 3);
+        QWidget *parent = nullptr;
+        tile_matrix_wall wall;
         when_modal_shows<KQ_tile_matrix_wizard>([&](KQ_tile_matrix_wizard *wizard) {
-            shown = true;
-            QCOMPARE(wizard->parentWidget(), &window);
-            QCOMPARE(wizard->wall().columns, 4);
-            QCOMPARE(wizard->wall().rows, 3);
-            QCOMPARE(wizard->wall().displays, 12);
+            parent = wizard->parentWidget();
+            wall = wizard->wall();
             wizard->reject();
         });
         window.findChild<QAction *>(QStringLiteral("actionTile_Matrix_Wizard"))->trigger();
-        QVERIFY(shown);
+        QCOMPARE(parent, &window);
+        QCOMPARE(wall.columns, 4);
+        QCOMPARE(wall.rows, 3);
+        QCOMPARE(wall.displays, 12);
     }
 
     void window_holds_the_program_interface_list()
