@@ -4,12 +4,12 @@
 #include "app/controller/color_calc_utils.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
-#include "app/services/folders.h"
 #include "app/services/held_keys.h"
 #include "app/services/preferences.h"
 #include "app/services/string_resource.h"
 #include "app/services/ui/file_dialogs.h"
 #include "app/services/ui/message_boxes.h"
+#include "app/services/ui/report_preview.h"
 #include "app/services/version_text.h"
 #include "colour/CMonitorTracker.h"
 #include "dialogs/diagnostics_file.h"
@@ -19,15 +19,11 @@
 
 #include <QAction>
 #include <QDateTime>
-#include <QFontDialog>
 #include <QHeaderView>
 #include <QLocale>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QShowEvent>
 #include <QTimer>
-#include <QToolBar>
 
 namespace {
 
@@ -248,21 +244,9 @@ void KQ_Information_Dialog::on_pdf_pushButton_clicked()
 void KQ_Information_Dialog::show_report(report_mode mode)
 {
     m_report.setHtml(report_html());
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    if (mode == kReportPdf) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(common_documents_folder());
-    }
-    QPrintPreviewDialog preview(&printer, this, Qt::Window);
-    if (auto *tools = preview.findChild<QToolBar *>())
-        tools->addAction(m_fontAction);
     m_report.setDefaultFont(report_font());
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, &KQ_Information_Dialog::printPreview);
-    if (auto *view = preview.findChild<QPrintPreviewWidget *>())
-        connect(this, &KQ_Information_Dialog::updatePreview, view, &QPrintPreviewWidget::updatePreview);
-    preview.exec();
+    run_report_preview(this, Qt::Window, mode == kReportPdf, m_fontAction,
+                       [this](QPrinter *printer) { printPreview(printer); }, this, SIGNAL(updatePreview()));
 }
 
 void KQ_Information_Dialog::printPreview(QPrinter *printer)
@@ -272,14 +256,8 @@ void KQ_Information_Dialog::printPreview(QPrinter *printer)
 
 void KQ_Information_Dialog::on_font_pushButton_clicked()
 {
-    bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, report_font(), this, QString());
-    if (!chosen)
-        return;
-    m_report.setDefaultFont(font);
-    if (CPreferences *kept = preferences())
-        kept->SetFont(font);
-    emit updatePreview();
+    if (choose_report_font(this, m_report, preferences()))
+        emit updatePreview();
 }
 
 void KQ_Information_Dialog::on_save_diagnostics_pushButton_clicked()

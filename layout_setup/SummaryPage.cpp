@@ -2,9 +2,9 @@
 
 #include "app/controller/MasterControl.h"
 #include "app/controller/master_globals.h"
-#include "app/services/folders.h"
 #include "app/services/preferences.h"
 #include "app/services/string_resource.h"
+#include "app/services/ui/report_preview.h"
 #include "app/services/version_text.h"
 #include "layout_setup/display_layout_wizard_advanced.h"
 #include "layout_setup/layout_configuration.h"
@@ -13,13 +13,9 @@
 
 #include <QAction>
 #include <QDateTime>
-#include <QFontDialog>
 #include <QLocale>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTextBrowser>
-#include <QToolBar>
 
 namespace {
 
@@ -50,7 +46,9 @@ SummaryPage::SummaryPage(display_layout_wizard_advanced *wizard)
                             "display layout."),
                          wizard)
     , m_view(addContent(new QTextBrowser))
+    , m_fontAction(new QAction(QIcon(QStringLiteral(":/images/Resources/fonts-icon 24.png")), tr("Font"), this))
 {
+    connect(m_fontAction, &QAction::triggered, this, &SummaryPage::on_font_pushButton_clicked);
     m_view->setReadOnly(true);
 }
 
@@ -98,26 +96,12 @@ void SummaryPage::setVisible(bool visible)
 void SummaryPage::printButtonClicked(int selection)
 {
     m_document.setHtml(generate_summary(true));
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    if (selection == QWizard::CustomButton2) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(common_documents_folder());
-    }
-
-    QPrintPreviewDialog preview(&printer, this,
-                                Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                                    | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     m_document.setDefaultFont(summary_font());
-    if (auto *tools = preview.findChild<QToolBar *>()) {
-        QAction *font = tools->addAction(QIcon(QStringLiteral(":/images/Resources/fonts-icon 24.png")), tr("Font"));
-        connect(font, &QAction::triggered, this, &SummaryPage::on_font_pushButton_clicked);
-    }
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, &SummaryPage::printPreview);
-    if (auto *view = preview.findChild<QPrintPreviewWidget *>())
-        connect(this, &SummaryPage::updatePreview, view, &QPrintPreviewWidget::updatePreview);
-    preview.exec();
+    run_report_preview(this,
+                       Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                           | Qt::WindowCloseButtonHint,
+                       selection == QWizard::CustomButton2, m_fontAction,
+                       [this](QPrinter *printer) { printPreview(printer); }, this, SIGNAL(updatePreview()));
 }
 
 void SummaryPage::printPreview(QPrinter *printer)
@@ -127,12 +111,6 @@ void SummaryPage::printPreview(QPrinter *printer)
 
 void SummaryPage::on_font_pushButton_clicked()
 {
-    bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, summary_font(), this);
-    if (!chosen)
-        return;
-    m_document.setDefaultFont(font);
-    if (CPreferences *kept = preferences())
-        kept->SetFont(font);
-    emit updatePreview();
+    if (choose_report_font(this, m_document, preferences()))
+        emit updatePreview();
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QTextDocument>
 
+class QAction;
 class QPrinter;
 class QTextBrowser;
 
@@ -47,4 +48,5 @@ private:
     QTextBrowser *m_view;
     QList<display_layout_item> m_layout;
     QTextDocument m_document;
+    QAction *m_fontAction; // the preview's Font action
 };

@@ -19,6 +19,7 @@
 #include "control_panel/kq_monitor_control_panel_dialog.h"
 #include "dialogs/KQ_Information_Dialog.h"
 #include "dialogs/KQ_Preferences_Dialog.h"
+#include "dialogs/kq_calibration_offset_dialog.h"
 #include "dialogs/set_calibration_order_dialog.h"
 #include "icc/write_icc_display_profile.h"
 #include "jobs/job_list_item.h"
@@ -108,6 +109,8 @@ void Tessaline::on_actionTile_Matrix_Wizard_triggered()
 
 void Tessaline::on_actionCalibration_Target_Offset_triggered()
 {
+    kq_calibration_offset_dialog dialog(selected_display_index(), this);
+    dialog.exec();
 }
 
 void Tessaline::on_actionDisplay_Settings_triggered()

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <Qt>
+
+#include <functional>
+
+class CPreferences;
+class QAction;
+class QObject;
+class QPrinter;
+class QTextDocument;
+class QWidget;
+
+// The print preview of a report document, as every report of the program
+// shows it: a high-resolution landscape page for a printer or, with |pdf|,
+// for a PDF file whose name the preview's print action first proposes in the
+// documents folder. Runs modally with |parent| as parent and |flags| as its
+// window flags; |font_action| joins the preview's tool bar, |paint| renders
+// the report on the printer it is given, and while the preview is open the
+// signal |relayout_signal| (SIGNAL(...)) of |relayout_sender| lays it out again.
+void run_report_preview(QWidget *parent, Qt::WindowFlags flags, bool pdf, QAction *font_action,
+                        const std::function<void(QPrinter *)> &paint, QObject *relayout_sender,
+                        const char *relayout_signal);
+
+// Asks for the report font, starting from the preferences' one (the
+// framework's font when |preferences| is null). On a choice it becomes
+// |document|'s default font and is kept in |preferences|; true then.
+bool choose_report_font(QWidget *parent, QTextDocument &document, CPreferences *preferences);
