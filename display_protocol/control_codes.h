@@ -46,6 +46,7 @@ constexpr int kUsageMinutesAHigh = 0x11FE;
 constexpr int kUsageMinutesALow = 0x11FF;
 
 // --- screen ---
+constexpr int kMonitorId = 0x23E;         // read-only: the display's own monitor ID
 constexpr int kOsdOrientation = 0x241;
 constexpr int kInputResolution = 0x2DA;
 constexpr int kTileMatrix = 0x2D3;        // 2 on; off is 3 where the maximum is 3, else 1

@@ -187,12 +187,6 @@ void Tessaline::createDocks()
     }
 }
 
-QWidget *Tessaline::createDockContent(main_window_dock)
-{
-    // The docks' own widgets take the place of these as they are built.
-    return new QWidget;
-}
-
 void Tessaline::create_central_widget()
 {
     auto *scroll = new QScrollArea;

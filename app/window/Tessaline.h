@@ -167,7 +167,13 @@ private:
     void refreshOperationsLabel();
     void createStartLayout();
     void createDocks();
+    // Tessaline_docks.cpp
     QWidget *createDockContent(main_window_dock which);
+    template <class Receiver> void followChanges(Receiver *receiver, void (Receiver::*slot)());
+    QWidget *createConnectionWidget();
+    QWidget *createTargetSummaryWidget();
+    QWidget *createColorimeterWidget();
+    QWidget *createCalibrationInformationWidget();
     void connectChangeSignals();
     void restoreWindowLayout();
     void connectDockFloatedSlots();

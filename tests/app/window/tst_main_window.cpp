@@ -212,7 +212,9 @@ void tst_main_window::first_start()
 {
     Tessaline &window = m_fixture->window();
     QCOMPARE(window.objectName(), QStringLiteral("TessalineClass"));
-    QCOMPARE(window.size(), QSize(600, 400));
+    // The form's size; the docks' contents may need more height.
+    QCOMPARE(window.width(), 600);
+    QVERIFY(window.height() >= 400);
     QCOMPARE(window.windowTitle(), QStringLiteral("Tessaline - untitled.tslw[*]"));
     QVERIFY(!window.isWindowModified());
     QVERIFY(!window.windowIcon().isNull());
@@ -352,6 +354,7 @@ void tst_main_window::geometry_and_dock_layout_survive_a_new_window()
     first.show();
     QVERIFY(QTest::qWaitForWindowExposed(&first));
     first.resize(900, 640);
+    const QSize kept = first.size(); // the docks may need more than asked for
     first.addDockWidget(Qt::LeftDockWidgetArea, first.dock(kColorimeterDock));
     first.dock(kTestPatternDock)->hide();
     QVERIFY(first.close());
@@ -361,7 +364,7 @@ void tst_main_window::geometry_and_dock_layout_survive_a_new_window()
     Tessaline &second = m_fixture->new_window();
     second.show();
     QVERIFY(QTest::qWaitForWindowExposed(&second));
-    QCOMPARE(second.size(), QSize(900, 640));
+    QCOMPARE(second.size(), kept);
     QCOMPARE(second.dockWidgetArea(second.dock(kColorimeterDock)), Qt::LeftDockWidgetArea);
     QVERIFY(!second.dock(kTestPatternDock)->isVisible());
     QVERIFY(second.dock(kConnectionDock)->isVisibleTo(&second));
