@@ -356,7 +356,6 @@ void tst_main_window::geometry_and_dock_layout_survive_a_new_window()
     first.show();
     QVERIFY(QTest::qWaitForWindowExposed(&first));
     first.resize(900, 640);
-    const QSize kept = first.size(); // the docks may need more than asked for
     first.addDockWidget(Qt::LeftDockWidgetArea, first.dock(kColorimeterDock));
     first.dock(kTestPatternDock)->hide();
     QCoreApplication::processEvents();
