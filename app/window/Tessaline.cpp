@@ -12,6 +12,7 @@
 #include "dialogs/KQ_Information_Dialog.h"
 #include "dialogs/kq_color_sensor_setup_dialog.h"
 #include "display_protocol/NetworkInterfaceCard.h"
+#include "layout_setup/program_network_interfaces.h"
 #include "display_protocol/basic_monitor.h"
 #include "jobs/QueryThreadPool.h"
 #include "sensors/CTargetSensor.h"
@@ -75,6 +76,7 @@ Tessaline::Tessaline(QWidget *parent)
     // The layers below the dialogs reach the sensor set-up through this.
     install_color_sensor_setup_dialog();
     m_networkInterfaces = new NetworkInterfaceCard(this);
+    set_program_network_interfaces(m_networkInterfaces);
     m_recentFileActions = {m_ui->action_recent_file_1, m_ui->action_recent_file_2, m_ui->action_recent_file_3,
                            m_ui->action_recent_file_4, m_ui->action_recent_file_5};
 
@@ -120,6 +122,8 @@ Tessaline::Tessaline(QWidget *parent)
 
 Tessaline::~Tessaline()
 {
+    if (&program_network_interfaces() == m_networkInterfaces)
+        set_program_network_interfaces(nullptr);
     shutdown_marker::write(false);
 }
 

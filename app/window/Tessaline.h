@@ -84,6 +84,8 @@ public:
     QDockWidget *dock(main_window_dock which) const { return m_docks[which]; }
     KQ_main_controller_dock_widget *controller_dock() const { return m_controllerDock; }
     KQ_central_display_widget *wall_view() const { return m_wallView; }
+    // The program's list of network interfaces, which the network searches use.
+    NetworkInterfaceCard *networkInterfaces() const { return m_networkInterfaces; }
     int selected_display_index() const { return m_selectedIndex; }
     bool previous_run_unclean() const { return m_previousRunUnclean; }
 

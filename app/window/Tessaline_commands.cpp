@@ -24,7 +24,9 @@
 #include "icc/write_icc_display_profile.h"
 #include "jobs/job_list_item.h"
 #include "jobs/job_task_type.h"
+#include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
 #include "jobs/ui/run_job_set.h"
+#include "layout_setup/KQ_tile_matrix_wizard.h"
 #include "layout_setup/layout_wizard_command.h"
 #include "ui_Tessaline.h"
 
@@ -102,6 +104,8 @@ void Tessaline::on_actionSet_Calibration_Order_triggered()
 
 void Tessaline::on_actionTile_Matrix_Wizard_triggered()
 {
+    KQ_tile_matrix_wizard wizard(layout(), this);
+    wizard.exec();
 }
 
 void Tessaline::on_actionCalibration_Target_Offset_triggered()
