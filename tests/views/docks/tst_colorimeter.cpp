@@ -1,5 +1,6 @@
 #include "app/services/preferences.h"
 #include "colour/luminance_units.h"
+#include "jobs/ui/sensor_preparation.h"
 #include "sensors/CTargetSensor.h"
 #include "tests/dialogs/modal_answer.h"
 #include "tests/jobs/wall_task_fixture.h"
@@ -7,6 +8,7 @@
 #include "views/docks/colorimeter_reading.h"
 
 #include <QJsonArray>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -112,6 +114,11 @@ void tst_colorimeter::labels()
 
 void tst_colorimeter::init()
 {
+    // The set-up dialog proper lives above the docks; a plain one stands in.
+    set_color_sensor_setup_dialog_runner([](bool, bool, QWidget *parent) {
+        QDialog dialog(parent);
+        return dialog.exec() == QDialog::Accepted ? 0 : -1;
+    });
     if (QByteArray(QTest::currentTestFunction()).startsWith("labels"))
         return;
     m_fixture = std::make_unique<wall_task_fixture>();
