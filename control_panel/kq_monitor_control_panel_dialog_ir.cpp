@@ -5,7 +5,7 @@
 
 #include "control_panel/HexListValidator.h"
 #include "control_panel/core/ir_codes.h"
-#include "control_panel/wait_cursor.h"
+#include "app/services/ui/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 #include "jobs/job_list_item.h"
 #include "jobs/job_task_type.h"

@@ -10,7 +10,7 @@
 #include "control_panel/core/control_row_writer.h"
 #include "control_panel/core/control_targets.h"
 #include "control_panel/core/cooling_page.h"
-#include "control_panel/wait_cursor.h"
+#include "app/services/ui/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/wait_service.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"

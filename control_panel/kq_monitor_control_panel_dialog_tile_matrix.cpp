@@ -7,7 +7,7 @@
 #include "control_panel/core/control_row_writer.h"
 #include "control_panel/core/control_targets.h"
 #include "control_panel/core/tile_matrix_rules.h"
-#include "control_panel/wait_cursor.h"
+#include "app/services/ui/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
 #include "layout_setup/KQ_display_array_size_diagram_widget.h"

@@ -6,7 +6,7 @@
 
 #include "control_panel/core/control_page_rows.h"
 #include "control_panel/core/video_inputs.h"
-#include "control_panel/wait_cursor.h"
+#include "app/services/ui/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
 #include "jobs/job_list_item.h"

@@ -4,8 +4,6 @@
 #include "display_protocol/PDCommProtocol.h"
 #include "display_protocol/basic_monitor.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 
 namespace {
 
@@ -48,14 +46,4 @@ void display_link_session::release()
     // Refused while another command runs: kept for a later release.
     if (m_monitor->open_link(QString(), PDCommProtocol::kLinkNone) != basic_monitor::kBusy)
         m_held = false;
-}
-
-wait_cursor::wait_cursor()
-{
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-}
-
-wait_cursor::~wait_cursor()
-{
-    QGuiApplication::restoreOverrideCursor();
 }

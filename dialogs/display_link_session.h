@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/services/ui/wait_cursor.h"
+
 #include <QString>
 
 class basic_monitor;
@@ -27,16 +29,6 @@ public:
 private:
     basic_monitor *m_monitor;
     bool m_held = false;
-};
-
-// The wait cursor for the lifetime of the object.
-class wait_cursor
-{
-public:
-    wait_cursor();
-    ~wait_cursor();
-    wait_cursor(const wait_cursor &) = delete;
-    wait_cursor &operator=(const wait_cursor &) = delete;
 };
 
 // One short exchange with a display under the wait cursor: opens the shared
