@@ -8,6 +8,7 @@
 
 #include <QGridLayout>
 #include <QSpacerItem>
+#include <QThread>
 
 namespace {
 
@@ -28,7 +29,44 @@ KQ_central_display_widget::KQ_central_display_widget(QWidget *parent, layout_man
         add_tile(i);
     place_spacers();
     setLayout(m_grid);
+    follow_records();
     emit selection_changed_out(0);
+}
+
+// A record stored on this thread refreshes the tiles at once. The display
+// jobs store theirs from their own threads, dozens at a time on a large
+// wall: those are gathered into one refresh of the tiles once this thread
+// has taken in every report waiting, not one refresh of every tile per record.
+void KQ_central_display_widget::follow_records()
+{
+    CMonitorTracker *records = g_master ? g_master->getMonitorTracker() : nullptr;
+    if (!records)
+        return;
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(0);
+    connect(&m_refresh, &QTimer::timeout, this, &KQ_central_display_widget::refresh_tiles);
+    QThread *own = thread();
+    // Off this thread the call only compares threads: it must not touch the view.
+    connect(
+        records, &CMonitorTracker::data_changed, this,
+        [this, own] {
+            if (QThread::currentThread() == own)
+                refresh_tiles();
+        },
+        Qt::DirectConnection);
+    connect(
+        records, &CMonitorTracker::data_changed, this,
+        [this] {
+            if (!m_refresh.isActive())
+                m_refresh.start();
+        },
+        Qt::QueuedConnection);
+}
+
+void KQ_central_display_widget::refresh_tiles()
+{
+    for (KQ_display_layout_widget *tile : qAsConst(m_tiles))
+        tile->updateInfo();
 }
 
 KQ_display_layout_widget *KQ_central_display_widget::add_tile(int index)
@@ -49,11 +87,8 @@ KQ_display_layout_widget *KQ_central_display_widget::add_tile(int index)
     connect(m_layout, &layout_manager::item_changed, tile, &KQ_display_layout_widget::updateInfo);
     connect(m_layout, &layout_manager::display_job_status_info_item_changed, tile,
             &KQ_display_layout_widget::display_job_status_info_item_changed);
-    if (g_master) {
-        if (CMonitorTracker *records = g_master->getMonitorTracker())
-            connect(records, &CMonitorTracker::data_changed, tile, &KQ_display_layout_widget::updateInfo);
+    if (g_master)
         connect(g_master, &MasterControl::targetChanged, tile, &KQ_display_layout_widget::updateInfo);
-    }
     connect(tile, &KQ_display_layout_widget::power_on_display_out, this,
             &KQ_central_display_widget::power_on_display);
     connect(tile, &KQ_display_layout_widget::set_osd_orientation_out, this,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QTimer>
 #include <QWidget>
 
 class KQ_display_layout_widget;
@@ -42,6 +43,8 @@ public slots:
 private:
     KQ_display_layout_widget *add_tile(int index);
     void place_spacers();
+    void follow_records();
+    void refresh_tiles();
 
     QGridLayout *m_grid;
     layout_manager *m_layout;
@@ -50,4 +53,5 @@ private:
     QSpacerItem *m_bottom = nullptr;
     QSpacerItem *m_right = nullptr;
     bool m_expand = false;
+    QTimer m_refresh;   // one refresh for the records stored by other threads
 };

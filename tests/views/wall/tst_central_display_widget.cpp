@@ -1,4 +1,6 @@
 #include "app/controller/layout_manager.h"
+#include "colour/CMonitorTracker.h"
+#include "colour/monitor_tracker_item.h"
 #include "tests/support/headless_controller.h"
 #include "views/wall/KQ_central_display_widget.h"
 #include "views/wall/KQ_display_layout_widget.h"
@@ -6,26 +8,32 @@
 #include <QGridLayout>
 #include <QSignalSpy>
 #include <QSpacerItem>
+#include <QThread>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
-// Counts the paint events of the widgets it watches.
+// Counts the events of one type (paints unless told otherwise) that the
+// widgets it watches receive.
 class paint_counter : public QObject
 {
 public:
+    explicit paint_counter(QEvent::Type type = QEvent::Paint) : m_type(type) {}
     int count(QObject *widget) const { return m_counts.value(widget); }
     void reset() { m_counts.clear(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == m_type)
             ++m_counts[watched];
         return false;
     }
 
 private:
+    QEvent::Type m_type;
     QHash<QObject *, int> m_counts;
 };
 
@@ -192,6 +200,47 @@ private slots:
         QCoreApplication::processEvents();
         for (int i : {0, 1, 3})
             QCOMPARE(paints.count(view.tiles().at(i)), 0);
+    }
+
+    // Display jobs store records from their own threads, many at once on a
+    // large wall: the tiles take them in with one refresh each (a refresh
+    // sets the tile's tooltip), not one per record stored.
+    void records_stored_by_other_threads_refresh_each_tile_once()
+    {
+        constexpr int kRounds = 20;
+        headless_controller wall;
+        wall.create_wall(3, 3);
+        for (int i = 0; i < 9; ++i)
+            wall.store_record(i, CAdjustValue());
+        KQ_central_display_widget view(nullptr, &wall.layout());
+        paint_counter refreshes(QEvent::ToolTipChange);
+        for (KQ_display_layout_widget *tile : view.tiles()) {
+            QCOMPARE(tile->view().status_text_id, 309); // "Verified"
+            tile->installEventFilter(&refreshes);
+        }
+
+        CAdjustValue calibrated;
+        calibrated.SetCalibrationDateTime(QDateTime(QDate(2024, 5, 1), QTime(10, 0), Qt::UTC));
+        std::unique_ptr<QThread> worker(QThread::create([&wall, &calibrated] {
+            for (int round = 0; round < kRounds; ++round) {
+                for (int i = 0; i < 9; ++i) {
+                    monitor_tracker_item item(QStringLiteral("P555"), QStringLiteral("SN%1").arg(i));
+                    static_cast<CAdjustValue &>(item) = calibrated;
+                    wall.records().SetAdjustValue(item);
+                }
+            }
+        }));
+        worker->start();
+        QVERIFY(worker->wait(30000));
+        for (KQ_display_layout_widget *tile : view.tiles())
+            QTRY_COMPARE(tile->view().status_text_id, 307); // "Calibrated"
+        QCoreApplication::processEvents();
+        for (KQ_display_layout_widget *tile : view.tiles())
+            QCOMPARE(refreshes.count(tile), 1);
+
+        // A record stored on the view's own thread shows at once.
+        wall.store_record(4, CAdjustValue());
+        QCOMPARE(view.tiles().at(4)->view().status_text_id, 309);
     }
 };
 
