@@ -29,6 +29,7 @@
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTcpSocket>
 #include <QtTest>
 
 #include <cstdio>
@@ -45,6 +46,8 @@ constexpr int kVerifyFailedText = 310;
 constexpr int kVerifiedText = 309;
 constexpr int kCalibratedText = 307;
 constexpr int kCurvePoints = 256;
+constexpr quint16 kDisplayPort = 7142;
+constexpr int kConnectPatienceMs = 1000;
 // Long enough for the silent displays' time-outs with the machine busy.
 constexpr int kOperationPatienceMs = 180000;
 const QList<QByteArray> kModels {"VW-5530Q", "VW-5520L", "VW-4620L"};
@@ -185,6 +188,16 @@ std::map<int, QString> failed_rows(QTableWidget &table)
     return failed;
 }
 
+// Whether a display accepts a connection again.
+bool reachable(const QString &address)
+{
+    QTcpSocket socket;
+    socket.connectToHost(address, kDisplayPort);
+    const bool connected = socket.waitForConnected(kConnectPatienceMs);
+    socket.abort();
+    return connected;
+}
+
 QColor fault_fill()
 {
     display_layout_item failed;
@@ -249,6 +262,11 @@ void tst_wall_scale::retry_in(KQ_multithreaded_operation_progress_dialog *dialog
         return;
 
     m_sim->clear_faults(faults);
+    // A display taken off the network listens again at its next turn.
+    for (const fault &f : faults) {
+        if (f.kind == sim_fault_kind::refuse_connections)
+            QTRY_VERIFY_WITH_TIMEOUT(reachable(loopback_block::address(f.position + 1)), kOperationPatienceMs);
+    }
     table->setFocus();
     QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
     QVERIFY(retry->isEnabled());
@@ -258,10 +276,13 @@ void tst_wall_scale::retry_in(KQ_multithreaded_operation_progress_dialog *dialog
     // job failing again keeps it open, showing why.
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible() || (close->isEnabled() && !failed_rows(*table).empty()),
                              kOperationPatienceMs);
-    QStringList again;
-    for (const auto &[position, text] : failed_rows(*table))
-        again << QStringLiteral("%1: %2").arg(position).arg(text);
-    QVERIFY2(!dialog->isVisible(), qPrintable(again.join(QStringLiteral("; "))));
+    QStringList retried;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const int position = table->item(row, 0)->data(Qt::UserRole).toInt();
+        if (positions_of(faults).contains(position))
+            retried << QStringLiteral("%1: %2").arg(position).arg(table->item(row, kStatusColumn)->text());
+    }
+    QVERIFY2(!dialog->isVisible(), qPrintable(retried.join(QStringLiteral("; "))));
 }
 
 void tst_wall_scale::run_with_faults(const QList<fault> &faults, const std::function<void()> &start,
