@@ -196,6 +196,11 @@ void kq_calibration_offset_dialog::on_buttonBox_accepted()
 
 void kq_calibration_offset_dialog::on_buttonBox_rejected()
 {
-    switch_test_pattern_off();
     reject();
+}
+
+void kq_calibration_offset_dialog::reject()
+{
+    switch_test_pattern_off();
+    QDialog::reject();
 }

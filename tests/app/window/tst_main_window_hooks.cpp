@@ -86,6 +86,24 @@ Widget *child(QObject *parent, const char *name)
     return widget;
 }
 
+// The ways out of a dialog without OK.
+enum leaving_kind { kCancelButton, kEscapeKey, kWindowClosed };
+
+void leave(QDialog *dialog, int how)
+{
+    switch (how) {
+    case kCancelButton:
+        child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Cancel)->click();
+        break;
+    case kEscapeKey:
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        break;
+    default:
+        dialog->close();
+        break;
+    }
+}
+
 QAction *action_named(QWidget *widget, const QString &text)
 {
     for (QAction *action : widget->actions())
@@ -143,6 +161,7 @@ private slots:
     }
     void cleanup() { cancel_pending_modal_answers(); }
 
+    void offset_action_edits_that_display_data();
     void offset_action_edits_that_display();
     void visual_trim_rewrites_the_table_from_the_trimmed_record_data();
     void visual_trim_rewrites_the_table_from_the_trimmed_record();
@@ -150,8 +169,17 @@ private slots:
     void search_puts_the_chosen_address_into_the_connection_dock();
 };
 
+void tst_main_window_hooks::offset_action_edits_that_display_data()
+{
+    QTest::addColumn<int>("leaving");
+    QTest::newRow("Cancel") << int(kCancelButton);
+    QTest::newRow("Esc") << int(kEscapeKey);
+    QTest::newRow("window closed") << int(kWindowClosed);
+}
+
 void tst_main_window_hooks::offset_action_edits_that_display()
 {
+    QFETCH(int, leaving);
     window_on_wall w(2, "VW-5530Q");
     QVERIFY2(w.wall.ok, qPrintable(w.wall.f.error()));
     w.wall.store(1, table_calibration());
@@ -167,13 +195,14 @@ void tst_main_window_hooks::offset_action_edits_that_display()
         parent = dialog->parentWidget();
         child<QCheckBox>(dialog, "show_calibrated_white_test_pattern_checkBox")->setChecked(true);
         pattern_on = w.wall.control(1, kPatternControl) == 2;
-        child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Cancel)->click();
+        leave(dialog, leaving);
     });
     action_named(w.tile(1), QStringLiteral("&Edit Calibration Target Offset..."))->trigger();
 
     QCOMPARE(title, QStringLiteral("Calibration Target Offset for display # 2"));
     QCOMPARE(parent, static_cast<QWidget *>(w.tile(1)));
-    // The pattern goes on and, with Cancel, off again, as display jobs.
+    // The pattern goes on and, however the dialog is left, off again, as
+    // display jobs.
     QVERIFY(pattern_on);
     QVERIFY2(watch.title().contains(QStringLiteral("Setting Test Patterns")), qPrintable(watch.title()));
     QCOMPARE(watch.closed_by_watch(), 0);
