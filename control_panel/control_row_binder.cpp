@@ -1,8 +1,12 @@
 #include "control_panel/control_row_binder.h"
 
 #include "control_panel/core/power_state_text.h"
+#include "control_panel/core/tile_matrix_rules.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QRadioButton>
@@ -22,7 +26,7 @@ Widget *find(QWidget *form, const QString &name)
 // A label only shows; whether it is enabled follows the number of targets.
 void set_enabled(QWidget *form, const control_row &row, bool enabled)
 {
-    if (row.kind == control_kind::label)
+    if (row.kind == control_kind::label || (row.always_enabled && !enabled))
         return;
     if (QWidget *group = find<QWidget>(form, row.group)) {
         group->setEnabled(enabled);
@@ -46,6 +50,42 @@ void show_ranged(Ranged *widget, const row_reading &reading, int step)
     widget->setValue(reading.value);
 }
 
+// A check box or a checkable group box.
+void set_checked(QWidget *widget, bool checked)
+{
+    const QSignalBlocker blocker(widget);
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        button->setChecked(checked);
+    else if (auto *group = qobject_cast<QGroupBox *>(widget))
+        group->setChecked(checked);
+}
+
+bool is_checked(QWidget *widget)
+{
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        return button->isChecked();
+    if (auto *group = qobject_cast<QGroupBox *>(widget))
+        return group->isChecked();
+    return false;
+}
+
+// The display's hundredths as a fraction.
+void show_hundredths(QDoubleSpinBox *box, const row_reading &reading)
+{
+    if (!box)
+        return;
+    const QSignalBlocker blocker(box);
+    box->setMaximum(reading.maximum / 100.0);
+    box->setValue(reading.value / 100.0);
+}
+
+void set_items(QComboBox *combo, const QList<control_item> &items)
+{
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    add_items(combo, items);
+}
+
 void show_value(QWidget *form, const control_row &row, const row_reading &reading)
 {
     switch (row.kind) {
@@ -60,7 +100,16 @@ void show_value(QWidget *form, const control_row &row, const row_reading &readin
         show_ranged(find<QSpinBox>(form, row.widget), reading, row.step);
         break;
     case control_kind::combo_box:
+        if (auto *combo = row.items_from_maximum ? find<QComboBox>(form, row.widget) : nullptr)
+            set_items(combo, row.items_from_maximum(reading.maximum));
         select_item(form, row, reading.value);
+        break;
+    case control_kind::check_box:
+        if (QWidget *box = find<QWidget>(form, row.widget))
+            set_checked(box, row.radio_on(reading.value));
+        break;
+    case control_kind::double_spin_box:
+        show_hundredths(find<QDoubleSpinBox>(form, row.widget), reading);
         break;
     case control_kind::radio_pair: {
         auto *on = find<QRadioButton>(form, row.widget);
@@ -140,6 +189,14 @@ int shown_value(QWidget *form, const control_row &row)
     case control_kind::combo_box:
         if (auto *combo = find<QComboBox>(form, row.widget))
             return combo->currentData().toInt();
+        break;
+    case control_kind::check_box:
+        if (QWidget *box = find<QWidget>(form, row.widget))
+            return is_checked(box) ? row.on_value : row.off_value;
+        break;
+    case control_kind::double_spin_box:
+        if (auto *box = find<QDoubleSpinBox>(form, row.widget))
+            return tile_matrix_rules::hundredths(box->value());
         break;
     case control_kind::radio_pair:
         if (auto *on = find<QRadioButton>(form, row.widget))

@@ -22,7 +22,7 @@ void show_reading(QWidget *form, const control_row &row, const row_reading &read
 void select_item(QWidget *form, const control_row &row, int value);
 // Selects the item whose data is |value|, signalling the change.
 void select_data(QComboBox *combo, int value);
-// The shown value of the row's widgets.
+// The shown value of the row's widgets (a fraction in hundredths).
 int shown_value(QWidget *form, const control_row &row);
 
 } // namespace control_row_binder

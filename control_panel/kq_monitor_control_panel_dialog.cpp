@@ -27,7 +27,8 @@ constexpr int kMonitorIdBase = 64;
 } // namespace
 
 kq_monitor_control_panel_dialog::kq_monitor_control_panel_dialog(int layout_index, QWidget *parent)
-    : QDialog(parent), slider_timer(this), spinbox_timer(this)
+    : QDialog(parent), slider_timer(this), spinbox_timer(this), tile_matrix_spinbox_timer(this),
+      frame_comp_spinbox_timer(this)
 {
     form.setupUi(this);
     connect(form.ok_pushButton, SIGNAL(clicked()), this, SLOT(accept()));
@@ -42,12 +43,20 @@ kq_monitor_control_panel_dialog::kq_monitor_control_panel_dialog(int layout_inde
         display_column = item.column;
     }
 
-    for (QTimer *timer : {&slider_timer, &spinbox_timer})
+    for (QTimer *timer : {&slider_timer, &spinbox_timer, &tile_matrix_spinbox_timer, &frame_comp_spinbox_timer})
         timer->setSingleShot(true);
     connect(&slider_timer, &QTimer::timeout, this, &kq_monitor_control_panel_dialog::slider_timer_timeout);
     connect(&spinbox_timer, &QTimer::timeout, this, &kq_monitor_control_panel_dialog::spinbox_timer_timeout);
+    connect(&tile_matrix_spinbox_timer, &QTimer::timeout, this,
+            &kq_monitor_control_panel_dialog::tile_matrix_spinbox_timer_timeout);
+    connect(&frame_comp_spinbox_timer, &QTimer::timeout, this,
+            &kq_monitor_control_panel_dialog::frame_comp_spinbox_timer_timeout);
 
     add_row_items();
+    init_power_page();
+    init_video_pages();
+    init_tile_matrix_pages();
+    init_ir_page();
     fill_own_combo_boxes();
     connect(this, &kq_monitor_control_panel_dialog::update_slider_control, this,
             &kq_monitor_control_panel_dialog::update_silder_control_value, Qt::QueuedConnection);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control_panel/core/control_page_reader.h"
 #include "control_panel/core/control_row.h"
 #include "control_panel/core/holiday_programs.h"
 #include "control_panel/core/schedule_programs.h"
@@ -69,6 +70,41 @@ public slots:
     void update_controls_for_target_count();
     void refresh_after_target_change();
 
+    // Power and cooling.
+    void on_power_on_pushButton_clicked();
+    void on_power_off_pushButton_clicked();
+    void set_displays_power_state(int mode);
+    void update_power_state_ui(int mode);
+    void update_power_on_delay_ui(int value);
+    void on_update_power_saving_delay_pushButton_clicked();
+    void on_update_cooling_fan_pushButton_clicked();
+
+    // Video input, picture and size resets, uniformity and calibration inputs.
+    void onVideoInputChanged(int index);
+    void on_video_input_update_pushButton_clicked();
+    void on_color_reset_pushButton_clicked();
+    void on_size_reset_pushButton_clicked();
+    void update_kqe_uniformity_label();
+    void onInputComboBoxChanged();
+    void on_calibration_apply_pushButton_clicked();
+
+    // Tile matrix.
+    void on_enable_tile_matrix_groupBox_toggled(bool checked);
+    void on_horizontal_monitors_spinBox_valueChanged(int value);
+    void on_vertical_monitors_spinBox_valueChanged(int value);
+    void tile_matrix_spinbox_timer_timeout();
+    void tile_matrix_selection_changed(int column, int row);
+    void on_tile_matrix_update_pushButton_clicked();
+    void on_frame_comp_auto_value_doubleSpinBox_valueChanged(double value);
+    void on_frame_comp_manual_value_doubleSpinBox_valueChanged(double value);
+    void frame_comp_spinbox_timer_timeout();
+
+    // IR remote.
+    void append_ir_code(quint8 code);
+    void on_ir_remote_sendsequence_pushButton_clicked();
+    void on_ir_remote_clear_pushButton_clicked();
+    void update_send_ir_sequence_state();
+    void send_ir_codes(const QByteArray &codes);
     // OSD and group ID.
     void on_osd_show_display_id_pushButton_clicked();
     void on_group_ID_update_pushButton_clicked();
@@ -144,18 +180,32 @@ private:
     void build_page_tree();
     void connect_rows();
     void connect_row(const control_row &row);
+    void connect_check_box(const control_row &row);
 
     // Pages as rows.
-    void read_row_page(int page);
+    page_reading read_row_page(int page);
+    void read_page_extras(int page, const page_reading &reading);
     // Reads the current page again after an operation whose |status| it
     // keeps in the status line.
     void refresh_page_keeping(int status);
     void write_row_now(const control_row &row, int value);
     void update_row(const control_row &row);
 
+    // Pages with code of their own.
+    void init_power_page();
+    void init_video_pages();
+    void init_tile_matrix_pages();
+    void init_ir_page();
+    void show_staggered_delay_range(const row_reading &delay);
+    void reset_to_defaults(int value);
+    void read_tile_matrix_page();
+    void show_tile_cell(int position, int columns, int rows);
+
     // Pages of their own (not rows), and what they share.
     void read_page_of_its_own(int page);
-    void run_jobs(const job_list_item &job);
+    // One job per target display from |job|; the status line is cleared
+    // afterwards. Nothing runs without a target.
+    void run_jobs(const job_list_item &job, bool close_immediately = false);
     // Runs |read| on the one target under the wait cursor: on a link of its
     // own with |open_link| (-1 when it does not open), else on the page
     // refresh's; the status line shows its result. With other than one
@@ -190,6 +240,12 @@ private:
     QList<pending_change<QSlider> *> pending_slider_changes;
     QList<pending_change<QSpinBox> *> pending_spinbox_changes;
     QTimer spinbox_timer;
+    QTimer tile_matrix_spinbox_timer;
+    QTimer frame_comp_spinbox_timer;
+    bool tile_columns_changed = false;
+    bool tile_rows_changed = false;
+    bool frame_comp_auto_changed = false;
+    bool frame_comp_manual_changed = false;
     int display_index = 0;
     int display_row = 0;
     int display_column = 0;

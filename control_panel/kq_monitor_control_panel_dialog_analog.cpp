@@ -8,7 +8,7 @@
 #include "control_panel/control_row_binder.h"
 #include "control_panel/core/analog_levels.h"
 #include "control_panel/core/page_jobs.h"
-#include "control_panel/wait_cursor.h"
+#include "app/services/ui/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
 #include "jobs/job_task_type.h"

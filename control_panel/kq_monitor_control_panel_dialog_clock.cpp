@@ -4,7 +4,7 @@
 
 #include "control_panel/core/control_targets.h"
 #include "control_panel/core/page_jobs.h"
-#include "control_panel/wait_cursor.h"
+#include "app/services/ui/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 
 #include <QDateEdit>

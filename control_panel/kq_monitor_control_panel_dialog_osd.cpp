@@ -4,7 +4,7 @@
 
 #include "control_panel/check_box_bits.h"
 #include "control_panel/core/control_targets.h"
-#include "control_panel/wait_cursor.h"
+#include "app/services/ui/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
 

@@ -8,7 +8,7 @@
 #include "control_panel/core/analog_levels.h"
 #include "control_panel/core/control_page_rows.h"
 #include "control_panel/core/schedule_page_items.h"
-#include "control_panel/wait_cursor.h"
+#include "app/services/ui/wait_cursor.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -9,7 +9,8 @@
 #include "control_panel/core/control_page_rows.h"
 #include "control_panel/core/control_row_writer.h"
 #include "control_panel/core/control_targets.h"
-#include "control_panel/wait_cursor.h"
+#include "control_panel/core/cooling_page.h"
+#include "app/services/ui/wait_cursor.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/wait_service.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
@@ -17,6 +18,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QSlider>
 #include <QSpinBox>
 
@@ -43,22 +45,42 @@ void kq_monitor_control_panel_dialog::tabChanged(int tab)
         if (!open_port_for_display(target_display_indices.first()))
             return;
         setErrorMessage(0);
-        read_row_page(tab);
+        read_page_extras(tab, read_row_page(tab));
         read_page_of_its_own(tab);
     }
     close_port_for_display();
 }
 
-void kq_monitor_control_panel_dialog::read_row_page(int page)
+page_reading kq_monitor_control_panel_dialog::read_row_page(int page)
 {
     const QList<control_row> &rows = control_page::rows(page);
     if (rows.isEmpty())
-        return;
-    const page_reading reading = read_control_page(monitor(), rows);
+        return {};
+    const page_reading reading = page == control_page::kCooling ? cooling_page::read(monitor(), rows)
+                                                                : read_control_page(monitor(), rows);
     for (int i = 0; i < rows.size(); ++i)
         control_row_binder::show_reading(this, rows.at(i), reading.rows.at(i));
     if (reading.show_status)
         setErrorMessage(reading.status);
+    return reading;
+}
+
+void kq_monitor_control_panel_dialog::read_page_extras(int page, const page_reading &reading)
+{
+    switch (page) {
+    case control_page::kPower:
+        if (reading.rows.size() == control_page::rows(page).size())
+            show_staggered_delay_range(reading.rows.last());
+        break;
+    case control_page::kUniformity:
+        update_kqe_uniformity_label();
+        break;
+    case control_page::kTileMatrix:
+        read_tile_matrix_page();
+        break;
+    default:
+        break;
+    }
 }
 
 void kq_monitor_control_panel_dialog::refresh_page_keeping(int status)
@@ -88,10 +110,11 @@ void kq_monitor_control_panel_dialog::update_vcp_all_displays(uint vcp, uint val
     run_jobs(control_write_job(static_cast<int>(vcp), static_cast<int>(value)));
 }
 
-void kq_monitor_control_panel_dialog::run_jobs(const job_list_item &job)
+void kq_monitor_control_panel_dialog::run_jobs(const job_list_item &job, bool close_immediately)
 {
     KQ_multithreaded_operation_progress_dialog progress;
     progress.add_job(job, target_display_indices, string_resource(kUpdatingDisplaySettings));
+    progress.set_close_immediately(close_immediately);
     // No target, no job: nothing to show a modal dialog for.
     if (progress.start_jobs() == 0)
         progress.exec();
@@ -202,17 +225,28 @@ void kq_monitor_control_panel_dialog::connect_row(const control_row &row)
         break;
     case control_kind::spin_box:
         if (auto *spin_box = findChild<QSpinBox *>(row.widget))
-            connect(spin_box, QOverload<int>::of(&QSpinBox::valueChanged), this, [this, spin_box, code] {
-                if (one_target())
+            connect(spin_box, QOverload<int>::of(&QSpinBox::valueChanged), this, [this, spin_box, row, code](int value) {
+                if (!one_target())
+                    return;
+                // The power-saving times wait for the last step; the others
+                // write every step.
+                if (row.write == write_sequence::power_setting)
                     queue_spinbox_change(spin_box, code);
+                else
+                    write_row_now(row, value);
             });
         break;
     case control_kind::combo_box:
-        if (auto *combo = findChild<QComboBox *>(row.widget))
+        if (auto *combo = row.write == write_sequence::none ? nullptr : findChild<QComboBox *>(row.widget))
             connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this, row, combo](int index) {
-                if (one_target())
+                if (one_target() && index >= 0)
                     write_row_now(row, combo->itemData(index).toInt());
             });
+        break;
+    case control_kind::check_box:
+        connect_check_box(row);
+        break;
+    case control_kind::double_spin_box:   // written by its page's timer
         break;
     case control_kind::radio_pair:
         for (const QString &name : {row.widget, row.partner}) {
@@ -235,6 +269,23 @@ void kq_monitor_control_panel_dialog::connect_row(const control_row &row)
         connect(button, &QAbstractButton::clicked, this, [this, row] { update_row(row); });
 }
 
+void kq_monitor_control_panel_dialog::connect_check_box(const control_row &row)
+{
+    if (row.write == write_sequence::none)
+        return;
+    const auto write = [this, row](bool checked) {
+        const int value = checked ? row.on_value : row.off_value;
+        if (one_target())
+            write_row_now(row, value);
+        else if (row.job_when_not_one)
+            update_vcp_all_displays(static_cast<uint>(row.code), static_cast<uint>(value));
+    };
+    if (auto *button = findChild<QAbstractButton *>(row.widget))
+        connect(button, &QAbstractButton::toggled, this, write);
+    else if (auto *group = findChild<QGroupBox *>(row.widget))
+        connect(group, &QGroupBox::toggled, this, write);
+}
+
 void kq_monitor_control_panel_dialog::write_row_now(const control_row &row, int value)
 {
     if (!open_port_for_display(target_display_indices.first()))
@@ -243,12 +294,14 @@ void kq_monitor_control_panel_dialog::write_row_now(const control_row &row, int 
     {
         const wait_cursor cursor;
         status = write_control_row(monitor(), row, value);
+        setErrorMessage(status);
+        control_row_binder::select_item(this, row, value);
+        if (row.then == after_write::page_read)
+            read_page_extras(form.stackedWidget->currentIndex(), read_row_page(form.stackedWidget->currentIndex()));
     }
-    setErrorMessage(status);
-    control_row_binder::select_item(this, row, value);
     close_port_for_display();
     // What the display took is read with the whole page.
-    if (row.write == write_sequence::set_save)
+    if (row.then == after_write::page_refresh)
         refresh_page_keeping(status);
 }
 
@@ -261,4 +314,6 @@ void kq_monitor_control_panel_dialog::update_row(const control_row &row)
         return;
     const int value = row.wire_value(control_row_binder::shown_value(this, row));
     update_vcp_all_displays(static_cast<uint>(row.code), static_cast<uint>(value));
+    if (row.refresh_after_update)
+        tabChanged(form.stackedWidget->currentIndex());
 }

@@ -1,8 +1,5 @@
 #include "dialogs/kq_color_sensor_setup_dialog.h"
 
-#include "app/controller/MasterControl.h"
-#include "app/controller/master_globals.h"
-#include "app/services/preferences.h"
 #include "app/services/string_resource.h"
 #include "app/services/ui/error_messages.h"
 #include "app/services/ui/message_boxes.h"
@@ -12,14 +9,11 @@
 #include "ui_kq_color_sensor_setup_dialog.h"
 
 #include <QApplication>
-#include <QPushButton>
 
 namespace {
 
 constexpr int kSelectorSettleMs = 500;
 constexpr int kSelectorPollMs = 1000;
-// The placement hint's "Don't show this again" entry.
-constexpr int kPlacementHintMessage = 1;
 
 } // namespace
 
@@ -91,39 +85,10 @@ void kq_color_sensor_setup_dialog::poll_sensor_selector_timer()
     show_view(m_state.poll());
 }
 
-int run_color_sensor_setup_dialog(bool ambient, bool force, QWidget *parent)
+void install_color_sensor_setup_dialog()
 {
-    const guarded_sensor sensor = guarded_sensor::active();
-    if (sensor.isNull())
-        return -1;
-    const bool needed = sensor.with<bool>(
-        [ambient, force](CSensor &s) { return sensor_setup_state::needed(s, ambient, force); }, false);
-    if (!needed)
-        return 0;
-    kq_color_sensor_setup_dialog dialog(ambient, force, parent);
-    return dialog.exec() == QDialog::Accepted ? 0 : -1;
-}
-
-void show_sensor_placement_hint(QWidget *parent)
-{
-    const guarded_sensor sensor = guarded_sensor::active();
-    CPreferences *preferences = g_master ? g_master->getPreferences() : nullptr;
-    if (sensor.isNull() || !preferences || preferences->IsMessageSuppressed(kPlacementHintMessage))
-        return;
-    SensorPlacementInfo info;
-    const bool pending = sensor.with<bool>(
-        [&info](CSensor &s) {
-            if (!s.ShowsPlacementHint() || !s.IsPlacementHintPending())
-                return false;
-            s.GetPlacementInfo(info);
-            return true;
-        },
-        false);
-    if (!pending)
-        return;
-    bool dontShow = true;
-    show_notice_box(parent, info.beforeDisplayMessage, &dontShow, QMessageBox::Information, false, false);
-    sensor.with<int>([](CSensor &s) { s.SetPlacementHintPending(false); return 0; }, 0);
-    if (dontShow)
-        preferences->SuppressMessage(kPlacementHintMessage);
+    set_color_sensor_setup_dialog_runner([](bool ambient, bool force, QWidget *parent) {
+        kq_color_sensor_setup_dialog dialog(ambient, force, parent);
+        return dialog.exec() == QDialog::Accepted ? 0 : -1;
+    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/sensor_setup_state.h"
+#include "jobs/ui/sensor_preparation.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -37,11 +38,6 @@ private:
     QTimer m_pollTimer;
 };
 
-// The set-up step before a measurement: runs the dialog only when the
-// active sensor needs it. 0 when the sensor is ready (or was made ready),
-// -1 without an active sensor or when the operator cancelled.
-int run_color_sensor_setup_dialog(bool ambient, bool force, QWidget *parent);
-
-// Shows the active sensor's placement hint once, unless the operator has
-// turned it off.
-void show_sensor_placement_hint(QWidget *parent);
+// Makes run_color_sensor_setup_dialog (below this layer) run this dialog
+// when the active sensor needs it.
+void install_color_sensor_setup_dialog();

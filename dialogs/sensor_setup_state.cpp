@@ -2,6 +2,7 @@
 
 #include "app/services/string_resource.h"
 #include "dialogs/dialog_strings.h"
+#include "sensors/sensor_setup_rule.h"
 
 #include <QCoreApplication>
 
@@ -16,10 +17,7 @@ QString click_ok_when_complete()
 
 bool sensor_setup_state::needed(CSensor &sensor, bool ambient, bool force)
 {
-    if (sensor.RequiresCalibration() && (force || !sensor.IsCalibrated()))
-        return true;
-    const int wanted = ambient ? kAmbientPosition : kDisplayPosition;
-    return sensor.HasMeasurementSelector() && sensor.GetMeasurementSelectorPosition() != wanted;
+    return sensor_setup_needed(sensor, ambient, force);
 }
 
 sensor_setup_state::sensor_setup_state(const guarded_sensor &sensor, bool ambient, bool force,

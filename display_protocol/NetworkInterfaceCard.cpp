@@ -1,6 +1,7 @@
 #include "display_protocol/NetworkInterfaceCard.h"
 
 #include <QNetworkInterface>
+#include <QtGlobal>
 
 namespace {
 
@@ -18,7 +19,18 @@ QList<network_interface_source> system_interfaces()
     return sources;
 }
 
+bool loopback_search_requested()
+{
+    return qEnvironmentVariableIntValue(kSearchLoopbackVariable) == 1;
+}
+
 } // namespace
+
+network_interface_entry loopback_interface_entry()
+{
+    return {QStringLiteral("Loopback"), QHostAddress(QHostAddress::LocalHost), QHostAddress(QStringLiteral("255.0.0.0")),
+            QHostAddress(QStringLiteral("127.255.255.255"))};
+}
 
 QList<network_interface_entry> usable_interface_entries(const QList<network_interface_source> &interfaces)
 {
@@ -37,6 +49,11 @@ QList<network_interface_entry> usable_interface_entries(const QList<network_inte
 NetworkInterfaceCard::NetworkInterfaceCard(QObject *parent) : QObject(parent)
 {
     enumerate();
+}
+
+void NetworkInterfaceCard::set_source(interface_source source)
+{
+    m_source = std::move(source);
 }
 
 int NetworkInterfaceCard::count() const
@@ -71,9 +88,11 @@ bool NetworkInterfaceCard::broadcast_at(int i, QHostAddress &address) const
 void NetworkInterfaceCard::enumerate_from(const QList<network_interface_source> &interfaces)
 {
     m_entries = usable_interface_entries(interfaces);
+    if (loopback_search_requested())
+        m_entries.append(loopback_interface_entry());
 }
 
 void NetworkInterfaceCard::enumerate()
 {
-    enumerate_from(system_interfaces());
+    enumerate_from(m_source ? m_source() : system_interfaces());
 }

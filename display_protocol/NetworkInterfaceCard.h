@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 // One usable IPv4 address of one of the PC's network interfaces.
 struct network_interface_entry
 {
@@ -29,13 +31,27 @@ struct network_interface_source
 // a name.
 QList<network_interface_entry> usable_interface_entries(const QList<network_interface_source> &interfaces);
 
+// With this environment variable set to 1, a loopback entry follows the
+// usable interfaces, so that a search can find simulated displays.
+constexpr char kSearchLoopbackVariable[] = "TESSALINE_SEARCH_LOOPBACK";
+
+// The entry that searches the loopback network: own address 127.0.0.1,
+// broadcast 127.255.255.255.
+network_interface_entry loopback_interface_entry();
+
 // The PC's usable IPv4 network interfaces, for picking the one to search from.
 class NetworkInterfaceCard : public QObject
 {
     Q_OBJECT
 
 public:
+    using interface_source = std::function<QList<network_interface_source>()>;
+
     explicit NetworkInterfaceCard(QObject *parent = nullptr);
+
+    // Where enumerate() takes the interfaces from; an empty source is the
+    // system's. Does not enumerate.
+    void set_source(interface_source source);
 
     int count() const;
     // false, leaving the argument alone, when |i| is out of range.
@@ -53,5 +69,6 @@ private:
     template <typename T>
     bool field_at(int i, T network_interface_entry::*field, T &out) const;
 
+    interface_source m_source;
     QList<network_interface_entry> m_entries;
 };

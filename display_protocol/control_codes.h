@@ -46,6 +46,7 @@ constexpr int kUsageMinutesAHigh = 0x11FE;
 constexpr int kUsageMinutesALow = 0x11FF;
 
 // --- screen ---
+constexpr int kMonitorId = 0x23E;         // read-only: the display's own monitor ID
 constexpr int kOsdOrientation = 0x241;
 constexpr int kInputResolution = 0x2DA;
 constexpr int kTileMatrix = 0x2D3;        // 2 on; off is 3 where the maximum is 3, else 1
@@ -105,6 +106,8 @@ constexpr int kVcp254 = 0x254;
 constexpr int kBacklightDrive = 0x27F;       // per cent, while the engine is on
 constexpr int kNativeGamutEnable = 0x105C;
 constexpr int kUniformityLevel = 0x2EE;
+constexpr int kUniformityLimit = 0x106C;     // read-only: luminance up to which the level fully applies
+constexpr int kUniformityPoints = 0x11C6;    // measurement grid, first count << 8 | second
 // The panel's own white, x then y in thousandths (read-only).
 constexpr int kNativeWhiteX = 0x10F8;
 constexpr int kNativeWhiteY = 0x10F9;
@@ -130,6 +133,43 @@ constexpr int kColor = 0x21F;
 // magenta as the hue.
 constexpr int kSixAxisSaturationFirst = 0x212;
 constexpr int kSixAxisOffsetFirst = 0x2F1;
+constexpr int kDefaults = 0x2CB;             // write 2: picture defaults, 3: size and position defaults
+
+// --- control panel: cooling, video, size, tile matrix and IR ---
+constexpr int kFanMode = 0x27D;
+constexpr int kFanSpeed = 0x103F;            // 1 high, 2 low
+// A sensor's temperature limit (its maximum: the upper limit); the next
+// code's maximum is the span below the upper limit. Sensors 1 to 3, two apart.
+constexpr int kFanSensorLimitFirst = 0x10E0;
+constexpr int kHdmiVideoLevel = 0x1040;
+constexpr int kOverscan = 0x2E3;
+constexpr int kEdgeCompensation = 0x1088;    // 1 on, 2 off
+constexpr int kEdgeCompensationType = 0x108C;
+constexpr int kEdgeCompensationBrightness = 0x108D;
+constexpr int kHPosition = 0x020;
+constexpr int kVPosition = 0x030;
+constexpr int kClock = 0x00E;
+constexpr int kClockPhase = 0x03E;
+constexpr int kHResolution = 0x250;
+constexpr int kVResolution = 0x251;
+constexpr int kZoom = 0x26F;
+constexpr int kZoomHExpansion = 0x26C;
+constexpr int kZoomVExpansion = 0x26D;
+constexpr int kZoomHPosition = 0x2CC;
+constexpr int kZoomVPosition = 0x2CD;
+constexpr int kBaseZoom = 0x2CE;
+constexpr int kAspect = 0x270;
+constexpr int kTileColumns = 0x2D0;
+constexpr int kTileRows = 0x2D1;
+constexpr int kTilePosition = 0x2D2;         // row × columns + column + 1
+constexpr int kTileCompensation = 0x2D5;     // 2 on, 1 off
+constexpr int kTileMatrixMemory = 0x104A;
+constexpr int kFrameCompensationMode = 0x1101;
+constexpr int kFrameCompensationAuto = 0x1102;     // hundredths of a frame
+constexpr int kFrameCompensationManual = 0x1103;   // hundredths of a frame
+constexpr int kVScanReverseMode = 0x1104;
+constexpr int kVScanReverseManual = 0x1105;
+constexpr int kIrControl = 0x23F;
 
 // --- control panel: OSD, group, status and analog ---
 constexpr int kShowMonitorId = 0x1095;       // write 1: the display shows its monitor ID a while

@@ -3,6 +3,7 @@
 #include "app/controller/MasterControl.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
+#include "layout_setup/CProjectorBrowseDlg.h"
 #include "layout_setup/IP4Validator.h"
 
 #include <QCompleter>
@@ -10,6 +11,7 @@
 namespace {
 
 constexpr int kAddressWidthInCharacters = 24;
+constexpr int kLargeScreenDisplays = 2;
 
 } // namespace
 
@@ -27,4 +29,11 @@ KQ_display_layout_ipaddress_select_widget::KQ_display_layout_ipaddress_select_wi
     const int width = kAddressWidthInCharacters * ui.ip_address_lineEdit->fontMetrics().averageCharWidth();
     ui.ip_address_lineEdit->setMinimumWidth(width);
     ui.ip_address_lineEdit->setMaximumWidth(width);
+}
+
+void KQ_display_layout_ipaddress_select_widget::on_monitor_lan_search_pushButton_clicked()
+{
+    CProjectorBrowseDlg dialog(this, kLargeScreenDisplays);
+    if (dialog.exec() == QDialog::Accepted)
+        ui.ip_address_lineEdit->setText(dialog.GetSelectedIPAddress());
 }

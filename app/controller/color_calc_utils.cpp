@@ -119,6 +119,13 @@ int color_calc_utils::calculate_display_max_luminance(int index, const CTargetVa
     CAdjustValue record;
     if (!record_of(item, record))
         return -1;
+    return calculate_record_max_luminance(record, target, luminance);
+}
+
+int color_calc_utils::calculate_record_max_luminance(const CAdjustValue &record, const CTargetValue &target,
+                                                     double &luminance)
+{
+    luminance = kUnreachable;
     white_reach reach;
     const int result = reach_of(record, reach);
     if (result != 0)

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class CAdjustValue;
 class CColorValue;
 class CSpline;
 class CTargetValue;
@@ -27,6 +28,9 @@ public:
     // white point; 0 with |luminance| -1 for a disabled display, -1 without
     // usable native data.
     int calculate_display_max_luminance(int index, const CTargetValue &target, double &luminance) const;
+    // The same for a record already at hand (no disabled case).
+    static int calculate_record_max_luminance(const CAdjustValue &record, const CTargetValue &target,
+                                              double &luminance);
     // The least of the enabled displays' luminances at the target's white
     // point; -1 (|luminance| -1) when one lacks usable native data, 0 with
     // |luminance| -1 for a wall without enabled displays.

@@ -3,7 +3,6 @@
 #include "app/controller/display_layout_item.h"
 #include "app/controller/layout_manager.h"
 #include "colour/CAdjustValue.h"
-#include "colour/CMonitorTracker.h"
 #include "colour/CTargetValue.h"
 
 namespace {
@@ -32,32 +31,6 @@ target_change_plan plan_target_change(const CTargetValue &old_target, const CTar
         (restorable ? plan.restore : plan.recalibrate).append(index);
     }
     return plan;
-}
-
-void clear_calibration_results(CAdjustValue &record)
-{
-    record.SetCalibrationDateTime(QDateTime());
-    record.measurements.corrected = CColorValue::Patches();
-    record.measurements.corrected_greyscale.clear();
-    record.calibration_duration = 0;
-    record.operating_hours_calibrated = 0.0;
-    record.calibrated = false;
-    record.sensor_name.clear();
-    record.sensor_serial_number.clear();
-}
-
-void reset_calibration_records(const layout_manager &layout, CMonitorTracker &records, const QList<int> &indexes)
-{
-    for (int index : indexes) {
-        display_layout_item item;
-        if (layout.get_item(index, item) != 0)
-            continue;
-        monitor_tracker_item record(item.model_name, item.serial_number);
-        if (records.GetAdjustValue(record) < 0)
-            continue;
-        clear_calibration_results(record);
-        records.SetAdjustValue(record);
-    }
 }
 
 max_matching_update decide_max_matching_update(double stored, double computed, bool ask_if_changed,

@@ -2,8 +2,6 @@
 
 #include <QList>
 
-class CAdjustValue;
-class CMonitorTracker;
 class CTargetValue;
 class layout_manager;
 
@@ -23,17 +21,6 @@ struct target_change_plan
 // keep the old contrast ratio.
 target_change_plan plan_target_change(const CTargetValue &old_target, const CTargetValue &new_target,
                                       layout_manager &layout);
-
-// Forgets the last calibration's results in |record|: its date-time (so the
-// display counts as uncalibrated), the measurements taken after correcting,
-// the time and operating hours it took, the calibrated flag and the sensor
-// that did it. The settings it chose and the measurements before correction
-// stay.
-void clear_calibration_results(CAdjustValue &record);
-
-// clear_calibration_results on the record of each display at |indexes|;
-// indexes without an item or a record are passed over.
-void reset_calibration_records(const layout_manager &layout, CMonitorTracker &records, const QList<int> &indexes);
 
 // What the maximum-matching luminance recomputation does with a computed
 // value (-1 when the computation failed).

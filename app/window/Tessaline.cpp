@@ -5,13 +5,18 @@
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
 #include "app/services/preferences.h"
+#include "app/services/string_resource.h"
 #include "app/window/shutdown_marker.h"
+#include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
 #include "dialogs/KQ_Information_Dialog.h"
+#include "dialogs/kq_color_sensor_setup_dialog.h"
 #include "display_protocol/NetworkInterfaceCard.h"
+#include "layout_setup/program_network_interfaces.h"
 #include "display_protocol/basic_monitor.h"
 #include "jobs/QueryThreadPool.h"
 #include "sensors/CTargetSensor.h"
+#include "views/wall/KQ_central_display_widget.h"
 
 #include "ui_Tessaline.h"
 
@@ -20,6 +25,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
@@ -41,6 +47,8 @@ const char kStartAddress[] = "192.168.0.10";
 constexpr int kEnsureVisibleMargin = 50;
 // The version under which the dock layout is kept in the preferences.
 constexpr int kWindowStateVersion = 0;
+constexpr int kApplicationNameId = 1;
+constexpr int kTestPatternsStayOnId = 731;
 
 using dock_floated_slot = void (Tessaline::*)(bool);
 // Indexed by main_window_dock.
@@ -65,7 +73,10 @@ Tessaline::Tessaline(QWidget *parent)
     connect(m_backupTimer, &QTimer::timeout, this, &Tessaline::save_backup_file);
 
     m_ui->setupUi(this);
+    // The layers below the dialogs reach the sensor set-up through this.
+    install_color_sensor_setup_dialog();
     m_networkInterfaces = new NetworkInterfaceCard(this);
+    set_program_network_interfaces(m_networkInterfaces);
     m_recentFileActions = {m_ui->action_recent_file_1, m_ui->action_recent_file_2, m_ui->action_recent_file_3,
                            m_ui->action_recent_file_4, m_ui->action_recent_file_5};
 
@@ -111,6 +122,8 @@ Tessaline::Tessaline(QWidget *parent)
 
 Tessaline::~Tessaline()
 {
+    if (&program_network_interfaces() == m_networkInterfaces)
+        set_program_network_interfaces(nullptr);
     shutdown_marker::write(false);
 }
 
@@ -183,24 +196,27 @@ void Tessaline::createDocks()
     }
 }
 
-QWidget *Tessaline::createDockContent(main_window_dock)
-{
-    // The docks' own widgets take the place of these as they are built.
-    return new QWidget;
-}
-
 void Tessaline::create_central_widget()
 {
     auto *scroll = new QScrollArea;
     scroll->setBackgroundRole(QPalette::Dark);
     scroll->setWidgetResizable(true);
-    // The wall view takes the place of this one once it is built.
-    auto *view = new QWidget;
+    auto *view = new KQ_central_display_widget(nullptr, &layout());
     view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     scroll->setWidget(view);
     setCentralWidget(scroll);
-    if (const CPreferences *prefs = preferences())
-        m_ui->actionZoom_main_view->setChecked(prefs->GetExpandMainView());
+    m_wallView = view;
+    connect(view, &KQ_central_display_widget::focus_changed_out2, this, &Tessaline::ensureWidgetVisible);
+    connect(view, &KQ_central_display_widget::selection_changed_out, this, &Tessaline::selection_changed);
+    connect(view, &KQ_central_display_widget::identify_display_out, this, &Tessaline::identify_display);
+    connect(view, &KQ_central_display_widget::power_on_display_out, this, &Tessaline::power_on_display);
+    connect(view, &KQ_central_display_widget::set_osd_orientation_out, this, &Tessaline::set_osd_orientation);
+    connect(this, &Tessaline::select_first_position, view, &KQ_central_display_widget::select_first_position);
+    connect(this, &Tessaline::selection_changed_out, view, &KQ_central_display_widget::select_position);
+    const CPreferences *prefs = preferences();
+    const bool expand = prefs && prefs->GetExpandMainView();
+    m_ui->actionZoom_main_view->setChecked(expand);
+    view->set_view_expansion(expand);
 }
 
 void Tessaline::connectChangeSignals()
@@ -215,10 +231,22 @@ void Tessaline::connectChangeSignals()
     connect(wall, &layout_manager::layout_changed, this, &Tessaline::UpdateTarget);
     connect(wall, &layout_manager::layout_changed, this, &Tessaline::start_save_backup_file_timer);
     connect(this, &Tessaline::selection_changed_out, wall, &layout_manager::selection_changed);
+    connectControllerDock();
     if (QueryThreadPool *pool = g_master->getQueryThreadPool()) {
         connect(pool, &QueryThreadPool::num_pending_jobs, this, &Tessaline::num_pending_jobs);
         connect(pool, &QueryThreadPool::num_jobs_running, this, &Tessaline::num_jobs_running);
     }
+}
+
+void Tessaline::connectControllerDock()
+{
+    KQ_main_controller_dock_widget *actions = m_controllerDock;
+    connect(this, &Tessaline::out_updateControlsStatus, actions, &KQ_main_controller_dock_widget::updateControlsStatus);
+    connect(actions, &KQ_main_controller_dock_widget::out_updateControlsStatus, this, &Tessaline::updateControlsStatus);
+    connect(actions, &KQ_main_controller_dock_widget::out_updateTargetInfo, this, &Tessaline::UpdateTarget);
+    connect(this, &Tessaline::selection_changed_out, actions, &KQ_main_controller_dock_widget::selection_changed);
+    connect(actions, &KQ_main_controller_dock_widget::CalculateNewTargetWhitePoint, this,
+            &Tessaline::CalculateNewTargetWhitePoint);
 }
 
 void Tessaline::restoreWindowLayout()
@@ -315,8 +343,14 @@ void Tessaline::fileMenuAboutToShow()
 
 void Tessaline::selection_changed(int index)
 {
+    // The wall view answers the selection it is handed with that same index;
+    // taking it again would announce the selection twice.
+    if (m_relayingSelection && index == m_selectedIndex)
+        return;
     m_selectedIndex = index;
+    m_relayingSelection = true;
     emit selection_changed_out(index);
+    m_relayingSelection = false;
     updateControlsStatus();
 }
 
@@ -345,6 +379,8 @@ void Tessaline::ensureWidgetVisible(QWidget *widget)
 
 void Tessaline::zoom_main_view(bool on)
 {
+    if (m_wallView)
+        m_wallView->set_view_expansion(on);
     if (CPreferences *prefs = preferences())
         prefs->SetExpandMainView(on);
 }
@@ -386,6 +422,13 @@ void Tessaline::applyControlsStatus()
 void Tessaline::closeEvent(QCloseEvent *event)
 {
     if (!ask_save_if_modified()) {
+        event->ignore();
+        return;
+    }
+    if (m_controllerDock && m_controllerDock->is_evaluate_calibration_mode()
+        && QMessageBox::warning(this, string_resource(kApplicationNameId), string_resource(kTestPatternsStayOnId),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+               != QMessageBox::Yes) {
         event->ignore();
         return;
     }

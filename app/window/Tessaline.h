@@ -13,6 +13,8 @@
 class CMonitorTracker;
 class CPreferences;
 class CTargetValue;
+class KQ_central_display_widget;
+class KQ_main_controller_dock_widget;
 class checkForSoftwareUpdates;
 enum class display_command;
 class NetworkInterfaceCard;
@@ -80,6 +82,10 @@ public:
     void reset_calibration_records(const QList<int> &indexes);
 
     QDockWidget *dock(main_window_dock which) const { return m_docks[which]; }
+    KQ_main_controller_dock_widget *controller_dock() const { return m_controllerDock; }
+    KQ_central_display_widget *wall_view() const { return m_wallView; }
+    // The program's list of network interfaces, which the network searches use.
+    NetworkInterfaceCard *networkInterfaces() const { return m_networkInterfaces; }
     int selected_display_index() const { return m_selectedIndex; }
     bool previous_run_unclean() const { return m_previousRunUnclean; }
 
@@ -165,8 +171,15 @@ private:
     void refreshOperationsLabel();
     void createStartLayout();
     void createDocks();
+    // Tessaline_docks.cpp
     QWidget *createDockContent(main_window_dock which);
+    template <class Receiver> void followChanges(Receiver *receiver, void (Receiver::*slot)());
+    QWidget *createConnectionWidget();
+    QWidget *createTargetSummaryWidget();
+    QWidget *createColorimeterWidget();
+    QWidget *createCalibrationInformationWidget();
     void connectChangeSignals();
+    void connectControllerDock();
     void restoreWindowLayout();
     void connectDockFloatedSlots();
     void resizeFloatedDock(main_window_dock which, bool floating);
@@ -189,10 +202,13 @@ private:
     std::unique_ptr<Ui::TessalineClass> m_ui;
     QString m_currentFile;
     int m_selectedIndex = 0;
+    bool m_relayingSelection = false;
     bool m_previousRunUnclean = false;
     QTimer *m_backupTimer = nullptr;
     NetworkInterfaceCard *m_networkInterfaces = nullptr;
     std::array<QDockWidget *, kDockCount> m_docks{};
+    KQ_main_controller_dock_widget *m_controllerDock = nullptr;
+    KQ_central_display_widget *m_wallView = nullptr; // replaced with the central widget
     QLabel *m_portLabel = nullptr;
     QLabel *m_operationsLabel = nullptr;
     int m_runningCount = 0;

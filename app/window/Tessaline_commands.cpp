@@ -19,11 +19,15 @@
 #include "control_panel/kq_monitor_control_panel_dialog.h"
 #include "dialogs/KQ_Information_Dialog.h"
 #include "dialogs/KQ_Preferences_Dialog.h"
+#include "dialogs/KQ_update_factory_color_calibration_dialog.h"
+#include "dialogs/kq_calibration_offset_dialog.h"
 #include "dialogs/set_calibration_order_dialog.h"
 #include "icc/write_icc_display_profile.h"
 #include "jobs/job_list_item.h"
 #include "jobs/job_task_type.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
+#include "jobs/ui/run_job_set.h"
+#include "layout_setup/KQ_tile_matrix_wizard.h"
 #include "layout_setup/layout_wizard_command.h"
 #include "ui_Tessaline.h"
 
@@ -101,10 +105,14 @@ void Tessaline::on_actionSet_Calibration_Order_triggered()
 
 void Tessaline::on_actionTile_Matrix_Wizard_triggered()
 {
+    KQ_tile_matrix_wizard wizard(layout(), this);
+    wizard.exec();
 }
 
 void Tessaline::on_actionCalibration_Target_Offset_triggered()
 {
+    kq_calibration_offset_dialog dialog(selected_display_index(), this);
+    dialog.exec();
 }
 
 void Tessaline::on_actionDisplay_Settings_triggered()
@@ -115,6 +123,8 @@ void Tessaline::on_actionDisplay_Settings_triggered()
 
 void Tessaline::on_actionUpdate_Factory_Color_Calibration_triggered()
 {
+    KQ_update_factory_color_calibration_dialog dialog(this);
+    dialog.exec();
 }
 
 void Tessaline::on_actionAbout_triggered()
@@ -143,15 +153,11 @@ void Tessaline::on_actionUser_s_Guide_triggered()
 
 void Tessaline::runJobOnEveryDisplay(int task, const QString &title)
 {
-    const QList<int> positions = layout().get_display_indexes(false, true);
-    if (!positions.isEmpty()) {
-        job_list_item job;
-        job.task_list = {task};
-        KQ_multithreaded_operation_progress_dialog dialog;
-        dialog.add_job(job, positions, title);
-        if (dialog.start_jobs() == 0)
-            dialog.exec();
-    }
+    job_set set;
+    set.job_template.task_list = {task};
+    set.positions = layout().get_display_indexes(false, true);
+    set.text = title;
+    run_job_set(set);
     emit out_updateControlsStatus();
 }
 

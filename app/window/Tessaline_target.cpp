@@ -3,6 +3,7 @@
 #include "app/window/Tessaline.h"
 
 #include "app/controller/MasterControl.h"
+#include "app/controller/calibration_record_reset.h"
 #include "app/controller/color_calc_utils.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
@@ -15,7 +16,7 @@
 #include "dialogs/KQ_edit_target_dialog.h"
 #include "jobs/job_list_item.h"
 #include "jobs/job_task_type.h"
-#include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
+#include "jobs/ui/run_job_set.h"
 
 namespace {
 
@@ -76,17 +77,16 @@ void Tessaline::apply_edited_target(const CTargetValue &edited)
 
 void Tessaline::runRestoreJobs(const QList<int> &positions)
 {
-    job_list_item job;
-    job.task_list = {JOB_TASK_RESTORE_CALIBRATION_SETTINGS};
-    KQ_multithreaded_operation_progress_dialog dialog;
-    dialog.add_job(job, positions, tr("Updating and restoring previous calibration"));
-    dialog.start_jobs();
-    dialog.exec();
+    job_set restore;
+    restore.job_template.task_list = {JOB_TASK_RESTORE_CALIBRATION_SETTINGS};
+    restore.positions = positions;
+    restore.text = tr("Updating and restoring previous calibration");
+    run_job_set(restore);
 }
 
 void Tessaline::reset_calibration_records(const QList<int> &indexes)
 {
-    ::reset_calibration_records(layout(), records(), indexes);
+    ::reset_calibration_records(layout(), records(), indexes, kRecordReset);
 }
 
 void Tessaline::CalculateNewTargetWhitePoint(bool ask_if_changed)

@@ -32,6 +32,12 @@ int read_raw(basic_monitor &monitor, const control_row &row, int &value, int &ma
     case read_operation::standby_time:
         status = monitor.get_power_setting_ca0b_4(byte);
         break;
+    case read_operation::input_source: {
+        uint raw = 0;
+        status = monitor.get_input_source(raw);
+        value = static_cast<int>(std::min<uint>(raw, 0xFFFFu));
+        return status;
+    }
     }
     value = byte;
     return status;
@@ -62,6 +68,14 @@ row_reading read_control_row(basic_monitor &monitor, const control_row &row)
         reading.maximum = 0;
         return reading;
     }
+    // A choice is shown only as the display names it: a value without an
+    // item selects none, and an on/off beyond its own range is neither.
+    if (row.kind == control_kind::combo_box)
+        return reading;
+    if (row.kind == control_kind::check_box && maximum >= 0 && reading.value > reading.maximum) {
+        reading.empty_range = true;
+        return reading;
+    }
     reading.value = std::clamp(reading.value, reading.minimum, std::max(reading.minimum, reading.maximum));
     return reading;
 }
@@ -73,6 +87,11 @@ page_reading read_control_page(basic_monitor &monitor, const QList<control_row> 
     for (int i = 0; i < rows.size(); ++i) {
         const control_row &row = rows.at(i);
         row_reading &reading = page.rows[i];
+        if (row.needs_previous && i > 0 && page.rows.at(i - 1).status != 0) {
+            reading.reached = true;
+            reading.status = page.rows.at(i - 1).status;
+            continue;
+        }
         reading = read_control_row(monitor, row);
         const bool unsupported = reading.status == basic_monitor::kNotSupported;
         const bool failed = reading.status != 0;

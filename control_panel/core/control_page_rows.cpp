@@ -1,45 +1,21 @@
 #include "control_panel/core/control_page_rows.h"
 
-#include "app/services/string_resource.h"
+#include "control_panel/core/control_page_row_groups.h"
+#include "control_panel/core/control_row_builders.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
-
-#include <QCoreApplication>
 
 #include <map>
 
 namespace control_page {
 namespace {
 
+using control_row_builders::radio_pair;
+using control_row_builders::slider_pair;
+
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("kq_monitor_control_panel_dialog", text);
-}
-
-control_row radio_pair(int code, const QString &stem, int on_value, int off_value, read_policy policy)
-{
-    control_row row;
-    row.code = code;
-    row.kind = control_kind::radio_pair;
-    row.widget = stem + QStringLiteral("_enable_radioButton");
-    row.partner = stem + QStringLiteral("_disable_radioButton");
-    row.group = stem + QStringLiteral("_groupBox");
-    row.read = read_operation::vcp;
-    row.on_failure = policy;
-    row.on_value = on_value;
-    row.off_value = off_value;
-    return row;
-}
-
-control_row slider_pair(int code, const QString &stem, read_policy policy)
-{
-    control_row row;
-    row.code = code;
-    row.widget = stem + QStringLiteral("_horizontalSlider");
-    row.partner = stem + QStringLiteral("_spinBox");
-    row.update_button = QStringLiteral("update_%1_pushButton").arg(stem);
-    row.on_failure = policy;
-    return row;
+    return control_row_builders::dialog_tr(text);
 }
 
 control_row power_time(int code, const QString &spin_box, const QString &group, read_operation read, int maximum,
@@ -138,21 +114,6 @@ QList<control_row> picture_rows()
     return rows;
 }
 
-QList<control_row> size_position_rows()
-{
-    control_row resolution;
-    resolution.code = control_code::kInputResolution;
-    resolution.kind = control_kind::combo_box;
-    resolution.widget = QStringLiteral("input_resolution_comboBox");
-    resolution.update_button = QStringLiteral("update_input_resolution_pushButton");
-    resolution.on_failure = read_policy::go_on();
-    resolution.slow_link = true;
-    // "Auto", then "Resolution 1" to "Resolution 6".
-    for (int value = 1; value <= 7; ++value)
-        resolution.items << control_item{string_resource(1300 + value), value};
-    return {resolution};
-}
-
 } // namespace
 
 const QList<control_row> &rows(int page)
@@ -161,8 +122,14 @@ const QList<control_row> &rows(int page)
     static const std::map<int, QList<control_row>> pages = {
         {kPower, power_rows()},
         {kPowerSaving, power_saving_rows()},
+        {kCooling, cooling_rows()},
+        {kVideoInput, video_input_rows()},
         {kPicture, picture_rows()},
+        {kUniformity, uniformity_rows()},
+        {kEnginePictureMode, engine_picture_mode_rows()},
         {kSizePosition, size_position_rows()},
+        {kTileMatrixAdvanced, tile_matrix_advanced_rows()},
+        {kIrRemote, ir_remote_rows()},
         {kOsd, osd_rows()},
     };
     static const QList<control_row> none;

@@ -19,6 +19,7 @@ QList<control_row> osd_rows()
     // Only failures other than "not supported" are worth a message.
     rotation.on_failure = read_policy{false, true, false, false};
     rotation.write = write_sequence::set_save;
+    rotation.then = after_write::page_refresh;
     rotation.update = update_rule::several_only;
     rotation.items = {{tr("Landscape"), 0, QStringLiteral(":/images/Resources/orientation_landscape.png")},
                       {tr("Portrait"), 1, QStringLiteral(":/images/Resources/orientation_portrait.png")},

@@ -18,6 +18,8 @@ enum class control_kind {
     combo_box,     // item data holds the display's value; written at once
     radio_pair,    // first button "on", second "off"; written when one is checked
     label,         // shows a read value as text; never written
+    check_box,     // a check box or checkable group box, checked for "on"; written when toggled
+    double_spin_box,   // shows the display's hundredths as a fraction; written by its page
 };
 
 enum class read_operation {
@@ -27,14 +29,22 @@ enum class read_operation {
     power_save_mode,   // basic_monitor::get_power_save_mode
     power_save_time,   // basic_monitor::get_power_setting_ca0b_2
     standby_time,      // basic_monitor::get_power_setting_ca0b_4
+    input_source,      // basic_monitor::get_input_source
 };
 
 enum class write_sequence {
     none,
     set_read_save,     // set, read back, save (update_vcp)
-    set_save,          // set, save; the page is then read again
     power_setting,     // the CA0B writer behind the row's pseudo code
     power_save_mode,   // basic_monitor::set_power_save_mode, then re-select
+    set_save,          // set, then save when the set succeeded; nothing read back
+};
+
+// What follows a row's direct write to one display.
+enum class after_write {
+    nothing,
+    page_refresh,   // the shown page is read again as when it is shown (the status line is the read's)
+    page_read,      // the page's rows are read again on the same link; the write's status stays
 };
 
 // When the row's Update button writes through a job.
@@ -86,6 +96,14 @@ struct control_row
     write_sequence write = write_sequence::set_read_save;
     update_rule update = update_rule::always;
     bool slow_link = false;       // the display stays busy after this write: long reply waits
+    after_write then = after_write::nothing;
+    bool refresh_after_update = false;   // the Update button's job is followed by a page refresh
+    bool needs_previous = false;  // read only when the row before was read; else unusable
+    bool always_enabled = false;  // a failed read leaves the widget usable (no value shown)
+    bool on_exactly = false;      // check box: "on" only at |on_value|
+    bool job_when_not_one = false;   // a change with other than one target writes through a job
+    // Combo box items built from the display's maximum at each read.
+    QList<control_item> (*items_from_maximum)(int maximum) = nullptr;
     int scale = 1;                // shown value = display value × scale
     int minimum = 0;              // shown range; maximum -1: the display's maximum
     int maximum = -1;
@@ -96,7 +114,12 @@ struct control_row
 
     // The value a radio pair shows as "on": values at or beyond the "on"
     // value, seen from the "off" value.
-    bool radio_on(int value) const { return on_value > off_value ? value >= on_value : value < off_value; }
+    bool radio_on(int value) const
+    {
+        if (on_exactly)
+            return value == on_value;
+        return on_value > off_value ? value >= on_value : value < off_value;
+    }
     // The value sent to the display for a shown value (integer division).
     int wire_value(int shown) const { return scale > 1 ? shown / scale : shown; }
     int shown_value(int wire) const { return wire * scale; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPointF>
 #include <QWidget>
 
 // How far a measured white point lies from the target in CIE 1931 xy: the
@@ -15,6 +16,8 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    QPointF target_xy() const { return {m_targetX, m_targetY}; }
+    QPointF measured_xy() const { return {m_measuredX, m_measuredY}; }
 
 public slots:
     void SetMeasured_xy(double in_x, double in_y);

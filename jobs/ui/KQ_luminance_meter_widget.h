@@ -17,6 +17,8 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // What the meter shows now: scale, value and target.
+    const luminance_meter_state &state() const { return m_state; }
 
 public slots:
     void show_target_level(bool show);

@@ -85,6 +85,7 @@ private slots:
     {
         QLocale::setDefault(QLocale::c());
         QVERIFY(m_light.isValid());
+        install_color_sensor_setup_dialog();
     }
 
     void cleanup()

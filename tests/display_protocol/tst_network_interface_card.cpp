@@ -36,6 +36,9 @@ class tst_network_interface_card : public QObject
     Q_OBJECT
 
 private slots:
+    // The loopback entry only where a test asks for it.
+    void initTestCase() { qunsetenv(kSearchLoopbackVariable); }
+
     void filter_data()
     {
         QTest::addColumn<QList<network_interface_source>>("interfaces");
@@ -147,6 +150,62 @@ private slots:
             QVERIFY(ip.toIPv4Address() != 0);
             QVERIFY(ip != QHostAddress(QHostAddress::LocalHost));
         }
+    }
+
+    // enumerate reads the source handed in, anew each time.
+    void enumerate_reads_the_source()
+    {
+        NetworkInterfaceCard cards;
+        QList<network_interface_source> given {
+            card(QStringLiteral("Ethernet"), {address(QStringLiteral("192.168.5.20"), QStringLiteral("255.255.255.0"),
+                                                      QStringLiteral("192.168.5.255"))})};
+        cards.set_source([&given] { return given; });
+        cards.enumerate();
+        QCOMPARE(cards.count(), 1);
+        given.append(card(QStringLiteral("Wi-Fi"), {address(QStringLiteral("10.0.0.2"), QStringLiteral("255.255.0.0"),
+                                                            QStringLiteral("10.0.255.255"))}));
+        cards.enumerate();
+        QCOMPARE(cards.count(), 2);
+        QString name;
+        QVERIFY(cards.name_at(1, name));
+        QCOMPARE(name, QStringLiteral("Wi-Fi"));
+    }
+
+    void loopback_entry_on_request_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<int>("count");
+        QTest::newRow("unset") << QByteArray() << 1;
+        QTest::newRow("1") << QByteArray("1") << 2;
+        QTest::newRow("0") << QByteArray("0") << 1;
+        QTest::newRow("yes") << QByteArray("yes") << 1;
+    }
+
+    // Appended after the filter, which would drop 127.0.0.1.
+    void loopback_entry_on_request()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(int, count);
+        if (value.isNull())
+            qunsetenv(kSearchLoopbackVariable);
+        else
+            qputenv(kSearchLoopbackVariable, value);
+        NetworkInterfaceCard cards;
+        cards.enumerate_from({card(QStringLiteral("lo"), {address(QStringLiteral("127.0.0.1"), QStringLiteral("255.0.0.0"))}),
+                              card(QStringLiteral("Ethernet"), {address(QStringLiteral("192.168.5.20"), QStringLiteral("255.255.255.0"),
+                                                                        QStringLiteral("192.168.5.255"))})});
+        qunsetenv(kSearchLoopbackVariable);
+        QCOMPARE(cards.count(), count);
+        QString name;
+        QHostAddress ip, broadcast;
+        QVERIFY(cards.name_at(0, name));
+        QCOMPARE(name, QStringLiteral("Ethernet"));
+        if (count < 2)
+            return;
+        QVERIFY(cards.name_at(1, name) && cards.address_at(1, ip) && cards.broadcast_at(1, broadcast));
+        QCOMPARE(name, QStringLiteral("Loopback"));
+        QCOMPARE(ip, QHostAddress(QStringLiteral("127.0.0.1")));
+        QCOMPARE(broadcast, QHostAddress(QStringLiteral("127.255.255.255")));
     }
 };
 

@@ -67,25 +67,6 @@ CTargetValue with_white(CTargetValue target, quint16 kelvin)
     return target;
 }
 
-CAdjustValue fully_calibrated_record()
-{
-    CAdjustValue record = calibrated_record(CAdjustValue::kModeGains, false);
-    record.gain = {{0.9, 0.8, 0.7}};
-    record.backlight_setting = 90;
-    record.measurements.native.white = CCIEXYZ(95, 100, 108);
-    record.measurements.measurement_date_time = kCalibrated;
-    record.measurements.uncorrected.white = CCIEXYZ(94, 99, 107);
-    record.measurements.corrected.white = CCIEXYZ(90, 95, 100);
-    record.measurements.corrected.red = CCIEXYZ(40, 20, 2);
-    record.measurements.corrected_greyscale = {CCIEXYZ(1, 1, 1), CCIEXYZ(90, 95, 100)};
-    record.calibration_duration = 420;
-    record.operating_hours_calibrated = 1234.5;
-    record.calibrated = true;
-    record.sensor_name = QStringLiteral("i1Display Pro");
-    record.sensor_serial_number = QStringLiteral("S123");
-    return record;
-}
-
 } // namespace
 
 class tst_target_change_plan : public QObject
@@ -95,8 +76,6 @@ class tst_target_change_plan : public QObject
 private slots:
     void sorts_calibrated_displays_data();
     void sorts_calibrated_displays();
-    void clearing_forgets_only_the_last_calibration();
-    void reset_skips_displays_without_item_or_record();
     void max_matching_decision_data();
     void max_matching_decision();
 };
@@ -141,46 +120,6 @@ void tst_target_change_plan::sorts_calibrated_displays()
     const target_change_plan plan = plan_target_change(old_target, new_target, wall.layout());
     QCOMPARE(plan.restore, restore);
     QCOMPARE(plan.recalibrate, recalibrate);
-}
-
-void tst_target_change_plan::clearing_forgets_only_the_last_calibration()
-{
-    const CAdjustValue before = fully_calibrated_record();
-    CAdjustValue record = before;
-    clear_calibration_results(record);
-
-    QVERIFY(record.GetCalibrationDateTime().isNull());
-    QCOMPARE(record.measurements.corrected.white.Y, 0.0);
-    QCOMPARE(record.measurements.corrected.red.X, 0.0);
-    QVERIFY(record.measurements.corrected_greyscale.isEmpty());
-    QCOMPARE(record.calibration_duration, quint16(0));
-    QCOMPARE(record.operating_hours_calibrated, 0.0);
-    QVERIFY(!record.calibrated);
-    QVERIFY(record.sensor_name.isEmpty());
-    QVERIFY(record.sensor_serial_number.isEmpty());
-
-    // What the display was set to and measured before correcting stays.
-    QCOMPARE(record.gain, before.gain);
-    QCOMPARE(record.backlight_setting, before.backlight_setting);
-    QCOMPARE(record.calibration_mode, before.calibration_mode);
-    QCOMPARE(record.measurements.native.white.Y, before.measurements.native.white.Y);
-    QCOMPARE(record.measurements.uncorrected.white.Y, before.measurements.uncorrected.white.Y);
-    QCOMPARE(record.measurements.measurement_date_time, before.measurements.measurement_date_time);
-}
-
-void tst_target_change_plan::reset_skips_displays_without_item_or_record()
-{
-    headless_controller wall;
-    wall.create_wall(3, 1);
-    wall.store_record(0, fully_calibrated_record());
-    wall.store_record(2, fully_calibrated_record());
-    wall.records().SetModified(false);
-
-    reset_calibration_records(wall.layout(), wall.records(), {2, 1, 7, -1});
-
-    QCOMPARE(wall.layout().get_calibrated_display_indexes(false, false), QList<int>{0});
-    QVERIFY(wall.records().IsModified());
-    QCOMPARE(wall.records().GetCount(), 2); // no record was made for display 1
 }
 
 void tst_target_change_plan::max_matching_decision_data()

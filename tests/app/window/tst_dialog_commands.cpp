@@ -1,6 +1,9 @@
 #include "app/window/Tessaline.h"
+#include "colour/CMonitorTracker.h"
+#include "colour/monitor_tracker_item.h"
 #include "dialogs/KQ_Preferences_Dialog.h"
 #include "dialogs/KQ_edit_target_dialog.h"
+#include "dialogs/kq_calibration_offset_dialog.h"
 #include "dialogs/set_calibration_order_dialog.h"
 #include "layout_setup/KQ_set_display_order_grid_widget.h"
 #include "main_window_fixture.h"
@@ -9,6 +12,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QGridLayout>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -119,6 +124,28 @@ private slots:
         fixture.wall().layout().get_item(0, first);
         QCOMPARE(first.column, applied ? 1 : 0);
         QCOMPARE(targetInfo.count(), applied ? 1 : 0);
+    }
+
+    void target_offset_of_the_selected_display()
+    {
+        main_window_fixture fixture;
+        fixture.wall().create_wall(2, 1);
+        Tessaline &window = fixture.window();
+        fixture.wall().store_record(1, CAdjustValue(), QStringLiteral("P555"), QStringLiteral("SN1"));
+        window.selection_changed(1);
+        QString title;
+        when_modal_shows<kq_calibration_offset_dialog>([&title](kq_calibration_offset_dialog *dialog) {
+            title = dialog->windowTitle();
+            dialog->findChild<QGroupBox *>(QStringLiteral("groupBox"))->setChecked(true);
+            dialog->findChild<QDoubleSpinBox *>(QStringLiteral("delta_Y_doubleSpinBox"))->setValue(90.0);
+            dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
+        });
+        action(window, "actionCalibration_Target_Offset")->trigger();
+        QCOMPARE(title, QStringLiteral("Calibration Target Offset for display # 2"));
+        monitor_tracker_item record(QStringLiteral("P555"), QStringLiteral("SN1"));
+        QVERIFY(fixture.wall().records().GetAdjustValue(record) >= 0);
+        QCOMPARE(record.target_offset_enabled, qint16(1));
+        QCOMPARE(record.target_intensity_offset, 0.9);
     }
 };
 

@@ -212,7 +212,9 @@ void tst_main_window::first_start()
 {
     Tessaline &window = m_fixture->window();
     QCOMPARE(window.objectName(), QStringLiteral("TessalineClass"));
-    QCOMPARE(window.size(), QSize(600, 400));
+    // The form's size; the docks' contents may need more height.
+    QCOMPARE(window.width(), 600);
+    QVERIFY(window.height() >= 400);
     QCOMPARE(window.windowTitle(), QStringLiteral("Tessaline - untitled.tslw[*]"));
     QVERIFY(!window.isWindowModified());
     QVERIFY(!window.windowIcon().isNull());
@@ -336,14 +338,16 @@ void tst_main_window::floated_dock_takes_its_size_hint()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QDockWidget *floated = window.dock(main_window_dock(dock));
-    floated->resize(377, 311);
+    // A size the dock's content can take, away from its size hint.
+    const QSize other = QSize(377, 311).expandedTo(floated->minimumSizeHint()) + QSize(13, 17);
+    floated->resize(other);
     floated->setFloating(true);
     QCOMPARE(floated->size(), floated->layout()->sizeHint());
 
     // Going back into the window resizes nothing.
-    floated->resize(377, 311);
+    floated->resize(other);
     emit floated->topLevelChanged(false);
-    QCOMPARE(floated->size(), QSize(377, 311));
+    QCOMPARE(floated->size(), other);
 }
 
 void tst_main_window::geometry_and_dock_layout_survive_a_new_window()
@@ -354,6 +358,8 @@ void tst_main_window::geometry_and_dock_layout_survive_a_new_window()
     first.resize(900, 640);
     first.addDockWidget(Qt::LeftDockWidgetArea, first.dock(kColorimeterDock));
     first.dock(kTestPatternDock)->hide();
+    QCoreApplication::processEvents();
+    const QSize kept = first.size(); // no smaller than the docks' content allows
     QVERIFY(first.close());
     QVERIFY(!m_fixture->preferences().GetMainWindowGeometry().isEmpty());
     QVERIFY(!m_fixture->preferences().GetMainWindowState().isEmpty());
@@ -361,7 +367,7 @@ void tst_main_window::geometry_and_dock_layout_survive_a_new_window()
     Tessaline &second = m_fixture->new_window();
     second.show();
     QVERIFY(QTest::qWaitForWindowExposed(&second));
-    QCOMPARE(second.size(), QSize(900, 640));
+    QCOMPARE(second.size(), kept);
     QCOMPARE(second.dockWidgetArea(second.dock(kColorimeterDock)), Qt::LeftDockWidgetArea);
     QVERIFY(!second.dock(kTestPatternDock)->isVisible());
     QVERIFY(second.dock(kConnectionDock)->isVisibleTo(&second));

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-// The wait cursor for the length of one display operation.
+// The wait cursor for the length of one display operation (a scope).
 class wait_cursor
 {
 public:

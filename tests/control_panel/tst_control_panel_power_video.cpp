@@ -1,0 +1,344 @@
+// The Power, Cooling, Video and Uniformity pages of the control panel
+// dialog offscreen on simulated displays: what each page reads, in which
+// order, what it shows, what its controls write, and what a failing or
+// garbling display leaves; the power jobs and the staggered power-on delay
+// on a simulated wall.
+#include "control_panel/kq_monitor_control_panel_dialog.h"
+#include "display_protocol/control_codes.h"
+#include "display_protocol/wait_service.h"
+#include "jobs/QueryThreadPool.h"
+#include "resources/tessaline_resources.h"
+#include "tests/control_panel/control_panel_fixture.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QtTest>
+
+namespace {
+
+constexpr int kPowerPage = 0;
+constexpr int kCoolingPage = 2;
+constexpr int kVideoPage = 3;
+constexpr int kUniformityPage = 5;
+constexpr int kEnginePage = 6;
+constexpr int kSizePage = 8;
+constexpr int kPowerMode = 0xD6;
+
+void show_page(kq_monitor_control_panel_dialog &dialog, int page)
+{
+    auto *tree = child<QTreeWidget>(dialog, "treeWidget");
+    tree->setCurrentItem(tree_item(tree, page));
+}
+
+QString status_line(kq_monitor_control_panel_dialog &dialog)
+{
+    return child<QLabel>(dialog, "status_label")->text();
+}
+
+QList<QByteArray> bodies(const QList<sim_log_entry> &frames)
+{
+    QList<QByteArray> out;
+    for (const sim_log_entry &e : frames)
+        out << e.body;
+    return out;
+}
+
+int power_of(panel_wall &wall, int display)
+{
+    return wall.sim.with_display(wall.displays.at(display),
+                                 [](sim_display &d) { return int(d.controls.find(kPowerMode)->current); });
+}
+
+void choose_all_displays(kq_monitor_control_panel_dialog &dialog)
+{
+    child<QComboBox>(dialog, "apply_to_select_type_comboBox")->setCurrentIndex(3);
+}
+
+} // namespace
+
+class tst_control_panel_power_video : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        tessaline_init_resources();
+        QVERIFY2(!loopback_block::address(kFirstHost).isEmpty(), qPrintable(loopback_block::claim_error()));
+    }
+    void init()
+    {
+        wait_service::set_time_scale(0.01);
+        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
+    }
+
+    void switching_one_display_reads_its_state_back()
+    {
+        panel_wall wall(1);
+        QVERIFY(wall.ok);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        QCOMPARE(child<QLabel>(dialog, "power_on_delay_label")->text(), QStringLiteral("0 seconds"));
+        QCOMPARE(child<QSlider>(dialog, "power_on_delay_horizontalSlider")->maximum(), 50);
+        modal_watchdog watchdog(60000);
+        child<QPushButton>(dialog, "power_off_pushButton")->click();
+        QCOMPARE(watchdog.closed, 0);
+        QCOMPARE(power_of(wall, 0), 4);
+        QCOMPARE(child<QLabel>(dialog, "power_state_label")->text(),
+                 QStringLiteral("<img src=\":/images/Resources/power-off16.png\"> Off"));
+        QVERIFY(status_line(dialog).isEmpty());
+    }
+
+    // A display that refuses to switch on: the code in the status line, no
+    // state (the job's mode is only what was asked).
+    void a_refused_switch_shows_its_code_and_no_state()
+    {
+        panel_wall wall(1);
+        QVERIFY(wall.ok);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        wall.sim.with_display(wall.displays.first(), [](sim_display &d) {
+            d.controls.find(kPowerMode)->current = 4;
+            d.refuses_power_on = true;
+        });
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        modal_watchdog watchdog(20000);
+        QTimer::singleShot(3000, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        child<QPushButton>(dialog, "power_on_pushButton")->click();
+        QCOMPARE(power_of(wall, 0), 4);
+        QVERIFY(child<QLabel>(dialog, "power_state_label")->text().isEmpty());
+        QVERIFY(!status_line(dialog).isEmpty());
+    }
+
+    void several_displays_switch_and_stagger()
+    {
+        panel_wall wall(3);
+        QVERIFY(wall.ok);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        choose_all_displays(dialog);
+        QCOMPARE(dialog.targets(), (QList<int>{0, 1, 2}));
+        auto *slider = child<QSlider>(dialog, "power_on_delay_horizontalSlider");
+        // 3 steps plus 50 s over two gaps.
+        QCOMPARE(slider->maximum(), 28);
+        QCOMPARE(slider->value(), 0);
+        QCOMPARE(child<QLabel>(dialog, "power_on_delay_label")->text(), QStringLiteral("Disabled"));
+
+        wall.sim.clear_log();
+        slider->setValue(5);
+        QCOMPARE(child<QLabel>(dialog, "power_on_delay_label")->text(), QStringLiteral("Displays staggered by 2 seconds"));
+        QTest::qWait(wait_service::timer_interval_ms(1500) + 50);
+        QVERIFY(writes_of(wall.sim.log(), control_code::kPowerOnDelay).isEmpty());
+
+        modal_watchdog watchdog(60000);
+        child<QPushButton>(dialog, "update_power_saving_delay_pushButton")->click();
+        const QList<sim_log_entry> frames = wall.sim.log();
+        QCOMPARE(writes_of(frames, control_code::kPowerOnDelay, 'A'),
+                 QList<QByteArray>{write_body(control_code::kPowerOnDelay, 0)});
+        QCOMPARE(writes_of(frames, control_code::kPowerOnDelay, 'B'),
+                 QList<QByteArray>{write_body(control_code::kPowerOnDelay, 2)});
+        QCOMPARE(writes_of(frames, control_code::kPowerOnDelay, 'C'),
+                 QList<QByteArray>{write_body(control_code::kPowerOnDelay, 4)});
+
+        child<QPushButton>(dialog, "power_off_pushButton")->click();
+        QCOMPARE(watchdog.closed, 0);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(power_of(wall, i), 4);
+        // Read back from the first display only.
+        QCOMPARE(child<QLabel>(dialog, "power_state_label")->text(),
+                 QStringLiteral("<img src=\":/images/Resources/power-off16.png\"> Off"));
+    }
+
+    void the_cooling_page_follows_the_maxima()
+    {
+        panel_wall wall(1);
+        QVERIFY(wall.ok);
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        wall.sim.clear_log();
+        show_page(dialog, kCoolingPage);
+        QCOMPARE(bodies(wall.sim.log()), (QList<QByteArray>{hex4(0x278), hex4(0x103F), hex4(0x27D), hex4(0x10E0),
+                                                            hex4(0x10E1), hex4(0x10E2), hex4(0x10E3), hex4(0x10E4),
+                                                            hex4(0x10E5)}));
+        auto *mode = child<QComboBox>(dialog, "cooling_fan_mode_comboBox");
+        QCOMPARE(mode->count(), 7);
+        QCOMPARE(mode->itemData(0).toInt(), 2);
+        QCOMPARE(mode->itemText(0), QStringLiteral("Forced On"));
+        QVERIFY(mode->isEnabled());
+        QCOMPARE(child<QComboBox>(dialog, "cooling_fan_sensor_comboBox")->count(), 3);
+        auto *limit = child<QSpinBox>(dialog, "fan_sensor2_temp_spinBox");
+        QCOMPARE(limit->minimum(), 40);
+        QCOMPARE(limit->maximum(), 70);
+        QCOMPARE(limit->value(), 60);
+        QCOMPARE(limit->suffix(), QStringLiteral(" \u00B0C"));
+
+        // Choosing a sensor writes it, reads it back, saves and reads the page.
+        wall.sim.clear_log();
+        child<QComboBox>(dialog, "cooling_fan_sensor_comboBox")->setCurrentIndex(2);
+        const QList<QByteArray> seen = bodies(wall.sim.log());
+        QCOMPARE(seen.mid(0, 4), (QList<QByteArray>{write_body(0x278, 3), hex4(0x278), "0C", hex4(0x278)}));
+        QCOMPARE(child<QComboBox>(dialog, "cooling_fan_sensor_comboBox")->currentData().toInt(), 3);
+
+        // One fan mode, one sensor without its limit: the rest stays disabled.
+        wall.sim.with_display(wall.displays.first(), [](sim_display &d) {
+            d.controls.set(0x27D, 1, 1);
+            d.controls.set_unsupported(0x10E2);
+        });
+        show_page(dialog, kPowerPage);
+        show_page(dialog, kCoolingPage);
+        QCOMPARE(mode->count(), 1);
+        QCOMPARE(mode->itemText(0), QStringLiteral("Auto (no offset)"));
+        QVERIFY(child<QSpinBox>(dialog, "fan_sensor1_temp_spinBox")->isEnabled());
+        QVERIFY(!child<QSpinBox>(dialog, "fan_sensor2_temp_spinBox")->isEnabled());
+        QVERIFY(!child<QSpinBox>(dialog, "fan_sensor3_temp_spinBox")->isEnabled());
+        QVERIFY(status_line(dialog).isEmpty());
+    }
+
+    void the_video_page_reads_the_input_first()
+    {
+        panel_wall wall(1);
+        QVERIFY(wall.ok);
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        wall.sim.clear_log();
+        show_page(dialog, kVideoPage);
+        const QList<QByteArray> seen = bodies(wall.sim.log());
+        // The input (its code corrected by the model), then the two choices.
+        QCOMPARE(seen, (QList<QByteArray>{hex4(0x60), "C217", hex4(0x1040), hex4(0x2E3)}));
+        auto *input = child<QComboBox>(dialog, "video_input_comboBox");
+        QCOMPARE(input->count(), 23);
+        QCOMPARE(input->currentData().toInt(), 17);
+        QCOMPARE(child<QComboBox>(dialog, "video_overscan_comboBox")->currentData().toInt(), 3);
+
+        // One display: the choice is written and saved, then the page read.
+        wall.sim.clear_log();
+        child<QComboBox>(dialog, "video_overscan_comboBox")->setCurrentIndex(1);
+        QCOMPARE(bodies(wall.sim.log()), (QList<QByteArray>{write_body(0x2E3, 2), "0C", hex4(0x60), "C217",
+                                                             hex4(0x1040), hex4(0x2E3)}));
+        QCOMPARE(child<QComboBox>(dialog, "video_overscan_comboBox")->currentData().toInt(), 2);
+
+        // An input the display lacks: the combo box shows what it kept.
+        input->setCurrentIndex(input->findData(136));
+        QCOMPARE(input->currentData().toInt(), 17);
+
+        // A garbled input read: shown, the two choices unread and disabled,
+        // the input itself still usable.
+        show_page(dialog, kPowerPage);
+        wall.sim.set_fault(wall.displays.first(), sim_fault_kind::corrupt_check);
+        show_page(dialog, kVideoPage);
+        wall.sim.set_fault(wall.displays.first(), sim_fault_kind::corrupt_check, 0);
+        QVERIFY(!status_line(dialog).isEmpty());
+        QVERIFY(input->isEnabled());
+        QVERIFY(!child<QComboBox>(dialog, "video_level_expansion_comboBox")->isEnabled());
+        QVERIFY(!child<QComboBox>(dialog, "video_overscan_comboBox")->isEnabled());
+    }
+
+    void the_uniformity_page()
+    {
+        panel_wall wall(1);
+        QVERIFY(wall.ok);
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        show_page(dialog, kUniformityPage);
+        // No engine on this model: the level is disabled, edge compensation read.
+        QVERIFY(!child<QSlider>(dialog, "kqe_uniformity_horizontalSlider")->isEnabled());
+        auto *edge = child<QGroupBox>(dialog, "edge_comp_on_groupBox");
+        QVERIFY(edge->isEnabled());
+        QVERIFY(!edge->isChecked());
+        QCOMPARE(child<QSpinBox>(dialog, "edge_comp_type_spinBox")->maximum(), 3);
+        QVERIFY(status_line(dialog).isEmpty());
+
+        wall.sim.clear_log();
+        edge->setChecked(true);
+        QCOMPARE(bodies(wall.sim.log()), (QList<QByteArray>{write_body(0x1088, 1), "0C"}));
+        wall.sim.clear_log();
+        child<QSpinBox>(dialog, "edge_comp_type_spinBox")->setValue(2);
+        child<QSpinBox>(dialog, "edge_comp_type_spinBox")->setValue(3);
+        QCOMPARE(bodies(wall.sim.log()), (QList<QByteArray>{write_body(0x108C, 2), "0C", write_body(0x108C, 3), "0C"}));
+
+        auto *level = child<QSlider>(dialog, "kqe_uniformity_horizontalSlider");
+        auto *text = child<QLabel>(dialog, "kqe_uniformity_horizontalSlider_label");
+        level->setMaximum(10);
+        level->setValue(0);
+        QCOMPARE(text->text(), QStringLiteral("Off"));
+        level->setValue(7);
+        QCOMPARE(text->text(), QStringLiteral("7"));
+    }
+
+    void the_size_and_position_page()
+    {
+        panel_wall wall(1);
+        QVERIFY(wall.ok);
+        wall.sim.with_display(wall.displays.first(), [](sim_display &d) {
+            d.controls.set_unsupported(control_code::kHPosition);
+            d.controls.force(control_code::kAspect, 9);   // no such item
+        });
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        wall.sim.clear_log();
+        show_page(dialog, kSizePage);
+        QCOMPARE(bodies(wall.sim.log()).size(), 14);
+        QVERIFY(!child<QSlider>(dialog, "h_position_horizontalSlider")->isEnabled());
+        QVERIFY(child<QSlider>(dialog, "v_position_horizontalSlider")->isEnabled());
+        QCOMPARE(child<QSpinBox>(dialog, "zoom_spinBox")->minimum(), 1);
+        auto *aspect = child<QComboBox>(dialog, "aspect_comboBox");
+        QVERIFY(aspect->isEnabled());
+        QCOMPARE(aspect->currentIndex(), -1);
+        QVERIFY(status_line(dialog).isEmpty());
+
+        // The reset is not saved; the page is read again at once.
+        wall.sim.clear_log();
+        child<QPushButton>(dialog, "size_reset_pushButton")->click();
+        const QList<QByteArray> seen = bodies(wall.sim.log());
+        QCOMPARE(seen.first(), write_body(control_code::kDefaults, 3));
+        QVERIFY(!seen.contains("0C"));
+        QCOMPARE(seen.size(), 15);
+        QCOMPARE(aspect->currentData().toInt(), 2);
+
+        // Any other failure of the first row is shown and leaves the page unread.
+        show_page(dialog, kPowerPage);
+        wall.sim.with_display(wall.displays.first(), [](sim_display &d) { d.controls.set(control_code::kHPosition, 5, 10); });
+        wall.sim.set_fault(wall.displays.first(), sim_fault_kind::corrupt_check);
+        show_page(dialog, kSizePage);
+        wall.sim.set_fault(wall.displays.first(), sim_fault_kind::corrupt_check, 0);
+        QVERIFY(!status_line(dialog).isEmpty());
+        for (const char *name : {"h_position_horizontalSlider", "zoom_horizontalSlider"})
+            QVERIFY2(!child<QSlider>(dialog, name)->isEnabled(), name);
+        QVERIFY(!aspect->isEnabled());
+    }
+
+    void the_engine_picture_mode_page()
+    {
+        panel_wall wall(2);
+        QVERIFY(wall.ok);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        for (int display : wall.displays)
+            wall.sim.with_display(display, [](sim_display &d) { d.apply_model("VW-5540QE"); });
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        show_page(dialog, kEnginePage);
+        auto *mode = child<QComboBox>(dialog, "kqe_picture_mode_comboBox");
+        QCOMPARE(mode->count(), 5);
+        QCOMPARE(mode->currentData().toInt(), 1);
+        QVERIFY(child<QGroupBox>(dialog, "kqe_picture_mode_groupBox")->isEnabled());
+
+        // Two displays: the page is not read; its Update button writes to both.
+        show_page(dialog, kPowerPage);
+        choose_all_displays(dialog);
+        wall.sim.clear_log();
+        show_page(dialog, kEnginePage);
+        QVERIFY(wall.sim.log().isEmpty());
+        mode->setCurrentIndex(0);
+        QVERIFY(wall.sim.log().isEmpty());
+        modal_watchdog watchdog(60000);
+        child<QPushButton>(dialog, "kqe_picture_mode_update_pushButton")->click();
+        QCOMPARE(watchdog.closed, 0);
+        for (char id : {'A', 'B'})
+            QCOMPARE(writes_of(wall.sim.log(), control_code::kEnginePictureMode, id),
+                     QList<QByteArray>{write_body(control_code::kEnginePictureMode, 5)});
+    }
+};
+
+QTEST_MAIN(tst_control_panel_power_video)
+#include "tst_control_panel_power_video.moc"
