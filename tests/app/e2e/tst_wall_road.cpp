@@ -59,6 +59,7 @@ constexpr int kContrast = 0x12;
 constexpr int kColourMode = 0x268;
 constexpr int kPatch = 0x2C3;
 constexpr int kPatchOn = 2;
+constexpr int kPatchLevels[] = {0x103A, 0x103B, 0x103C};
 constexpr int kConfirmTargetText = 725;
 // Long enough for the slowest dialog: the calibration of the whole wall.
 constexpr int kCalibrationPatienceMs = 300000;
@@ -169,6 +170,24 @@ void check_display_against_record(wall_road &road, int index, const CTargetValue
                      qPrintable(QStringLiteral("%1 channel %2 entry %3: %4 against %5")
                                     .arg(where).arg(c).arg(i).arg(channel[i]).arg(expected)));
         }
+    }
+}
+
+// The calibrated white shown by the patch: each channel's level is the
+// record's gain of that channel's maximum.
+void check_patch_levels_against_gains(wall_road &road, int index)
+{
+    monitor_tracker_item record;
+    QVERIFY(road.record_of(index, record));
+    for (int c = 0; c < 3; ++c) {
+        const auto [level, maximum] = road.wall().with_display(road.handles().at(index), [c](sim_display &d) {
+            const sim_control *control = d.controls.find(quint16(kPatchLevels[c]));
+            return control ? std::pair<int, int>(control->current, control->max) : std::pair<int, int>(-1, 0);
+        });
+        QVERIFY(maximum > 0);
+        QVERIFY2(std::fabs(double(level) / maximum - record.gain[size_t(c)]) <= 1.0 / maximum,
+                 qPrintable(QStringLiteral("display %1 channel %2: level %3 of %4, gain %5")
+                                .arg(index).arg(c).arg(level).arg(maximum).arg(record.gain[size_t(c)])));
     }
 }
 
@@ -325,6 +344,8 @@ void tst_wall_road::lan_wall_calibrated_saved_reopened_and_reported()
     }
     for (int i = 0; i < kDisplays; ++i) {
         QVERIFY(road.control(road.handles().at(i), kPatch) >= kPatchOn);
+        check_patch_levels_against_gains(road, i);
+        QVERIFY(!QTest::currentTestFailed());
         const light_channel::light_reading shown = road.wall().light(road.handles().at(i));
         check_white(road, i, CCIEXYZ(shown.X, shown.Y, shown.Z), QStringLiteral("evaluation white"));
         QVERIFY(!QTest::currentTestFailed());
