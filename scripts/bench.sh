@@ -26,7 +26,7 @@ echo "|---|---|---|"
 awk '
 / at once :/ && $1 != "1" { fast = $5; limit = $1 }
 /^ +1 at once :/ { slow = $5 }
-/timer lateness/ { for (i = 1; i <= NF; ++i) if ($i == "max") stall = $(i + 1) }
+/timer lateness/ { for (i = 1; i <= NF; ++i) if ($i == "max" && stall == "") stall = $(i + 1) }
 /speed-up/ { ratio = $2; sub(/,$/, "", ratio); ideal = $7 }
 END {
     printf "| wall throughput, 100 displays x 3 Verify jobs | %s at once %s s, 1 at once %s s: %s (ideal %s) | >= 25x |\n", limit, fast, slow, ratio, ideal
