@@ -12,6 +12,7 @@
 #include "tests/support/headless_controller.h"
 
 #include <QApplication>
+#include <QHostAddress>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -47,17 +48,22 @@ inline QList<QByteArray> writes_of(const QList<sim_log_entry> &frames, int code,
     return out;
 }
 
-// A wall of |count| LAN displays in one row, display i at host kFirstHost + i
-// with monitor ID i + 1, each simulated as a model with the control panel's
-// controls.
+// A wall of |columns| × |rows| LAN displays (one row of |count|), each on
+// the host and with the monitor ID its layout item gives, the first at host
+// kFirstHost with monitor ID 1; each is simulated as a model with the
+// control panel's controls. displays and ids follow the layout's indexes.
 struct panel_wall
 {
-    explicit panel_wall(int count)
+    explicit panel_wall(int count) : panel_wall(count, 1) {}
+    panel_wall(int columns, int rows)
         : links(controller.controller().getMonitor(), &basic_monitor::com_port_changed)
     {
-        controller.create_wall(count, 1, loopback_block::address(kFirstHost));
-        for (int i = 0; i < count; ++i)
-            add(kFirstHost + i, char('A' + i));
+        controller.create_wall(columns, rows, loopback_block::address(kFirstHost));
+        display_layout_item item;
+        for (int i = 0; controller.layout().get_item(i, item) == 0; ++i) {
+            const int host = static_cast<int>(QHostAddress(item.connection_address).toIPv4Address() & 0xFF);
+            add(host, char('@' + item.monitor_id));
+        }
     }
 
     // A display on |host| (a new endpoint, or the chain already there).
@@ -68,6 +74,7 @@ struct panel_wall
         const int display = sim.add_display(endpoints.value(host), id);
         sim.with_display(display, [](sim_display &d) { d.apply_model("VW-5530Q"); });
         displays << display;
+        ids << id;
         ok = ok && endpoints.value(host) >= 0 && display >= 0;
         return display;
     }
@@ -90,6 +97,7 @@ struct panel_wall
     QSignalSpy links;
     QMap<int, int> endpoints;
     QList<int> displays;
+    QList<char> ids;   // monitor IDs, as the frame log's answered_by
     bool ok = true;
 };
 

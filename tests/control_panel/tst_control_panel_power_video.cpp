@@ -1,11 +1,14 @@
 // The Power, Cooling, Video and Uniformity pages of the control panel
 // dialog offscreen on simulated displays: what each page reads, in which
 // order, what it shows, what its controls write, and what a failing or
-// garbling display leaves; the power jobs and the staggered power-on delay
-// on a simulated wall.
+// garbling display leaves; the power jobs, the staggered power-on delay
+// over a row, the Cooling page's joint Update, the calibration copied to
+// other inputs and the picture reset on a simulated wall; the input
+// resolution's long reply wait.
 #include "control_panel/kq_monitor_control_panel_dialog.h"
 #include "display_protocol/control_codes.h"
 #include "display_protocol/wait_service.h"
+#include "colour/CAdjustValue.h"
 #include "jobs/QueryThreadPool.h"
 #include "resources/tessaline_resources.h"
 #include "tests/control_panel/control_panel_fixture.h"
@@ -13,6 +16,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -24,9 +28,14 @@ constexpr int kPowerPage = 0;
 constexpr int kCoolingPage = 2;
 constexpr int kVideoPage = 3;
 constexpr int kUniformityPage = 5;
+constexpr int kPicturePage = 4;
 constexpr int kEnginePage = 6;
+constexpr int kCalibrationPage = 7;
 constexpr int kSizePage = 8;
 constexpr int kPowerMode = 0xD6;
+// Nominal reply waits at this scale are long enough to tell the slow link's
+// from the normal one's on a busy machine (see the input resolution test).
+constexpr double kSlowLinkScale = 0.4;
 
 void show_page(kq_monitor_control_panel_dialog &dialog, int page)
 {
@@ -56,6 +65,53 @@ int power_of(panel_wall &wall, int display)
 void choose_all_displays(kq_monitor_control_panel_dialog &dialog)
 {
     child<QComboBox>(dialog, "apply_to_select_type_comboBox")->setCurrentIndex(3);
+}
+
+void choose_row(kq_monitor_control_panel_dialog &dialog, int row)
+{
+    child<QComboBox>(dialog, "apply_to_select_type_comboBox")->setCurrentIndex(1);
+    child<QComboBox>(dialog, "apply_to_display_list_comboBox")->setCurrentIndex(row);
+}
+
+QString spaced(const QList<int> &values)
+{
+    QStringList texts;
+    for (int value : values)
+        texts << QString::number(value);
+    return texts.join(QLatin1Char(' '));
+}
+
+// The values |code| was written with, display by display in layout order,
+// each display's as "v1 v2 ..." (empty: none).
+QStringList written_values(panel_wall &wall, int code)
+{
+    const QList<sim_log_entry> frames = wall.sim.log();
+    QStringList out;
+    for (char id : wall.ids) {
+        QList<int> values;
+        for (const QByteArray &body : writes_of(frames, code, id))
+            values << body.mid(4).toInt(nullptr, 16);
+        out << spaced(values);
+    }
+    return out;
+}
+
+// A calibration on record for the display at |index|, under the model and
+// serial number it reports.
+void store_calibration(panel_wall &wall, int index)
+{
+    QString model, serial;
+    wall.sim.with_display(wall.displays.at(index), [&](sim_display &d) {
+        model = QString::fromLatin1(d.model_name);
+        serial = QString::fromLatin1(d.serial_number);
+    });
+    CAdjustValue record;
+    record.SetCalibrationDateTime(QDateTime(QDate(2024, 5, 1), QTime(10, 0)));
+    record.SetCalibrated(true);
+    record.SetCalibrationMode(CAdjustValue::kModeGains);
+    record.backlight_setting = 70;
+    record.gain = {0.8, 0.9, 1.0};
+    wall.controller.store_record(index, record, model, serial);
 }
 
 } // namespace
@@ -337,6 +393,283 @@ private slots:
         for (char id : {'A', 'B'})
             QCOMPARE(writes_of(wall.sim.log(), control_code::kEnginePictureMode, id),
                      QList<QByteArray>{write_body(control_code::kEnginePictureMode, 5)});
+    }
+
+    // A row that does not start at the wall's first display: each position
+    // of the row gets its own delay, the slider's range follows the first
+    // display of the row and the number of displays, the label the stagger.
+    void a_row_is_staggered_by_position_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<display_change>("first_of_row");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QList<int>>("delays");
+        const display_change keep([](sim_display &) {});
+        const auto delay_maximum = [](int maximum) {
+            return display_change([=](sim_display &d) { d.controls.set(control_code::kPowerOnDelay, 0, maximum); });
+        };
+        QTest::newRow("off") << 3 << keep << 0 << 28 << QStringLiteral("Disabled") << QList<int>{0, 0, 0};
+        QTest::newRow("six a second over ten") << 10 << keep << 1 << 8 << QStringLiteral("6 displays per second")
+                                               << QList<int>{0, 0, 0, 0, 0, 0, 1, 1, 1, 1};
+        QTest::newRow("two a second") << 3 << keep << 3 << 28 << QStringLiteral("2 displays per second")
+                                      << QList<int>{0, 0, 1};
+        QTest::newRow("one second") << 3 << keep << 4 << 28 << QStringLiteral("Displays staggered by 1 second")
+                                    << QList<int>{0, 1, 2};
+        QTest::newRow("two seconds") << 3 << keep << 5 << 28 << QStringLiteral("Displays staggered by 2 seconds")
+                                     << QList<int>{0, 2, 4};
+        QTest::newRow("maximum 20 over three") << 3 << delay_maximum(20) << 13 << 13
+                                               << QStringLiteral("Displays staggered by 10 seconds")
+                                               << QList<int>{0, 10, 20};
+        QTest::newRow("a maximum below the gaps") << 3 << delay_maximum(1) << 3 << 3
+                                                  << QStringLiteral("2 displays per second") << QList<int>{0, 0, 1};
+    }
+    void a_row_is_staggered_by_position()
+    {
+        QFETCH(int, columns);
+        QFETCH(display_change, first_of_row);
+        QFETCH(int, value);
+        QFETCH(int, maximum);
+        QFETCH(QString, label);
+        QFETCH(QList<int>, delays);
+        panel_wall wall(columns, 2);
+        QVERIFY(wall.ok);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        QList<int> row;
+        for (int index = 0; index < wall.displays.size(); ++index) {
+            display_layout_item item;
+            QCOMPARE(wall.controller.layout().get_item(index, item), 0);
+            if (item.row == 1)
+                row << index;
+        }
+        QCOMPARE(row.size(), columns);
+        QVERIFY(row.first() > 0);
+        wall.sim.with_display(wall.displays.at(row.first()), first_of_row);
+        choose_row(dialog, 1);
+        QCOMPARE(dialog.targets(), row);
+
+        auto *slider = child<QSlider>(dialog, "power_on_delay_horizontalSlider");
+        QCOMPARE(slider->maximum(), maximum);
+        slider->setValue(value);
+        QCOMPARE(slider->value(), value);
+        QCOMPARE(child<QLabel>(dialog, "power_on_delay_label")->text(), label);
+
+        wall.sim.clear_log();
+        modal_watchdog watchdog(60000);
+        child<QPushButton>(dialog, "update_power_saving_delay_pushButton")->click();
+        QCOMPARE(watchdog.closed, 0);
+        QStringList expected;
+        for (int index = 0; index < wall.displays.size(); ++index)
+            expected << (row.contains(index) ? QString::number(delays.at(row.indexOf(index))) : QString());
+        QCOMPARE(written_values(wall, control_code::kPowerOnDelay), expected);
+        QVERIFY(status_line(dialog).isEmpty());
+    }
+
+    // Sensor and mode go out together, sensor first, in one job (one
+    // connection) per display; choosing them only changes the page.
+    void the_cooling_update_writes_sensor_then_mode()
+    {
+        panel_wall wall(2);
+        QVERIFY(wall.ok);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        choose_all_displays(dialog);
+        show_page(dialog, kCoolingPage);
+        auto *sensor = child<QComboBox>(dialog, "cooling_fan_sensor_comboBox");
+        auto *mode = child<QComboBox>(dialog, "cooling_fan_mode_comboBox");
+        wall.sim.clear_log();
+        sensor->setCurrentIndex(sensor->findData(2));
+        mode->setCurrentIndex(mode->findData(5));
+        QVERIFY(wall.sim.log().isEmpty());
+
+        QList<int> connections;
+        for (int endpoint : wall.endpoints)
+            connections << wall.sim.connection_count(endpoint);
+        modal_watchdog watchdog(60000);
+        child<QPushButton>(dialog, "update_cooling_fan_pushButton")->click();
+        QCOMPARE(watchdog.closed, 0);
+        int n = 0;
+        for (int endpoint : wall.endpoints)
+            QCOMPARE(wall.sim.connection_count(endpoint), connections.at(n++) + 1);
+        for (char id : wall.ids) {
+            QList<QByteArray> writes;
+            for (const sim_log_entry &e : wall.sim.log()) {
+                if (e.type == 'E' && e.answered_by == id)
+                    writes << e.body;
+            }
+            QCOMPARE(writes, (QList<QByteArray>{write_body(control_code::kFanSensor, 2),
+                                                write_body(control_code::kFanMode, 5)}));
+        }
+        QVERIFY(status_line(dialog).isEmpty());
+
+        // One display: the combo boxes write, the Update button does nothing.
+        child<QComboBox>(dialog, "apply_to_select_type_comboBox")->setCurrentIndex(0);
+        QCOMPARE(dialog.targets(), QList<int>{0});
+        wall.sim.clear_log();
+        child<QPushButton>(dialog, "update_cooling_fan_pushButton")->click();
+        QVERIFY(wall.sim.log().isEmpty());
+    }
+
+    // The inputs checked, in the list's order, go to every target display
+    // that has a calibration on record; the display ends on its own input.
+    void calibration_goes_to_the_checked_inputs_data()
+    {
+        QTest::addColumn<int>("apply_to");
+        QTest::addColumn<QList<bool>>("calibrated");
+        QTest::addColumn<QStringList>("inputs");   // per display; the last is its own again
+        QTest::newRow("one display") << 0 << QList<bool>{true, true} << QStringList{"18 15 17", ""};
+        QTest::newRow("all displays, one never calibrated") << 3 << QList<bool>{true, false}
+                                                            << QStringList{"18 15 17", ""};
+        QTest::newRow("all displays") << 3 << QList<bool>{true, true} << QStringList{"18 15 17", "18 15 17"};
+    }
+    void calibration_goes_to_the_checked_inputs()
+    {
+        QFETCH(int, apply_to);
+        QFETCH(QList<bool>, calibrated);
+        QFETCH(QStringList, inputs);
+        panel_wall wall(2);
+        QVERIFY(wall.ok);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        for (int i = 0; i < calibrated.size(); ++i) {
+            // Displays of one model tell their records apart by serial number.
+            wall.sim.with_display(wall.displays.at(i),
+                                  [i](sim_display &d) { d.serial_number = "SN" + QByteArray::number(i); });
+            if (calibrated.at(i))
+                store_calibration(wall, i);
+        }
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        child<QComboBox>(dialog, "apply_to_select_type_comboBox")->setCurrentIndex(apply_to);
+        show_page(dialog, kCalibrationPage);
+        auto *list = child<QListWidget>(dialog, "input_listWidget");
+        auto *apply = child<QPushButton>(dialog, "calibration_apply_pushButton");
+        QVERIFY(!apply->isEnabled());
+        // Checked out of the list's order: the list's order counts.
+        for (int input : {15, 18}) {
+            for (int i = 0; i < list->count(); ++i) {
+                if (list->item(i)->data(Qt::UserRole).toInt() == input)
+                    list->item(i)->setCheckState(Qt::Checked);
+            }
+        }
+        QVERIFY(apply->isEnabled());
+
+        wall.sim.clear_log();
+        modal_watchdog watchdog(60000);
+        apply->click();
+        QCOMPARE(watchdog.closed, 0);
+        QCOMPARE(written_values(wall, control_code::kInputSource), inputs);
+        QVERIFY(status_line(dialog).isEmpty());
+    }
+
+    void nothing_to_apply_without_an_input_or_a_target()
+    {
+        panel_wall wall(2);
+        QVERIFY(wall.ok);
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        show_page(dialog, kCalibrationPage);
+        auto *list = child<QListWidget>(dialog, "input_listWidget");
+        auto *apply = child<QPushButton>(dialog, "calibration_apply_pushButton");
+        list->item(0)->setCheckState(Qt::Checked);
+        QVERIFY(apply->isEnabled());
+        list->item(0)->setCheckState(Qt::Unchecked);
+        QVERIFY(!apply->isEnabled());
+
+        wall.set_item(0, [](display_layout_item &item) { item.enabled = false; });
+        wall.set_item(1, [](display_layout_item &item) { item.enabled = false; });
+        choose_all_displays(dialog);
+        QVERIFY(dialog.targets().isEmpty());
+        list->item(0)->setCheckState(Qt::Checked);
+        QVERIFY(!apply->isEnabled());
+    }
+
+    // The picture defaults: one display is reset without a save and its
+    // page read again at once, whatever the reset's result; several are
+    // reset through jobs.
+    void the_picture_reset_data()
+    {
+        QTest::addColumn<int>("apply_to");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("brightness");
+        QTest::addColumn<bool>("failure_shown");
+        QTest::newRow("one display") << 0 << false << 80 << false;
+        QTest::newRow("one display refusing") << 0 << true << 30 << true;
+        QTest::newRow("all displays") << 3 << false << 30 << false;
+    }
+    void the_picture_reset()
+    {
+        QFETCH(int, apply_to);
+        QFETCH(bool, refused);
+        QFETCH(int, brightness);
+        QFETCH(bool, failure_shown);
+        panel_wall wall(2);
+        QVERIFY(wall.ok);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        for (int display : wall.displays) {
+            wall.sim.with_display(display, [](sim_display &d) {
+                d.controls.find(control_code::kBrightness)->current = 30;
+                d.controls.find(control_code::kContrast)->current = 20;
+            });
+            if (refused)
+                wall.sim.refuse_writes(display, control_code::kDefaults);
+        }
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        child<QComboBox>(dialog, "apply_to_select_type_comboBox")->setCurrentIndex(apply_to);
+        show_page(dialog, kPicturePage);
+        auto *shown = child<QSlider>(dialog, "brightness_horizontalSlider");
+        QCOMPARE(shown->value(), 30);
+
+        wall.sim.clear_log();
+        modal_watchdog watchdog(60000);
+        child<QPushButton>(dialog, "color_reset_pushButton")->click();
+        QCOMPARE(watchdog.closed, 0);
+        const QByteArray reset = write_body(control_code::kDefaults, 2);
+        QList<QByteArray> seen = bodies(wall.sim.log());
+        for (int index : dialog.targets()) {
+            // A refused write is tried again: only the value counts.
+            const QList<QByteArray> writes = writes_of(wall.sim.log(), control_code::kDefaults, wall.ids.at(index));
+            QVERIFY(!writes.isEmpty());
+            QCOMPARE(writes.count(reset), writes.size());
+        }
+        QCOMPARE(shown->value(), brightness);
+        QCOMPARE(!status_line(dialog).isEmpty(), failure_shown);
+        if (dialog.targets().size() == 1) {
+            // No save; all 24 rows read again after the reset.
+            seen.removeAll(reset);
+            QCOMPARE(seen.size(), 24);
+            QVERIFY(!seen.contains("0C"));
+            QCOMPARE(seen.first(), hex4(control_code::kBrightness));
+            QCOMPARE(child<QSlider>(dialog, "contrast_horizontalSlider")->value(), refused ? 20 : 50);
+            QCOMPARE(child<QSlider>(dialog, "sharpness_horizontalSlider")->value(), 12);
+        }
+    }
+
+    // The display takes longer to answer an input resolution write than a
+    // write may take: only the slow link's waits let the page see it done.
+    void the_input_resolution_waits_for_the_display()
+    {
+        panel_wall wall(1);
+        QVERIFY(wall.ok);
+        // After the controller, which sets its own scale.
+        wait_service::set_time_scale(kSlowLinkScale);
+        wall.sim.set_time_scale(kSlowLinkScale);
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        show_page(dialog, kSizePage);
+        auto *resolution = child<QComboBox>(dialog, "input_resolution_comboBox");
+        QVERIFY(resolution->isEnabled());
+        QVERIFY(resolution->currentData().toInt() != 3);
+
+        wall.sim.clear_log();
+        resolution->setCurrentIndex(resolution->findData(3));
+        QVERIFY2(status_line(dialog).isEmpty(), qPrintable(status_line(dialog)));
+        const QList<QByteArray> seen = bodies(wall.sim.log());
+        QCOMPARE(seen.mid(0, 3), (QList<QByteArray>{write_body(control_code::kInputResolution, 3),
+                                                   hex4(control_code::kInputResolution), "0C"}));
+        QCOMPARE(seen.count(write_body(control_code::kInputResolution, 3)), 1);
+        QCOMPARE(resolution->currentData().toInt(), 3);
+        QCOMPARE(wall.sim.with_display(wall.displays.first(), [](sim_display &d) {
+            return int(d.controls.find(control_code::kInputResolution)->current);
+        }), 3);
     }
 };
 

@@ -2,7 +2,7 @@
 // panel dialog offscreen on simulated displays: size, position and diagram,
 // hostile sizes and positions, the on/off value by model, the frame
 // compensation's hundredths, the advanced page's failures, and the IR keys
-// on the wire for one display, several and none.
+// and their pauses on the wire for one display, several and none.
 #include "control_panel/kq_monitor_control_panel_dialog.h"
 #include "display_protocol/control_codes.h"
 #include "display_protocol/wait_service.h"
@@ -26,6 +26,8 @@ namespace {
 constexpr int kTilePage = 9;
 constexpr int kAdvancedPage = 10;
 constexpr int kIrPage = 11;
+// Scaled pauses long enough to stand out from the frames' own times.
+constexpr double kPauseScale = 0.1;
 
 void show_page(kq_monitor_control_panel_dialog &dialog, int page)
 {
@@ -49,6 +51,21 @@ QPoint selected_cell(kq_monitor_control_panel_dialog &dialog)
 QList<quint16> keys_of(panel_wall &wall, int display)
 {
     return wall.sim.with_display(wall.displays.at(display), [](sim_display &d) { return d.ir_keys; });
+}
+
+// Milliseconds between one key's frame and the next's at |display|, from the
+// frame log's arrival times.
+QList<qint64> key_gaps(panel_wall &wall, int display)
+{
+    QList<qint64> times;
+    for (const sim_log_entry &e : wall.sim.log()) {
+        if (e.answered_by == wall.ids.at(display) && e.body.startsWith("C210"))
+            times << e.time_ms;
+    }
+    QList<qint64> gaps;
+    for (int i = 1; i < times.size(); ++i)
+        gaps << times.at(i) - times.at(i - 1);
+    return gaps;
 }
 
 } // namespace
@@ -298,6 +315,56 @@ private slots:
         child<QPushButton>(dialog, "ir_remote_menu_pushButton")->click();
         QCOMPARE(none.closed, 0);
         QVERIFY(wall.sim.log().isEmpty());
+    }
+
+    // After each key the sender waits 200 ms, and 1 s for each 00 between
+    // keys; directly to one display and through the jobs to several.
+    void pauses_between_keys_data()
+    {
+        QTest::addColumn<int>("apply_to");
+        QTest::addColumn<QString>("sequence");
+        QTest::addColumn<QList<quint16>>("keys");
+        QTest::addColumn<QList<int>>("least_gaps");   // nominal ms
+        QTest::newRow("one display, keys") << 0 << "08 09 45" << QList<quint16>{0x08, 0x09, 0x45}
+                                           << QList<int>{200, 200};
+        QTest::newRow("one display, a pause") << 0 << "08 00 09" << QList<quint16>{0x08, 0x09}
+                                              << QList<int>{1200};
+        QTest::newRow("one display, two pauses") << 0 << "00 08 00 00 45" << QList<quint16>{0x08, 0x45}
+                                                 << QList<int>{2200};
+        QTest::newRow("two displays, a pause") << 3 << "08 00 09" << QList<quint16>{0x08, 0x09}
+                                               << QList<int>{1200};
+    }
+    void pauses_between_keys()
+    {
+        QFETCH(int, apply_to);
+        QFETCH(QString, sequence);
+        QFETCH(QList<quint16>, keys);
+        QFETCH(QList<int>, least_gaps);
+        panel_wall wall(2);
+        QVERIFY(wall.ok);
+        // After the controller, which sets its own scale.
+        wait_service::set_time_scale(kPauseScale);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        child<QComboBox>(dialog, "apply_to_select_type_comboBox")->setCurrentIndex(apply_to);
+        show_page(dialog, kIrPage);
+        child<QCheckBox>(dialog, "ir_remote_send_immediately_checkBox")->setChecked(false);
+        child<QLineEdit>(dialog, "ir_remote_code_lineEdit")->setText(sequence);
+        wall.sim.clear_log();
+        modal_watchdog watchdog(60000);
+        child<QPushButton>(dialog, "ir_remote_sendsequence_pushButton")->click();
+        QCOMPARE(watchdog.closed, 0);
+        QVERIFY(status_line(dialog).isEmpty());
+        for (int display : dialog.targets()) {
+            QCOMPARE(keys_of(wall, display), keys);
+            const QList<qint64> gaps = key_gaps(wall, display);
+            QCOMPARE(gaps.size(), least_gaps.size());
+            for (int i = 0; i < gaps.size(); ++i) {
+                const qint64 least = wait_service::scaled_ms(least_gaps.at(i));
+                QVERIFY2(gaps.at(i) >= least, qPrintable(QStringLiteral("gap %1: %2 ms, at least %3 ms expected")
+                                                             .arg(i).arg(gaps.at(i)).arg(least)));
+            }
+        }
     }
 };
 
