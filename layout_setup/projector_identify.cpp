@@ -6,7 +6,6 @@
 namespace {
 
 constexpr quint8 kAnyDisplay = '*';
-constexpr quint8 kMonitorIdBase = 64; // ID 1 is 'A'
 constexpr int kOwnMonitorId = 0x23E;
 constexpr int kHighestMonitorId = 100;
 constexpr quint8 kPowerOn = 1;
@@ -22,7 +21,7 @@ void address_by_own_id(basic_monitor &monitor)
     quint8 type = 0;
     if (monitor.get_vcp_raw(kOwnMonitorId, current, max, result, type) == 0 && result == 0 && current >= 1
         && current <= kHighestMonitorId)
-        monitor.set_monitor_id(quint8(kMonitorIdBase + current));
+        monitor.set_monitor_id(quint8(basic_monitor::kMonitorIdBase + current));
 }
 
 int identify_on_open_link(basic_monitor &monitor)
