@@ -1,5 +1,6 @@
 #include "layout_setup/projector_identify.h"
 
+#include "app/controller/display_commands.h"
 #include "display_protocol/PDCommProtocol.h"
 #include "display_protocol/basic_monitor.h"
 
@@ -10,7 +11,6 @@ constexpr int kOwnMonitorId = 0x23E;
 constexpr int kHighestMonitorId = 100;
 constexpr quint8 kPowerOn = 1;
 constexpr uint kSwitchOnWaitMs = 10000;
-constexpr int kErrNotPoweredOn = -1028;
 
 void address_by_own_id(basic_monitor &monitor)
 {
@@ -33,7 +33,7 @@ int identify_on_open_link(basic_monitor &monitor)
     if (state == kPowerOn)
         return monitor.cycle_rgb_levels();
     if (monitor.set_power_state(kPowerOn) != 0)
-        return kErrNotPoweredOn;
+        return kErrDisplayNotPoweredOn;
     monitor.pause(kSwitchOnWaitMs);
     return monitor.cycle_rgb_levels();
 }
