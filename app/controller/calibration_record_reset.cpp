@@ -9,9 +9,7 @@ namespace {
 
 constexpr qint16 kTrimBitsSurvivingInitialize = CAdjustValue::kTrimUniformityLevel | CAdjustValue::kTrimCorners;
 
-} // namespace
-
-void reset_calibration_results(CAdjustValue &record, const calibration_reset &variant)
+void forget_calibration(CAdjustValue &record)
 {
     record.SetCalibrationDateTime(QDateTime());
     record.calibrated = false;
@@ -25,6 +23,22 @@ void reset_calibration_results(CAdjustValue &record, const calibration_reset &va
     record.measurements.corrected = CColorValue::Patches();
     record.measurements.uncorrected_greyscale.clear();
     record.measurements.corrected_greyscale.clear();
+}
+
+void forget_measurements(CAdjustValue &record)
+{
+    record.measurements.native = CColorValue::Patches();
+    record.measurements.measurement_date_time = QDateTime();
+}
+
+} // namespace
+
+void reset_calibration_results(CAdjustValue &record, const calibration_reset &variant)
+{
+    if (variant.forget_calibration)
+        forget_calibration(record);
+    if (variant.forget_measurements)
+        forget_measurements(record);
     if (variant.trim == calibration_reset::mask_trim_word)
         record.visual_trim_flags &= kTrimBitsSurvivingInitialize;
     if (variant.zero_gains)

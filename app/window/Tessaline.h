@@ -178,6 +178,8 @@ private:
     QWidget *createTargetSummaryWidget();
     QWidget *createColorimeterWidget();
     QWidget *createCalibrationInformationWidget();
+    template <class Widget> Widget *createWallActionWidget();
+    QWidget *createTestPatternWidget();
     void connectChangeSignals();
     void connectControllerDock();
     void restoreWindowLayout();

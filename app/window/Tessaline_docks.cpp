@@ -11,6 +11,9 @@
 #include "views/docks/KQ_calibration_information_dock_widget.h"
 #include "views/docks/KQ_colorimeter_widget.h"
 #include "views/docks/KQ_communications_interface_configure_widget.h"
+#include "views/docks/KQ_display_settings_widget.h"
+#include "views/docks/KQ_display_test_pattern_widget.h"
+#include "views/docks/KQ_status_operations_widget.h"
 #include "views/docks/kq_target_summary_widget.h"
 
 #include <QStatusBar>
@@ -29,10 +32,16 @@ QWidget *Tessaline::createDockContent(main_window_dock which)
     case kActionsDock:
         m_controllerDock = new KQ_main_controller_dock_widget;
         return m_controllerDock;
-    default:
-        // The docks' own widgets take the place of these as they are built.
-        return new QWidget;
+    case kTestPatternDock:
+        return createTestPatternWidget();
+    case kResetDock:
+        return createWallActionWidget<KQ_status_operations_widget>();
+    case kDisplayControlDock:
+        return createWallActionWidget<KQ_display_settings_widget>();
+    case kDockCount:
+        break;
     }
+    return new QWidget;
 }
 
 // Both change signals refresh |receiver| through |slot|. Workers store
@@ -80,5 +89,26 @@ QWidget *Tessaline::createCalibrationInformationWidget()
     connect(this, &Tessaline::updateTargetInfo, widget, &KQ_calibration_information_dock_widget::UpdateDataDisplay);
     connect(this, &Tessaline::selection_changed_out, widget,
             &KQ_calibration_information_dock_widget::selection_changed);
+    return widget;
+}
+
+// The docks that act on the selected display or on all displays: their
+// buttons follow the selection and every record or layout change.
+template <class Widget>
+Widget *Tessaline::createWallActionWidget()
+{
+    auto *widget = new Widget;
+    followChanges(widget, &Widget::update_ui_state);
+    connect(this, &Tessaline::selection_changed_out, widget, &Widget::selection_changed);
+    return widget;
+}
+
+QWidget *Tessaline::createTestPatternWidget()
+{
+    auto *widget = createWallActionWidget<KQ_display_test_pattern_widget>();
+    // The Actions dock is created first: the docks are built in table order.
+    if (m_controllerDock)
+        connect(widget, &KQ_display_test_pattern_widget::test_patterns_changed, m_controllerDock,
+                &KQ_main_controller_dock_widget::set_evaluate_calibration_mode_checkBox);
     return widget;
 }

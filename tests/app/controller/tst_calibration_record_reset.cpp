@@ -96,6 +96,30 @@ private slots:
         QCOMPARE(record.measurements.measurement_date_time, before.measurements.measurement_date_time);
     }
 
+    void the_measurement_reset_keeps_the_calibration()
+    {
+        const CAdjustValue before = fully_calibrated_record();
+        CAdjustValue record = before;
+        record.measurements.native.red = CCIEXYZ(41, 21, 2);
+        record.measurements.native.black = CCIEXYZ(0.3, 0.3, 0.4);
+        reset_calibration_results(record, kMeasurementReset);
+
+        const CColorValue::Patches &native = record.measurements.native;
+        for (const CCIEXYZ *value : {&native.red, &native.green, &native.blue, &native.white, &native.black})
+            QVERIFY(zero(*value));
+        QVERIFY(record.measurements.measurement_date_time.isNull());
+
+        QCOMPARE(record.GetCalibrationDateTime(), kCalibrated);
+        QVERIFY(record.calibrated);
+        QCOMPARE(record.operating_hours_calibrated, before.operating_hours_calibrated);
+        QCOMPARE(record.sensor_name, before.sensor_name);
+        QCOMPARE(record.measurements.corrected.white.Y, before.measurements.corrected.white.Y);
+        QCOMPARE(record.measurements.uncorrected.black.Y, before.measurements.uncorrected.black.Y);
+        QCOMPARE(record.measurements.corrected_greyscale.size(), before.measurements.corrected_greyscale.size());
+        QCOMPARE(record.gain, before.gain);
+        QCOMPARE(record.visual_trim_flags, before.visual_trim_flags);
+    }
+
     void records_are_stored_back_and_missing_ones_passed_over()
     {
         headless_controller wall;

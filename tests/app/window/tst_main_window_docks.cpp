@@ -4,12 +4,15 @@
 #include "dialogs/KQ_edit_target_dialog.h"
 #include "jobs/ui/KQ_luminance_meter_widget.h"
 #include "main_window_fixture.h"
+#include "progress_dialog_watch.h"
 #include "views/docks/KQ_calibration_information_dock_widget.h"
 #include "views/docks/KQ_colorimeter_widget.h"
 #include "views/docks/KQ_communications_interface_configure_widget.h"
+#include "views/docks/KQ_display_test_pattern_widget.h"
 #include "views/docks/kq_target_summary_widget.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,6 +65,8 @@ private slots:
     void target_summary_follows_the_target();
     void edit_opens_the_target_dialog();
     void record_and_layout_changes_refresh_the_docks();
+    void record_changes_refresh_the_wall_action_docks();
+    void test_patterns_set_the_evaluate_box();
 
 private:
     headless_controller &wall() { return m_fixture->wall(); }
@@ -82,6 +87,11 @@ void tst_main_window_docks::each_dock_holds_its_widget_data()
                                  << "KQ_colorimeter_widget";
     QTest::newRow("Display Measurements") << int(kDisplayMeasurementsDock) << "Display Measurements"
                                           << "DisplayMeasurements" << "KQ_calibration_information_dock_widget";
+    QTest::newRow("Display Control") << int(kDisplayControlDock) << "Display Control" << "Display Control"
+                                     << "KQ_display_settings_widget";
+    QTest::newRow("Test Pattern") << int(kTestPatternDock) << "Test Pattern" << "TestPattern"
+                                  << "KQ_display_test_pattern_widget";
+    QTest::newRow("Reset/Restore") << int(kResetDock) << "Reset/Restore" << "Reset" << "KQ_status_operations_widget";
 }
 
 void tst_main_window_docks::each_dock_holds_its_widget()
@@ -110,9 +120,23 @@ void tst_main_window_docks::the_selection_reaches_the_docks()
     QCOMPARE(child<KQ_luminance_meter_widget>(measurements, "white_level_widget")->state().value, 120.0);
     QVERIFY(child<QRadioButton>(measurements, "uncalibrated_radioButton")->isChecked());
 
+    // Acting on the selected display, the docks' buttons follow it: only
+    // display 1 is verified and measured.
+    QWidget *patterns = window.dock(kTestPatternDock)->widget();
+    QWidget *resets = window.dock(kResetDock)->widget();
+    QWidget *settings = window.dock(kDisplayControlDock)->widget();
+    for (QWidget *dock : {patterns, resets, settings})
+        child<QRadioButton>(dock, "selected_radioButton")->setChecked(true);
+    QVERIFY(child<QPushButton>(patterns, "off_pushButton")->isEnabled());
+    QVERIFY(child<QPushButton>(resets, "reset_Measurements_pushButton")->isEnabled());
+    QVERIFY(child<QPushButton>(settings, "power_on_pushButton")->isEnabled());
+
     window.selection_changed(0);
     QCOMPARE(child<QLineEdit>(connection, "ip_address_lineEdit")->text(), QStringLiteral("127.0.0.20"));
     QVERIFY(!child<QRadioButton>(measurements, "uncalibrated_radioButton")->isEnabled());
+    QVERIFY(!child<QPushButton>(patterns, "off_pushButton")->isEnabled());
+    QVERIFY(!child<QPushButton>(resets, "reset_Measurements_pushButton")->isEnabled());
+    QVERIFY(child<QPushButton>(settings, "power_on_pushButton")->isEnabled());
 }
 
 void tst_main_window_docks::connection_messages_reach_the_status_bar()
@@ -172,6 +196,60 @@ void tst_main_window_docks::record_and_layout_changes_refresh_the_docks()
     wall().layout().set_item(0, item, true);
     QCOMPARE(child<QLineEdit>(window.dock(kConnectionDock)->widget(), "ip_address_lineEdit")->text(),
              QStringLiteral("127.0.0.31"));
+}
+
+void tst_main_window_docks::record_changes_refresh_the_wall_action_docks()
+{
+    Tessaline &window = m_fixture->window();
+    wall().create_wall(1, 1, QStringLiteral("127.0.0.32"));
+    window.selection_changed(0);
+    QPushButton *off = child<QPushButton>(window.dock(kTestPatternDock)->widget(), "off_pushButton");
+    QPushButton *reset = child<QPushButton>(window.dock(kResetDock)->widget(), "reset_Measurements_pushButton");
+    QPushButton *power = child<QPushButton>(window.dock(kDisplayControlDock)->widget(), "power_on_pushButton");
+    QVERIFY(!off->isEnabled());
+    QVERIFY(!reset->isEnabled());
+    QVERIFY(power->isEnabled());
+
+    wall().store_record(0, measured_white(80.0)); // verifies the display too
+    QTRY_VERIFY(reset->isEnabled());
+    QVERIFY(off->isEnabled());
+
+    display_layout_item item;
+    wall().layout().get_item(0, item);
+    item.enabled = false;
+    wall().layout().set_item(0, item, true);
+    QVERIFY(!off->isEnabled());
+    QVERIFY(!reset->isEnabled());
+    QVERIFY(!power->isEnabled());
+}
+
+void tst_main_window_docks::test_patterns_set_the_evaluate_box()
+{
+    Tessaline &window = m_fixture->window();
+    // No display is enabled: the patterns go nowhere, only the box follows.
+    wall().create_wall(2, 1, QStringLiteral("127.0.0.40"));
+    for (int index = 0; index < 2; ++index) {
+        display_layout_item item;
+        wall().layout().get_item(index, item);
+        item.enabled = false;
+        wall().layout().set_item(index, item, false);
+    }
+    auto *patterns = dock_content<KQ_display_test_pattern_widget>(window, kTestPatternDock);
+    QVERIFY(patterns);
+    QCheckBox *evaluate = child<QCheckBox>(window.dock(kActionsDock)->widget(), "evaluate_calibration_mode_checkBox");
+    progress_dialog_watch watch;
+
+    patterns->pattern_calibrated_with_trim();
+    QVERIFY(evaluate->isChecked());
+    patterns->pattern_calibrated();
+    QVERIFY(!evaluate->isChecked());
+    patterns->pattern_calibrated_with_trim();
+    patterns->pattern_full();
+    QVERIFY(!evaluate->isChecked());
+    patterns->pattern_calibrated_with_trim();
+    patterns->pattern_off();
+    QVERIFY(!evaluate->isChecked());
+    QVERIFY(watch.title().isEmpty()); // no job ran
 }
 
 QTEST_MAIN(tst_main_window_docks)
