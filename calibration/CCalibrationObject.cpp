@@ -2,9 +2,9 @@
 
 #include "calibration/calibration_constants.h"
 #include "calibration/calibration_result_codes.h"
-#include "calibration/calibration_task_code.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/wait_service.h"
+#include "jobs/defined_task.h"
 #include "sensors/CSensor.h"
 
 #include <QDateTime>
@@ -276,11 +276,11 @@ int CCalibrationObject::MeasurePatches(QVector<CCIEXYZ> &series, bool withWhiteA
         bool white_or_black;
     };
     const patch patches[] = {
-        {QT_TR_NOOP("White"), calibration_task_code::kWhitePatch, patch_kind::kWhite, {red, green, blue}, true},
-        {QT_TR_NOOP("Red"), calibration_task_code::kRedPatch, patch_kind::kRed, {red, 0, 0}, false},
-        {QT_TR_NOOP("Green"), calibration_task_code::kGreenPatch, patch_kind::kGreen, {0, green, 0}, false},
-        {QT_TR_NOOP("Blue"), calibration_task_code::kBluePatch, patch_kind::kBlue, {0, 0, blue}, false},
-        {QT_TR_NOOP("Black"), calibration_task_code::kBlackPatch, patch_kind::kBlack, {0, 0, 0}, true},
+        {QT_TR_NOOP("White"), kDefinedTaskWhite, kPatchBright, {red, green, blue}, true},
+        {QT_TR_NOOP("Red"), kDefinedTaskRed, kPatchRed, {red, 0, 0}, false},
+        {QT_TR_NOOP("Green"), kDefinedTaskGreen, kPatchGreen, {0, green, 0}, false},
+        {QT_TR_NOOP("Blue"), kDefinedTaskBlue, kPatchBlue, {0, 0, blue}, false},
+        {QT_TR_NOOP("Black"), kDefinedTaskBlack, kPatchDark, {0, 0, 0}, true},
     };
     series.clear();
     const int total = withWhiteAndBlack ? 10 : 6;

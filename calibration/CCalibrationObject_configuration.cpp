@@ -2,9 +2,9 @@
 #include "calibration/CCalibrationObject.h"
 
 #include "calibration/calibration_control_lists.h"
-#include "calibration/calibration_task_code.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
+#include "jobs/defined_task.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ int CCalibrationObject::ConfigureEngine()
 
 int CCalibrationObject::RestoreDisplay(bool engine)
 {
-    emit StartingDefinedTask(calibration_task_code::kRestoreAfterFailure);
+    emit StartingDefinedTask(kDefinedTaskRestoreAfterFailure);
     const control_rows &rows = engine ? calibration_control_lists::engine_restore() : calibration_control_lists::restore();
     QList<vcp_list_item> list = build_vcp_list(rows, ListInputs());
     return apply_even_when_stopped(*m_monitor, list);

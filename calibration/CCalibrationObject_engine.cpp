@@ -4,10 +4,10 @@
 
 #include "calibration/calibration_constants.h"
 #include "calibration/calibration_result_codes.h"
-#include "calibration/calibration_task_code.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
 #include "display_protocol/vcp_list_item.h"
+#include "jobs/defined_task.h"
 #include "sensors/CSensor.h"
 
 #include <cmath>
@@ -63,7 +63,7 @@ int CCalibrationObject::WriteEngineControls(QList<vcp_list_item> &list)
 
 int CCalibrationObject::AdjustWithQuillonEngine()
 {
-    emit StartingDefinedTask(calibration_task_code::kWhitePoint);
+    emit StartingDefinedTask(kDefinedTaskWhitePoint);
     emit calibration_task_progress(tr("Adjusting"));
     emit calibration_sub_task_progress(0, 4, tr("White Point"));
 
@@ -81,7 +81,7 @@ int CCalibrationObject::AdjustWithQuillonEngine()
     if (const int status = Measure(white))
         return status;
     m_record.measurements.native.white = white;
-    if (m_sensor->CheckPatchColor(white, patch_kind::kWhite) != 0)
+    if (m_sensor->CheckPatchColor(white, kPatchBright) != 0)
         return kPatchColourRejected;
     if (stopped())
         return kStopped;
@@ -106,13 +106,13 @@ int CCalibrationObject::AdjustWithQuillonEngine()
             return status;
     }
 
-    emit StartingDefinedTask(calibration_task_code::kIntensity);
+    emit StartingDefinedTask(kDefinedTaskIntensity);
     emit calibration_sub_task_progress(1, 4, tr("Intensity"));
     const int intensity_mode = m_target.GetIntensityMode();
     if (const int status = AdjustEngineIntensity(intensity_mode))
         return status;
     if (intensity_mode != CTargetValue::kIntensityMaximumPossible && !native_white) {
-        emit StartingDefinedTask(calibration_task_code::kWhitePoint);
+        emit StartingDefinedTask(kDefinedTaskWhitePoint);
         emit calibration_sub_task_progress(2, 4, tr("White Point"));
         ResetQuillonCounters();
         for (loop_state &axis : m_engineWhite)
@@ -158,7 +158,7 @@ int CCalibrationObject::AdjustEngineIntensity(int intensityMode)
                 m_intensity.maximum = maximum;
             }
         }
-        emit StartingDefinedTask(calibration_task_code::kLuminanceSettling);
+        emit StartingDefinedTask(kDefinedTaskSettling);
         return WaitWithCountdown(kEngineLuminanceSettleMs);
     }
     if (m_monitor->get_vcp_with_max(control_code::kEngineLuminance, m_intensity.value, m_intensity.maximum) != 0)
@@ -179,7 +179,7 @@ int CCalibrationObject::AdjustEngineIntensity(int intensityMode)
 
 int CCalibrationObject::AdjustEngineBlack(int intensityMode)
 {
-    emit StartingDefinedTask(calibration_task_code::kBlackLevel);
+    emit StartingDefinedTask(kDefinedTaskBlackLevel);
     emit calibration_sub_task_progress(intensityMode == CTargetValue::kIntensityMaximumPossible ? 2 : 3, 4,
                                        tr("Black Level"));
     const double target = m_record.measurements.adjusted_white.Y / m_target.GetContrastRatio();
@@ -306,10 +306,10 @@ int CCalibrationObject::QuillonIntensityStep(double target, double tolerance)
         ++l.stable;
     }
     if (Y > kSettleBandLow * target && Y < kSettleBandHigh * target) {
-        emit StartingDefinedTask(calibration_task_code::kLuminanceSettling);
+        emit StartingDefinedTask(kDefinedTaskSettling);
         if (WaitWithCountdown(kEngineLuminanceSettleMs) == kStopped)
             return kStopped;
-        emit StartingDefinedTask(calibration_task_code::kIntensity);
+        emit StartingDefinedTask(kDefinedTaskIntensity);
     }
     if (m_iterations >= kIterationLimit || l.clamps >= kEngineClampLimit)
         return kIntensityNotReached;

@@ -4,10 +4,10 @@
 
 #include "calibration/calibration_constants.h"
 #include "calibration/calibration_result_codes.h"
-#include "calibration/calibration_task_code.h"
 #include "colour/tone_curves.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
+#include "jobs/defined_task.h"
 #include "jobs/display_setting_rules.h"
 #include "sensors/CSensor.h"
 
@@ -44,7 +44,7 @@ int CCalibrationObject::MeasureGreySeries(QVector<CCIEXYZ> &series, int red, int
         if (const int status = Measure(reading))
             return status;
         if (bright)
-            m_sensor->CheckPatchColor(reading, patch_kind::kWhite);   // the answer is not needed
+            m_sensor->CheckPatchColor(reading, kPatchBright);   // the answer is not needed
         series.append(reading);
         if (stopped())
             return kStopped;
@@ -101,7 +101,7 @@ int CCalibrationObject::ApplyGammaCorrection()
         if (const int status = m_monitor->build_lut_from_calibration(m_record, m_target, table))
             return status;
     } else {
-        emit StartingDefinedTask(calibration_task_code::kUncorrectedGreyscale);
+        emit StartingDefinedTask(kDefinedTaskUncorrectedGreyscale);
         QVector<CCIEXYZ> series;
         if (const int status = MeasureGreySeries(series, m_channels[0].value, m_channels[1].value,
                                                  m_channels[2].value, m_engine != 0))
@@ -123,7 +123,7 @@ int CCalibrationObject::ApplyGammaCorrection()
             return status;
         if (m_preferences.measure_after_calibration) {
             emit calibration_task_progress(tr("Measuring calibrated display"));
-            emit StartingDefinedTask(calibration_task_code::kMeasureCalibrated);
+            emit StartingDefinedTask(kDefinedTaskMeasureCalibrated);
             MeasureCalibratedGreySeries(table);   // its result does not change the outcome
         }
     }
@@ -152,7 +152,7 @@ int CCalibrationObject::ApplyQuillonToneCurve()
         if (const int status = m_monitor->get_rgb_levels(level[0], level[1], level[2], m_levelMax[0], m_levelMax[1],
                                                          m_levelMax[2], true))
             return status;
-        emit StartingDefinedTask(calibration_task_code::kMeasureCalibrated);
+        emit StartingDefinedTask(kDefinedTaskMeasureCalibrated);
         emit calibration_task_progress(tr("Measuring calibrated display"));
         QVector<CCIEXYZ> series;
         const int measured = MeasureGreySeries(series, m_levelMax[0], m_levelMax[1], m_levelMax[2], true);
@@ -160,7 +160,7 @@ int CCalibrationObject::ApplyQuillonToneCurve()
         if (measured != 0)
             return measured;
     } else if (custom) {
-        emit StartingDefinedTask(calibration_task_code::kEngineCustomCurve);
+        emit StartingDefinedTask(kDefinedTaskEngineCustomCurve);
         const CSpline curve = engine_tone_curve(m_target, m_record);
         if (gamma_type == CTargetValue::kGammaBt1886)
             m_record.measurements.target_curve = curve;

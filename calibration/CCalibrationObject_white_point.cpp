@@ -3,8 +3,8 @@
 
 #include "calibration/calibration_constants.h"
 #include "calibration/calibration_result_codes.h"
-#include "calibration/calibration_task_code.h"
 #include "display_protocol/basic_monitor.h"
+#include "jobs/defined_task.h"
 #include "sensors/CSensor.h"
 
 #include <cmath>
@@ -293,7 +293,7 @@ int CCalibrationObject::RunWhitePointLoop(double luminance, double luminanceTest
 int CCalibrationObject::AdjustWhitePointAndIntensity()
 {
     emit calibration_task_progress(tr("Adjusting"));
-    emit StartingDefinedTask(calibration_task_code::kWhitePoint);
+    emit StartingDefinedTask(kDefinedTaskWhitePoint);
     emit calibration_sub_task_progress(0, 4, tr("White Point"));
     for (size_t c = 0; c < 3; ++c) {
         m_channels[c].maximum = gain_mode() ? m_gainMax[c] : m_levelMax[c];
@@ -324,7 +324,7 @@ int CCalibrationObject::AdjustWhitePointAndIntensity()
     CCIEXYZ full;
     if (const int status = MeasureWhite(full))
         return status;
-    if (m_sensor->CheckPatchColor(full, patch_kind::kWhite) != 0)
+    if (m_sensor->CheckPatchColor(full, kPatchBright) != 0)
         return kPatchColourRejected;
 
     if (m_preferences.display.brightness_control_mode != 0) {
@@ -335,7 +335,7 @@ int CCalibrationObject::AdjustWhitePointAndIntensity()
         if (const int status = AdjustIntensity(full.Y, target))
             return status;
         m_cacheReuse = false;
-        emit StartingDefinedTask(calibration_task_code::kWhitePoint);
+        emit StartingDefinedTask(kDefinedTaskWhitePoint);
         emit calibration_sub_task_progress(2, 4, tr("White Point"));
         if (const int status = RunWhitePointLoop(target, target))
             return status;
@@ -353,7 +353,7 @@ int CCalibrationObject::AdjustIntensity(double fullLuminance, double &target)
 {
     if (const int status = m_monitor->get_brightness(m_intensity.value, m_intensity.maximum))
         return status;
-    emit StartingDefinedTask(calibration_task_code::kIntensity);
+    emit StartingDefinedTask(kDefinedTaskIntensity);
     emit calibration_sub_task_progress(1, 4, tr("Intensity"));
     target = m_target.GetIntensity();
     const float at_full = static_cast<float>(fullLuminance);
@@ -366,21 +366,21 @@ int CCalibrationObject::AdjustIntensity(double fullLuminance, double &target)
     if (const int status = m_monitor->set_brightness(0))
         return status;
     m_intensity.value = 0;
-    emit StartingDefinedTask(calibration_task_code::kLuminanceSettling);
+    emit StartingDefinedTask(kDefinedTaskSettling);
     CCIEXYZ dark;
     if (const int status = Measure(dark))
         return status;
     if (WaitWithCountdown(SettleTime(0.0)) == kStopped)
         return kStopped;
-    emit StartingDefinedTask(calibration_task_code::kIntensity);
+    emit StartingDefinedTask(kDefinedTaskIntensity);
     if (const int status = MeasureWhite(dark))
         return status;
     const float at_zero = static_cast<float>(dark.Y);
     if (target * kBrightnessZeroMargin <= at_zero) {
-        emit StartingDefinedTask(calibration_task_code::kLuminanceSettling);
+        emit StartingDefinedTask(kDefinedTaskSettling);
         if (WaitWithCountdown(SettleTime(0.0)) == kStopped)
             return kStopped;
-        emit StartingDefinedTask(calibration_task_code::kIntensity);
+        emit StartingDefinedTask(kDefinedTaskIntensity);
         return 0;
     }
     const double span = static_cast<double>(at_full) - static_cast<double>(at_zero);

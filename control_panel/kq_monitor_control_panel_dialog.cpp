@@ -22,7 +22,6 @@
 namespace {
 
 constexpr int kNullLink = 2;
-constexpr int kMonitorIdBase = 64;
 
 } // namespace
 
@@ -189,7 +188,7 @@ bool kq_monitor_control_panel_dialog::open_port_for_display(int array_index)
     if (status == 0)
         status = monitor().open_link(item.connection_address, item.connection_type);
     if (status == 0) {
-        monitor().set_monitor_id(static_cast<quint8>(item.monitor_id + kMonitorIdBase));
+        monitor().set_monitor_id(static_cast<quint8>(item.monitor_id + basic_monitor::kMonitorIdBase));
         port_open = true;
     }
     setErrorMessage(status);

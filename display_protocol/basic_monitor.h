@@ -59,6 +59,9 @@ public:
     virtual int open_link(QString port, int link_kind);
     virtual QString model_name_hint() const;
     virtual bool is_link_open() const;
+    // The destination byte of the display with monitor ID n (1, 2, ...) is
+    // kMonitorIdBase + n: ID 1 is 'A'.
+    static constexpr quint8 kMonitorIdBase = 0x40;
     // Also forgets the capability string and the level register family: the
     // next display may be of another model.
     virtual void set_monitor_id(quint8 destination);

@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kLinkAttempts = 3;
 constexpr int kNullLink = 2;
-constexpr int kMonitorIdBase = 64;          // monitor ID 1 is 'A'
 constexpr int kCompletePauseMs = 50;
 constexpr int kStatusIntervalMs = 1000;
 constexpr int kReadyPolls = 20;
@@ -69,7 +68,7 @@ int CPDLANConnectionObject::connect_and_run(bool identify)
             out.verify_status = 2;
         return opened;
     }
-    m_link->set_monitor_id(static_cast<quint8>(m_job.monitor_id + kMonitorIdBase));
+    m_link->set_monitor_id(static_cast<quint8>(m_job.monitor_id + basic_monitor::kMonitorIdBase));
     if (identify) {
         if (const int status = identify_display()) {
             out.verify_status = 2;

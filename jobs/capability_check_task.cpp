@@ -1,5 +1,6 @@
 #include "jobs/capability_check_task.h"
 
+#include "app/controller/display_commands.h"
 #include "app/services/firmware_versions.h"
 #include "colour/CornerUniformityEntry.h"
 #include "display_protocol/basic_monitor.h"
@@ -98,7 +99,7 @@ private:
             return status;
         if (power != job_power_request::kOn) {
             set_verdict(kSwitchedOff);
-            return task_result::kDisplayOffAtCheck;
+            return kErrDisplayNotPoweredOn;
         }
         m_worker.report_sub_step(1, m_sub_steps, QStringLiteral(" "));
         return 0;

@@ -13,6 +13,7 @@
 #include "jobs/display_task_inputs.h"
 #include "jobs/job_task_type.h"
 #include "jobs/patch_generator.h"
+#include "jobs/defined_task.h"
 #include "jobs/sensor_measurement.h"
 #include "jobs/sensor_placement_check.h"
 #include "jobs/task_result_codes.h"

@@ -6,22 +6,6 @@ class CSensor;
 
 // What the display tasks that measure with the colour sensor share.
 
-// Colours that CSensor::CheckPatchColor tells apart.
-enum patch_colour : int { kPatchRed = 1, kPatchGreen = 2, kPatchBlue = 3, kPatchDark = 4, kPatchBright = 5 };
-
-// Step pictures announced with StartingDefinedTask while the display shows
-// a patch or the display settles.
-enum defined_task : int {
-    kDefinedTaskSettling = 8,
-    kDefinedTaskPlacementGreen = 13,
-    kDefinedTaskPlacementRed = 14,
-    kDefinedTaskRed = 20,
-    kDefinedTaskGreen = 21,
-    kDefinedTaskBlue = 22,
-    kDefinedTaskBlack = 23,
-    kDefinedTaskWhite = 24,
-};
-
 // Texts of the string-resource table shown or spoken to the operator.
 namespace sensor_text {
 enum : int {

@@ -6,6 +6,7 @@
 #include "jobs/CPDLANConnectionObject.h"
 #include "jobs/job_task_type.h"
 #include "jobs/patch_generator.h"
+#include "jobs/defined_task.h"
 #include "jobs/sensor_measurement.h"
 #include "jobs/task_result_codes.h"
 #include "sensors/CSensor.h"

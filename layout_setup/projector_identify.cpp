@@ -1,17 +1,16 @@
 #include "layout_setup/projector_identify.h"
 
+#include "app/controller/display_commands.h"
 #include "display_protocol/PDCommProtocol.h"
 #include "display_protocol/basic_monitor.h"
 
 namespace {
 
 constexpr quint8 kAnyDisplay = '*';
-constexpr quint8 kMonitorIdBase = 64; // ID 1 is 'A'
 constexpr int kOwnMonitorId = 0x23E;
 constexpr int kHighestMonitorId = 100;
 constexpr quint8 kPowerOn = 1;
 constexpr uint kSwitchOnWaitMs = 10000;
-constexpr int kErrNotPoweredOn = -1028;
 
 void address_by_own_id(basic_monitor &monitor)
 {
@@ -22,7 +21,7 @@ void address_by_own_id(basic_monitor &monitor)
     quint8 type = 0;
     if (monitor.get_vcp_raw(kOwnMonitorId, current, max, result, type) == 0 && result == 0 && current >= 1
         && current <= kHighestMonitorId)
-        monitor.set_monitor_id(quint8(kMonitorIdBase + current));
+        monitor.set_monitor_id(quint8(basic_monitor::kMonitorIdBase + current));
 }
 
 int identify_on_open_link(basic_monitor &monitor)
@@ -34,7 +33,7 @@ int identify_on_open_link(basic_monitor &monitor)
     if (state == kPowerOn)
         return monitor.cycle_rgb_levels();
     if (monitor.set_power_state(kPowerOn) != 0)
-        return kErrNotPoweredOn;
+        return kErrDisplayNotPoweredOn;
     monitor.pause(kSwitchOnWaitMs);
     return monitor.cycle_rgb_levels();
 }

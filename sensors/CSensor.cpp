@@ -16,13 +16,11 @@ struct patch_window
 constexpr double kAny = 1.0e300;
 
 const patch_window kPatchWindows[] = {
-    {1, 0.45, kAny, 0.15, 0.45},   // red
-    {2, 0.1, 0.45, 0.45, kAny},    // green
-    {3, -kAny, 0.3, -kAny, 0.2},   // blue
+    {kPatchRed, 0.45, kAny, 0.15, 0.45},
+    {kPatchGreen, 0.1, 0.45, 0.45, kAny},
+    {kPatchBlue, -kAny, 0.3, -kAny, 0.2},
 };
 
-constexpr int kPatchDark = 4;
-constexpr int kPatchBright = 5;
 constexpr double kDarkMaxY = 15.0;
 constexpr double kBrightMinY = 4.0;
 

@@ -9,6 +9,9 @@
 
 #include <functional>
 
+// Patches that CSensor::CheckPatchColor tells apart.
+enum patch_colour : int { kPatchRed = 1, kPatchGreen = 2, kPatchBlue = 3, kPatchDark = 4, kPatchBright = 5 };
+
 // The one interface through which the program uses a colour instrument.
 // Every operation answers an integer status (sensor_status.h) and never
 // throws. A driver's constructor opens the instrument; the factory
@@ -59,8 +62,8 @@ public:
     virtual int MeasureXYZ(unsigned count) = 0;
     // -1003 when not open or no new reading is waiting; the reading, once.
     virtual int GetXYZ(CCIEXYZ &reading) { return HandOutReading(reading); }
-    // 0 when |reading| matches |patch| (1 red, 2 green, 3 blue, 4 dark,
-    // 5 bright), -1 when not, -2 for any other patch kind.
+    // 0 when |reading| matches |patch| (a patch_colour), -1 when not, -2 for
+    // any other patch kind.
     virtual int CheckPatchColor(const CCIEXYZ &reading, int patch);
     // |flag| 0 or 1 and the caller's display type (0..4); each driver maps
     // them to its own calibration.

@@ -6,8 +6,6 @@
 
 namespace {
 
-// A display's address on its link is this plus its monitor ID.
-constexpr int kMonitorIdBase = 0x40;
 constexpr quint8 kPowerOn = 1;
 constexpr quint8 kPowerStandby = 4;
 
@@ -42,7 +40,7 @@ int run_display_command(basic_monitor &monitor, const display_layout_item &item,
 {
     int status = monitor.open_link(item.connection_address, item.connection_type);
     if (status == 0) {
-        monitor.set_monitor_id(quint8(kMonitorIdBase + item.monitor_id));
+        monitor.set_monitor_id(quint8(basic_monitor::kMonitorIdBase + item.monitor_id));
         status = run_on_open_link(monitor, command, value);
     }
     monitor.open_link(QString(), PDCommProtocol::kLinkNone);

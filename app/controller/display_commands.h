@@ -11,7 +11,8 @@ enum class display_command {
     osd_orientation, // value: the orientation to set
 };
 
-// Identify finds the display in standby (message 315).
+// The display is not switched on where it must be, or does not switch on
+// (message 315).
 constexpr int kErrDisplayNotPoweredOn = -1028;
 
 // Opens |monitor| on |item|'s link and display, runs |command| and always puts

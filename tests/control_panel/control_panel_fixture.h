@@ -62,7 +62,7 @@ struct panel_wall
         display_layout_item item;
         for (int i = 0; controller.layout().get_item(i, item) == 0; ++i) {
             const int host = static_cast<int>(QHostAddress(item.connection_address).toIPv4Address() & 0xFF);
-            add(host, char('@' + item.monitor_id));
+            add(host, char(basic_monitor::kMonitorIdBase + item.monitor_id));
         }
     }
 
