@@ -236,6 +236,9 @@ int CCalibrationObject::Finish()
         m_record.SetCalibrationOperatingHours(hours);
     m_record.SetCalibrationMode(static_cast<qint16>(m_preferences.display.calibration_method));
     m_record.SetCalibrated(true);
+    // The white the adjustment ended on is the display's white after
+    // calibration: the tiles, the report and the ICC profile show it.
+    m_record.measurements.corrected.white = m_record.measurements.adjusted_white;
     m_record.SetCalibrationDateTime(QDateTime::currentDateTime());
     // An elapsed timer: the time of day wraps at midnight.
     m_record.calibration_duration = static_cast<quint16>(qMin<qint64>(m_started.elapsed() / 1000, 0xFFFF));

@@ -4,11 +4,11 @@
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
 #include "app/services/preferences.h"
-#include "dialogs/display_job_run.h"
 #include "dialogs/engine_procedure_jobs.h"
 #include "dialogs/factory_calibration_status.h"
 #include "dialogs/kq_color_sensor_setup_dialog.h"
 #include "dialogs/suppressible_confirmation.h"
+#include "jobs/ui/run_job_set.h"
 #include "ui_KQ_update_factory_color_calibration_dialog.h"
 
 #include <QHeaderView>
@@ -114,7 +114,7 @@ void KQ_update_factory_color_calibration_dialog::fit_table()
 void KQ_update_factory_color_calibration_dialog::run_jobs(const job_list_item &job, const QList<int> &positions,
                                                           const QString &title)
 {
-    run_display_jobs(job, positions, title);
+    run_job_set({job, positions, title});
     update_status_table();
 }
 

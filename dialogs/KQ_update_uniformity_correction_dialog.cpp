@@ -5,7 +5,6 @@
 #include "app/controller/master_globals.h"
 #include "app/services/preferences.h"
 #include "colour/CMonitorTracker.h"
-#include "dialogs/display_job_run.h"
 #include "dialogs/display_link_session.h"
 #include "dialogs/engine_procedure_jobs.h"
 #include "dialogs/guarded_sensor.h"
@@ -13,6 +12,7 @@
 #include "dialogs/suppressible_confirmation.h"
 #include "display_protocol/basic_monitor.h"
 #include "display_protocol/control_codes.h"
+#include "jobs/ui/run_job_set.h"
 #include "ui_KQ_update_uniformity_correction_dialog.h"
 
 #include <QEvent>
@@ -235,7 +235,7 @@ void KQ_update_uniformity_correction_dialog::reject()
 
 void KQ_update_uniformity_correction_dialog::run_job(const job_list_item &job, const QString &title)
 {
-    run_display_jobs(job, {m_index}, title);
+    run_job_set({job, {m_index}, title});
     after_job();
 }
 

@@ -13,7 +13,7 @@
 #include "dialogs/edit_target_rules.h"
 #include "dialogs/guarded_sensor.h"
 #include "jobs/job_task_type.h"
-#include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
+#include "jobs/ui/run_job_set.h"
 #include "ui_kq_calibration_offset_dialog.h"
 
 #include <QPushButton>
@@ -165,10 +165,7 @@ void kq_calibration_offset_dialog::set_test_pattern(int mode)
     job_list_item job;
     job.task_list = {JOB_TASK_TEST_PATTERNS};
     job.test_pattern_mode = mode;
-    KQ_multithreaded_operation_progress_dialog progress;
-    progress.add_job(job, {m_displayIndex}, tr("Setting Test Patterns"));
-    if (progress.start_jobs() == 0)
-        progress.exec();
+    run_job_set({job, {m_displayIndex}, tr("Setting Test Patterns")});
 }
 
 void kq_calibration_offset_dialog::switch_test_pattern_off()
@@ -199,6 +196,11 @@ void kq_calibration_offset_dialog::on_buttonBox_accepted()
 
 void kq_calibration_offset_dialog::on_buttonBox_rejected()
 {
-    switch_test_pattern_off();
     reject();
+}
+
+void kq_calibration_offset_dialog::reject()
+{
+    switch_test_pattern_off();
+    QDialog::reject();
 }

@@ -24,6 +24,10 @@ public:
     explicit kq_calibration_offset_dialog(int displayIndex, QWidget *parent = nullptr);
     ~kq_calibration_offset_dialog() override;
 
+    // Esc and the window's close button cancel as Cancel does, so the test
+    // pattern never stays on behind a closed dialog.
+    void reject() override;
+
 private slots:
     void on_measure_pushButton_clicked();
     void on_delta_x_doubleSpinBox_valueChanged(double value);

@@ -80,11 +80,13 @@ bool sim_endpoint::send(int fd, const sim_outgoing &out, int pace_us)
     if (gap_us <= 0) {
         if (!write_fully(fd, out.bytes.constData(), count))
             return false;
+        m_bytes_sent += count;
     } else {
         for (int i = 0; i < count && !stopping(); ++i) {
             QThread::usleep(static_cast<unsigned long>(gap_us));
             if (!write_fully(fd, out.bytes.constData() + i, 1))
                 return false;
+            ++m_bytes_sent;
         }
     }
     return out.send_count < 0;

@@ -17,6 +17,8 @@ public:
     bool start();
     void stop();
     int index() const { return m_index; }
+    // The reply bytes written so far.
+    qint64 bytes_sent() const { return m_bytes_sent.load(); }
 
 protected:
     virtual bool open_link() = 0;
@@ -34,6 +36,7 @@ protected:
 
 private:
     std::atomic<bool> m_stopping {false};
+    std::atomic<qint64> m_bytes_sent {0};
     std::thread m_thread;
 };
 

@@ -199,6 +199,13 @@ int simulated_wall::connection_count(int endpoint) const
     return s ? s->connections : 0;
 }
 
+qint64 simulated_wall::bytes_sent(int endpoint) const
+{
+    QMutexLocker lock(&m_mutex);
+    const endpoint_slot *s = slot(endpoint);
+    return s ? s->link->bytes_sent() : -1;
+}
+
 void simulated_wall::stop()
 {
     // Endpoints are stopped without the lock: their threads may be waiting

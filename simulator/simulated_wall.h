@@ -88,6 +88,8 @@ public:
     QList<sim_log_entry> log() const;
     void clear_log();
     int connection_count(int endpoint) const;
+    // The reply bytes endpoint |endpoint| has written; -1 for a bad index.
+    qint64 bytes_sent(int endpoint) const;
     // Stops every endpoint; also done by the destructor.
     void stop();
 

@@ -6,11 +6,11 @@
 #include "app/controller/master_globals.h"
 #include "app/services/preferences.h"
 #include "app/services/string_resource.h"
+#include "app/window/dialog_hooks.h"
 #include "app/window/shutdown_marker.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
 #include "dialogs/KQ_Information_Dialog.h"
-#include "dialogs/kq_color_sensor_setup_dialog.h"
 #include "display_protocol/NetworkInterfaceCard.h"
 #include "layout_setup/program_network_interfaces.h"
 #include "display_protocol/basic_monitor.h"
@@ -73,8 +73,7 @@ Tessaline::Tessaline(QWidget *parent)
     connect(m_backupTimer, &QTimer::timeout, this, &Tessaline::save_backup_file);
 
     m_ui->setupUi(this);
-    // The layers below the dialogs reach the sensor set-up through this.
-    install_color_sensor_setup_dialog();
+    install_dialog_hooks();
     m_networkInterfaces = new NetworkInterfaceCard(this);
     set_program_network_interfaces(m_networkInterfaces);
     m_recentFileActions = {m_ui->action_recent_file_1, m_ui->action_recent_file_2, m_ui->action_recent_file_3,

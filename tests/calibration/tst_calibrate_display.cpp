@@ -210,6 +210,11 @@ private slots:
         QVERIFY(record.calibrated);
         QCOMPARE(record.engine_calibrated_word != 0, s.way == path::engine);
         QCOMPARE(record.calibration_mode, qint16(s.way == path::gains ? 1 : 0));
+        // What the views, the report and the profile show as the calibrated white.
+        const CCIEXYZ &calibrated = record.measurements.corrected.white;
+        QVERIFY(calibrated.Y > 0.0);
+        QCOMPARE(calibrated.ToCIExy().x, record.measurements.adjusted_white.ToCIExy().x);
+        QCOMPARE(calibrated.Y, record.measurements.adjusted_white.Y);
         if (s.way == path::table)
             check_shown_table(w, record);
 

@@ -27,7 +27,7 @@ struct adjustment_wall
 {
     static constexpr qint64 kAnsweringDisplayFloorMs = 2000;
 
-    adjustment_wall(int count, const QByteArray &model)
+    adjustment_wall(int count, const QByteArray &model) : model(model)
     {
         wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
         if (!f.ready())
@@ -39,8 +39,17 @@ struct adjustment_wall
         // Jobs find a display's record by what the display says it is.
         for (int i = 0; i < count; ++i)
             f.wall().with_display(displays.at(i), [i](sim_display &d) { d.serial_number = serial(i).toLatin1(); });
-        f.controller().create_wall(count, 1, loopback_block::address(1));
-        for (int i = 0; i < count; ++i) {
+        lay_out();
+        links = std::make_unique<QSignalSpy>(&monitor(), &basic_monitor::com_port_changed);
+        ok = true;
+    }
+
+    // The layout of the displays, verified; again after something (a new
+    // main window) replaced it.
+    void lay_out()
+    {
+        f.controller().create_wall(displays.size(), 1, loopback_block::address(1));
+        for (int i = 0; i < displays.size(); ++i) {
             display_layout_item item;
             layout().get_item(i, item);
             item.monitor_id = 1;
@@ -48,8 +57,6 @@ struct adjustment_wall
             layout().update_display_model_info_status_item(i, QString::fromLatin1(model), serial(i),
                                                            display_layout_item::kVerified);
         }
-        links = std::make_unique<QSignalSpy>(&monitor(), &basic_monitor::com_port_changed);
-        ok = true;
     }
 
     static QString serial(int index) { return QStringLiteral("SN%1").arg(index); }
@@ -89,6 +96,7 @@ struct adjustment_wall
     CMonitorTracker &records() { return f.controller().records(); }
     basic_monitor &monitor() { return *f.controller().controller().getMonitor(); }
 
+    QByteArray model;
     wall_task_fixture f;
     QList<int> displays;
     std::unique_ptr<QSignalSpy> links;

@@ -151,6 +151,7 @@ private slots:
         const qint64 elapsed = timer.elapsed();
         ::close(fd);
         QCOMPARE(reply.toHex().toUpper(), QByteArray(kModelNameReplyOfA));
+        QCOMPARE(wall.bytes_sent(endpoint), qint64(reply.size()));
         // 37 bytes at 1.04 ms each; an upper bound only guards against a hang.
         QVERIFY2(elapsed >= 37, qPrintable(QString::number(elapsed)));
     }
