@@ -2,8 +2,11 @@
 // simulated displays: a tile's offset action, the Actions dock's visual trim
 // and uniformity update, and the Connection dock's network search.
 #include "app/controller/MasterControl.h"
+#include "app/services/preferences.h"
 #include "app/window/Tessaline.h"
+#include "calibration/calibration_task.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
+#include "colour/CColorTemperature.h"
 #include "colour/CTargetValue.h"
 #include "dialogs/KQ_update_uniformity_correction_dialog.h"
 #include "dialogs/kq_calibration_offset_dialog.h"
@@ -11,6 +14,7 @@
 #include "display_protocol/NetworkInterfaceCard.h"
 #include "display_protocol/PDCommProtocol.h"
 #include "display_protocol/control_codes.h"
+#include "jobs/job_task_type.h"
 #include "layout_setup/CProjectorBrowseDlg.h"
 #include "progress_dialog_watch.h"
 #include "resources/tessaline_resources.h"
@@ -40,6 +44,8 @@ using namespace control_code;
 
 const QDateTime kCalibrated(QDate(2026, 1, 2), QTime(3, 4));
 constexpr int kPatternControl = 0x2C3; // 1 off, 2 on
+// Within what the simulated panel gives (450 cd/m² at full white).
+constexpr double kCalibratedLuminance = 200.0;
 // Another test run's searches may hold the search port for their few seconds.
 constexpr int kSearchPortWaitMs = 120000;
 // The search's nominal waits at a fiftieth, and the quiet that ends
@@ -158,6 +164,7 @@ private slots:
         QCoreApplication::setOrganizationName(QStringLiteral("VARKEL"));
         QCoreApplication::setApplicationName(QStringLiteral("Tessaline"));
         tessaline_init_resources();
+        install_calibration_task();
     }
     void cleanup() { cancel_pending_modal_answers(); }
 
@@ -214,13 +221,16 @@ void tst_main_window_hooks::offset_action_edits_that_display()
 void tst_main_window_hooks::visual_trim_rewrites_the_table_from_the_trimmed_record_data()
 {
     QTest::addColumn<bool>("evaluate");
-    QTest::newRow("pattern switched off") << false;
-    QTest::newRow("calibrated white shown") << true;
+    QTest::addColumn<bool>("tone_curve");
+    QTest::newRow("pattern switched off") << false << false;
+    QTest::newRow("calibrated white shown") << true << false;
+    QTest::newRow("tone curve of a calibration run") << false << true;
 }
 
 void tst_main_window_hooks::visual_trim_rewrites_the_table_from_the_trimmed_record()
 {
     QFETCH(bool, evaluate);
+    QFETCH(bool, tone_curve);
     window_on_wall w(2, "VW-5530Q");
     QVERIFY2(w.wall.ok, qPrintable(w.wall.f.error()));
     for (int i = 0; i < 2; ++i) {
@@ -230,10 +240,28 @@ void tst_main_window_hooks::visual_trim_rewrites_the_table_from_the_trimmed_reco
             d.controls.set(kEngineSwitch, 1, 2);
         });
     }
-    // A target without a tone curve: the table is the trimmed gains alone.
     CTargetValue target = w.controller().getTarget();
-    target.SetGammaType(CTargetValue::kGammaNative);
-    w.controller().setTarget(target);
+    if (tone_curve) {
+        // The display's record as the wall's own calibration leaves it: its
+        // correction curves come from measurements.
+        target.SetWhitePoint(CColorTemperature(CIExy{0.3127, 0.3290}));
+        target.SetIntensityMode(CTargetValue::kIntensitySpecified);
+        target.SetSpecifiedLuminance(kCalibratedLuminance);
+        target.SetGammaType(CTargetValue::kGammaPower);
+        target.SetGamma(2.2);
+        w.controller().setTarget(target);
+        w.controller().getPreferences()->SetCalibrationMethod(CAdjustValue::kModeLookupTable);
+        w.controller().getPreferences()->SetUseQuillonEngine(false);
+        QVERIFY2(w.wall.f.attach_sensor() && w.wall.f.place_sensor(w.wall.displays.at(1)),
+                 qPrintable(w.wall.f.error()));
+        const auto calibration = w.wall.f.run(w.wall.f.job(w.wall.displays.at(1), {JOB_TASK_CALIBRATE}));
+        QCOMPARE(calibration->error_code(), 0);
+        QCOMPARE(w.wall.record(1).calibration_mode, qint16(CAdjustValue::kModeLookupTable));
+    } else {
+        // Without a tone curve the table is the trimmed gains alone.
+        target.SetGammaType(CTargetValue::kGammaNative);
+        w.controller().setTarget(target);
+    }
     w.select(1);
     w.actions().set_evaluate_calibration_mode_checkBox(evaluate);
     auto *trim = child<QPushButton>(&w.actions(), "visual_trim_display_pushButton");
@@ -245,7 +273,8 @@ void tst_main_window_hooks::visual_trim_rewrites_the_table_from_the_trimmed_reco
 
     bool trimmed = false;
     when_modal_shows<kq_visual_trim_dialog>([&](kq_visual_trim_dialog *dialog) {
-        child<QDoubleSpinBox>(dialog, "custom_white_point_RGB_Red_doubleSpinBox")->setValue(40);
+        auto *red = child<QDoubleSpinBox>(dialog, "custom_white_point_RGB_Red_doubleSpinBox");
+        red->setValue(red->value() * 0.9);
         trimmed = QTest::qWaitFor([dialog] { return !dialog->write_pending(); }, 30000);
         dialog->onaccept();
     });
