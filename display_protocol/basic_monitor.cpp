@@ -459,7 +459,14 @@ int basic_monitor::apply_item(vcp_list_item &item)
             return kOk;
     }
     uint written = static_cast<uint>(item.value);
+    // The display answers an input resolution write only once it has
+    // switched: the write alone gets the slow link's reply waits.
+    const bool slow = item.code == control_code::kInputResolution;
+    if (slow)
+        set_slow_link(true);
     const int status = set_vcp(item.code, written);
+    if (slow)
+        set_slow_link(false);
     const bool settles = !(item.code == control_code::kEngineMode && (item.value == 2 || item.value == 3));
     if (settles)
         pause(static_cast<uint>(settle_time_for_control(item.code, item.value)));

@@ -671,6 +671,29 @@ private slots:
             return int(d.controls.find(control_code::kInputResolution)->current);
         }), 3);
     }
+
+    // Through the jobs too: each display takes the value once, its late
+    // answer within the slow link's wait, and the progress dialog closes.
+    void several_displays_wait_for_the_input_resolution()
+    {
+        panel_wall wall(2);
+        QVERIFY(wall.ok);
+        wall.controller.controller().setQueryThreadPool(new QueryThreadPool());
+        wait_service::set_time_scale(kSlowLinkScale);
+        wall.sim.set_time_scale(kSlowLinkScale);
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        choose_all_displays(dialog);
+        show_page(dialog, kSizePage);
+        auto *resolution = child<QComboBox>(dialog, "input_resolution_comboBox");
+        wall.sim.clear_log();
+        resolution->setCurrentIndex(resolution->findData(3));
+        QVERIFY(wall.sim.log().isEmpty());
+        modal_watchdog watchdog(60000);
+        child<QPushButton>(dialog, "update_input_resolution_pushButton")->click();
+        QCOMPARE(watchdog.closed, 0);
+        QCOMPARE(written_values(wall, control_code::kInputResolution), (QStringList{"3", "3"}));
+        QVERIFY(status_line(dialog).isEmpty());
+    }
 };
 
 QTEST_MAIN(tst_control_panel_power_video)
