@@ -7,8 +7,6 @@
 
 namespace {
 
-// A display's address on its link is this plus its monitor ID.
-constexpr int kMonitorIdBase = 0x40;
 constexpr int kNoDisplay = -1;
 
 } // namespace
@@ -35,7 +33,7 @@ int display_link_session::open(const display_layout_item &item)
         release();
         return status;
     }
-    m_monitor->set_monitor_id(static_cast<quint8>(kMonitorIdBase + item.monitor_id));
+    m_monitor->set_monitor_id(static_cast<quint8>(basic_monitor::kMonitorIdBase + item.monitor_id));
     return 0;
 }
 

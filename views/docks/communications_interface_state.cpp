@@ -9,7 +9,6 @@ constexpr int kSerialLink = 0;
 constexpr int kLanLink = 1;
 constexpr int kNoLink = 2;
 constexpr quint8 kAllDisplays = '*';
-constexpr quint8 kFirstMonitorAddress = 64; // monitor ID n is addressed as 64 + n
 constexpr int kUnverified = 0;
 
 const char kPendingIcon[] = ":/images/Resources/alerts_yellow_icon_20.png";
@@ -34,7 +33,7 @@ int read_monitor_id(basic_monitor &monitor, int &id)
 
 int read_model_name(basic_monitor &monitor, int monitor_id)
 {
-    monitor.set_monitor_id(quint8(kFirstMonitorAddress + monitor_id));
+    monitor.set_monitor_id(quint8(basic_monitor::kMonitorIdBase + monitor_id));
     QString model;
     return monitor.get_model_name(model);
 }

@@ -51,7 +51,7 @@ QString serial_reached(basic_monitor &monitor, const display_layout_item &item)
     QString serial;
     int status = monitor.open_link(item.connection_address, kind);
     if (status == 0) {
-        monitor.set_monitor_id(quint8(0x40 + item.monitor_id));
+        monitor.set_monitor_id(quint8(basic_monitor::kMonitorIdBase + item.monitor_id));
         status = monitor.get_serial_number(serial);
     }
     monitor.open_link(QString(), PDCommProtocol::kLinkNone);
