@@ -1,4 +1,5 @@
 #include "app/window/Tessaline.h"
+#include "app/window/stored_records_follower.h"
 
 #include "app/controller/MasterControl.h"
 #include "app/controller/controls_status.h"
@@ -222,10 +223,11 @@ void Tessaline::connectChangeSignals()
 {
     CMonitorTracker *store = &records();
     layout_manager *wall = &layout();
-    // Workers store records on their own threads: these arrive queued.
-    connect(store, &CMonitorTracker::data_changed, this, &Tessaline::updateControlsStatus);
-    connect(store, &CMonitorTracker::data_changed, this, &Tessaline::UpdateTarget);
-    connect(store, &CMonitorTracker::data_changed, this, &Tessaline::start_save_backup_file_timer);
+    follow_stored_records(*store, this, [this] {
+        updateControlsStatus();
+        UpdateTarget();
+        start_save_backup_file_timer();
+    });
     connect(wall, &layout_manager::layout_changed, this, &Tessaline::updateControlsStatus);
     connect(wall, &layout_manager::layout_changed, this, &Tessaline::UpdateTarget);
     connect(wall, &layout_manager::layout_changed, this, &Tessaline::start_save_backup_file_timer);

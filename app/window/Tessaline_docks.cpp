@@ -1,6 +1,7 @@
 // The content widgets of the main window's docks and what connects them to
 // the window, the layout, the record store and the sensor factory.
 #include "app/window/Tessaline.h"
+#include "app/window/stored_records_follower.h"
 
 #include "app/controller/MasterControl.h"
 #include "app/controller/layout_manager.h"
@@ -44,12 +45,12 @@ QWidget *Tessaline::createDockContent(main_window_dock which)
     return new QWidget;
 }
 
-// Both change signals refresh |receiver| through |slot|. Workers store
-// records on their own threads: those changes arrive queued.
+// Both change signals refresh |receiver| through |slot|; the records the
+// workers store arrive gathered.
 template <class Receiver>
 void Tessaline::followChanges(Receiver *receiver, void (Receiver::*slot)())
 {
-    connect(&records(), &CMonitorTracker::data_changed, receiver, slot);
+    follow_stored_records(records(), receiver, [receiver, slot] { (receiver->*slot)(); });
     connect(&layout(), &layout_manager::layout_changed, receiver, slot);
 }
 
