@@ -10,6 +10,7 @@
 #include "sensors/CTargetSensor.h"
 #include "simulated_instrument_control.h"
 #include "simulator/light/light_channel.h"
+#include "tests/support/form_child.h"
 #include "tests/support/headless_controller.h"
 
 #include <QAbstractButton>
@@ -41,17 +42,9 @@ CTargetValue target_with(const CColorTemperature &white, int intensity = kSpecif
     return target;
 }
 
-template <class T> T *child(QObject *dialog, const char *name)
-{
-    T *found = dialog->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
 void press_ok(QDialog *dialog)
 {
-    child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+    form_child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
 }
 
 } // namespace
@@ -215,7 +208,7 @@ private slots:
     {
         const CColorTemperature odd(CIExy{0.30, 0.35});
         KQ_edit_target_dialog dialog(target_with(odd));
-        auto *combo = child<QComboBox>(&dialog, "target_white_point_comboBox");
+        auto *combo = form_child<QComboBox>(&dialog, "target_white_point_comboBox");
         QCOMPARE(combo->count(), 12);
         QCOMPARE(combo->currentText(), QStringLiteral("Custom"));
         QCOMPARE(combo->currentData().toInt(), -1);
@@ -223,15 +216,15 @@ private slots:
         QCOMPARE(dialog.target().GetWhitePoint(), CColorTemperature(quint16(6500)));
         // Back through the custom dialog with another odd white: still one Custom item.
         when_modal_shows<KQ_Custom_White_Point_Dialog>([](KQ_Custom_White_Point_Dialog *white) {
-            child<QDoubleSpinBox>(white, "custom_white_point_CIE_x_doubleSpinBox")->setValue(0.305);
-            child<QDoubleSpinBox>(white, "custom_white_point_CIE_y_doubleSpinBox")->setValue(0.345);
+            form_child<QDoubleSpinBox>(white, "custom_white_point_CIE_x_doubleSpinBox")->setValue(0.305);
+            form_child<QDoubleSpinBox>(white, "custom_white_point_CIE_y_doubleSpinBox")->setValue(0.345);
             press_ok(white);
         });
-        child<QPushButton>(&dialog, "target_Edit_White_Point_pushButton")->click();
+        form_child<QPushButton>(&dialog, "target_Edit_White_Point_pushButton")->click();
         QCOMPARE(combo->count(), 12);
         QCOMPARE(combo->currentIndex(), 11);
         QCOMPARE(dialog.target().GetWhitePoint().GetX(), 0.305);
-        QCOMPARE(child<QLabel>(&dialog, "target_white_point_CIE_xy_label")->text(), QStringLiteral("x=0.3050 y=0.3450"));
+        QCOMPARE(form_child<QLabel>(&dialog, "target_white_point_CIE_xy_label")->text(), QStringLiteral("x=0.3050 y=0.3450"));
     }
 
     void unknown_contrast_opens_default_and_stores_zero()
@@ -239,7 +232,7 @@ private slots:
         CTargetValue target = target_with(CColorTemperature(quint16(6500)));
         target.SetContrastRatio(600);
         KQ_edit_target_dialog dialog(target);
-        QCOMPARE(child<QComboBox>(&dialog, "target_Contrast_Radio_comboBox")->currentText(), QStringLiteral("Default"));
+        QCOMPARE(form_child<QComboBox>(&dialog, "target_Contrast_Radio_comboBox")->currentText(), QStringLiteral("Default"));
         press_ok(&dialog);
         QCOMPARE(dialog.target().GetContrastRatio(), 0u);
     }
@@ -247,24 +240,24 @@ private slots:
     void black_level_follows_the_controls()
     {
         KQ_edit_target_dialog dialog(target_with(CColorTemperature(quint16(6500))));
-        auto *label = child<QLabel>(&dialog, "target_Contrast_BlackLevel_label");
-        auto *contrast = child<QComboBox>(&dialog, "target_Contrast_Radio_comboBox");
+        auto *label = form_child<QLabel>(&dialog, "target_Contrast_BlackLevel_label");
+        auto *contrast = form_child<QComboBox>(&dialog, "target_Contrast_Radio_comboBox");
         QCOMPARE(label->text(), QString());
         contrast->setCurrentIndex(1);
         QCOMPARE(label->text(), QStringLiteral("Black Level: 0.60 cd/m\u00b2"));
-        child<QAbstractButton>(&dialog, "target_Intensity_Maximum_Possible_radioButton")->click();
+        form_child<QAbstractButton>(&dialog, "target_Intensity_Maximum_Possible_radioButton")->click();
         QCOMPARE(label->text(), QString());
-        QVERIFY(!child<QDoubleSpinBox>(&dialog, "target_Intensity_Specific_Level_doubleSpinBox")->isEnabled());
+        QVERIFY(!form_child<QDoubleSpinBox>(&dialog, "target_Intensity_Specific_Level_doubleSpinBox")->isEnabled());
     }
 
     void foot_lamberts_store_candelas()
     {
         luminance_units::set_uses_foot_lamberts(true);
         KQ_edit_target_dialog dialog(target_with(CColorTemperature(quint16(6500))));
-        auto *level = child<QDoubleSpinBox>(&dialog, "target_Intensity_Specific_Level_doubleSpinBox");
+        auto *level = form_child<QDoubleSpinBox>(&dialog, "target_Intensity_Specific_Level_doubleSpinBox");
         QCOMPARE(level->decimals(), 1);
         QCOMPARE(QString::number(level->maximum(), 'f', 1), QStringLiteral("875.7"));
-        QCOMPARE(child<QLabel>(&dialog, "target_Intensity_Specific_Level_units_label")->text(), QStringLiteral("fL"));
+        QCOMPARE(form_child<QLabel>(&dialog, "target_Intensity_Specific_Level_units_label")->text(), QStringLiteral("fL"));
         level->setValue(50.0);
         press_ok(&dialog);
         // 50 fL in cd/m², through the box's one decimal.
@@ -276,24 +269,24 @@ private slots:
         preferences().SetCalibrationMethod(1);
         KQ_edit_target_dialog dialog(target_with(CColorTemperature(quint16(6500))));
         for (const char *button : {"target_Native_Gamma_radioButton", "target_Gamma_Value_radioButton"}) {
-            child<QAbstractButton>(&dialog, button)->click();
-            QVERIFY(!child<QGroupBox>(&dialog, "target_ContrastRatio_groupBox")->isEnabled());
-            QVERIFY(!child<QWidget>(&dialog, "target_DICOM_radioButton")->isEnabled());
-            QVERIFY(!child<QWidget>(&dialog, "target_Custom_Curve_radioButton")->isEnabled());
+            form_child<QAbstractButton>(&dialog, button)->click();
+            QVERIFY(!form_child<QGroupBox>(&dialog, "target_ContrastRatio_groupBox")->isEnabled());
+            QVERIFY(!form_child<QWidget>(&dialog, "target_DICOM_radioButton")->isEnabled());
+            QVERIFY(!form_child<QWidget>(&dialog, "target_Custom_Curve_radioButton")->isEnabled());
         }
     }
 
     void lookup_tables_enable_contrast_except_native()
     {
         KQ_edit_target_dialog dialog(target_with(CColorTemperature(quint16(6500))));
-        auto *contrast = child<QGroupBox>(&dialog, "target_ContrastRatio_groupBox");
-        child<QAbstractButton>(&dialog, "target_Native_Gamma_radioButton")->click();
+        auto *contrast = form_child<QGroupBox>(&dialog, "target_ContrastRatio_groupBox");
+        form_child<QAbstractButton>(&dialog, "target_Native_Gamma_radioButton")->click();
         QVERIFY(!contrast->isEnabled());
-        child<QAbstractButton>(&dialog, "target_DICOM_radioButton")->click();
+        form_child<QAbstractButton>(&dialog, "target_DICOM_radioButton")->click();
         QVERIFY(contrast->isEnabled());
-        QVERIFY(!child<QWidget>(&dialog, "target_gamma_doubleSpinBox")->isEnabled());
-        child<QAbstractButton>(&dialog, "target_Custom_Curve_radioButton")->click();
-        QVERIFY(child<QWidget>(&dialog, "target_Edit_Custom_Gamma_Curve_pushButton")->isEnabled());
+        QVERIFY(!form_child<QWidget>(&dialog, "target_gamma_doubleSpinBox")->isEnabled());
+        form_child<QAbstractButton>(&dialog, "target_Custom_Curve_radioButton")->click();
+        QVERIFY(form_child<QWidget>(&dialog, "target_Edit_Custom_Gamma_Curve_pushButton")->isEnabled());
         press_ok(&dialog);
         QCOMPARE(dialog.target().GetGammaType(), int(kCustomCurve));
     }
@@ -303,11 +296,11 @@ private slots:
         KQ_edit_target_dialog dialog(target_with(CColorTemperature(quint16(6500)), kSpecificLevel, 5));
         for (const char *button : {"target_Native_Gamma_radioButton", "target_Gamma_Value_radioButton",
                                    "target_DICOM_radioButton", "target_Custom_Curve_radioButton"})
-            QVERIFY(!child<QAbstractButton>(&dialog, button)->isChecked());
+            QVERIFY(!form_child<QAbstractButton>(&dialog, button)->isChecked());
         press_ok(&dialog);
         QCOMPARE(dialog.target().GetGammaType(), 5);
         KQ_edit_target_dialog changed(target_with(CColorTemperature(quint16(6500)), kSpecificLevel, 5));
-        child<QAbstractButton>(&changed, "target_Gamma_Value_radioButton")->click();
+        form_child<QAbstractButton>(&changed, "target_Gamma_Value_radioButton")->click();
         press_ok(&changed);
         QCOMPARE(changed.target().GetGammaType(), int(kGammaValue));
     }
@@ -315,11 +308,11 @@ private slots:
     void native_white_forces_maximum_per_display()
     {
         KQ_edit_target_dialog dialog(target_with(CColorTemperature(quint16(0)), kMaximumPerDisplay));
-        auto *specific = child<QAbstractButton>(&dialog, "target_Intensity_Specific_Level_radioButton");
-        auto *combo = child<QComboBox>(&dialog, "target_white_point_comboBox");
+        auto *specific = form_child<QAbstractButton>(&dialog, "target_Intensity_Specific_Level_radioButton");
+        auto *combo = form_child<QComboBox>(&dialog, "target_white_point_comboBox");
         QVERIFY(!specific->isEnabled());
-        QVERIFY(!child<QWidget>(&dialog, "target_Edit_White_Point_pushButton")->isEnabled());
-        QCOMPARE(child<QLabel>(&dialog, "target_white_point_color_temp_label")->text(), QStringLiteral("-"));
+        QVERIFY(!form_child<QWidget>(&dialog, "target_Edit_White_Point_pushButton")->isEnabled());
+        QCOMPARE(form_child<QLabel>(&dialog, "target_white_point_color_temp_label")->text(), QStringLiteral("-"));
         combo->setCurrentIndex(2);
         QVERIFY(specific->isEnabled());
         specific->click();
@@ -335,9 +328,9 @@ private slots:
     void white_point_labels()
     {
         KQ_edit_target_dialog dialog(target_with(CColorTemperature(quint16(6500))));
-        QCOMPARE(child<QLabel>(&dialog, "target_white_point_color_temp_label")->text(),
+        QCOMPARE(form_child<QLabel>(&dialog, "target_white_point_color_temp_label")->text(),
                  QStringLiteral("6,500 K (0.0000 \u0394 uv)").replace(QLatin1Char(','), QString()));
-        QVERIFY(child<QLabel>(&dialog, "target_white_point_CIE_xy_label")->text().startsWith(QStringLiteral("x=0.31")));
+        QVERIFY(form_child<QLabel>(&dialog, "target_white_point_CIE_xy_label")->text().startsWith(QStringLiteral("x=0.31")));
     }
 
     void unchanged_curve_is_not_taken()
@@ -353,14 +346,14 @@ private slots:
             curve->curve_selection = 5;
             press_ok(curve);
         });
-        child<QPushButton>(&dialog, "target_Edit_Custom_Gamma_Curve_pushButton")->click();
+        form_child<QPushButton>(&dialog, "target_Edit_Custom_Gamma_Curve_pushButton")->click();
         QCOMPARE(dialog.target().GetCurveSelection(), 1);
         // Another curve is taken with its selection.
         when_modal_shows<KQ_Custom_Gamma_Curve_Dialog>([](KQ_Custom_Gamma_Curve_Dialog *curve) {
-            child<QPushButton>(curve, "custom_curve_Lstar_pushButton")->click();
+            form_child<QPushButton>(curve, "custom_curve_Lstar_pushButton")->click();
             press_ok(curve);
         });
-        child<QPushButton>(&dialog, "target_Edit_Custom_Gamma_Curve_pushButton")->click();
+        form_child<QPushButton>(&dialog, "target_Edit_Custom_Gamma_Curve_pushButton")->click();
         QCOMPARE(dialog.target().GetCurveSelection(), 4);
         CSpline lstar;
         color_calc_utils::make_lstar_curve(lstar);
@@ -371,7 +364,7 @@ private slots:
     {
         {
             KQ_edit_target_dialog dialog(target_with(CColorTemperature(quint16(6500))));
-            QVERIFY(!child<QWidget>(&dialog, "calculate_highest_intensity_white_point_pushButton")->isEnabled());
+            QVERIFY(!form_child<QWidget>(&dialog, "calculate_highest_intensity_white_point_pushButton")->isEnabled());
         }
         m_wall->create_wall(2, 1);
         m_wall->store_record(0, headless_controller::measured_record(CCIEXYZ(41.2, 21.3, 1.9), CCIEXYZ(35.8, 71.5, 11.9),
@@ -383,14 +376,14 @@ private slots:
         QCOMPARE(color_calc_utils().calculate_best_common_white_point(expected), 0);
 
         KQ_edit_target_dialog dialog(start);
-        auto *button = child<QPushButton>(&dialog, "calculate_highest_intensity_white_point_pushButton");
+        auto *button = form_child<QPushButton>(&dialog, "calculate_highest_intensity_white_point_pushButton");
         QVERIFY(button->isEnabled());
         button->click();
         QCOMPARE(dialog.target().GetWhitePoint(), expected.GetWhitePoint());
         QCOMPARE(dialog.target().GetIntensityMode(), int(kSpecificLevel));
         const white_point_list list = make_white_point_list(expected.GetWhitePoint());
-        QCOMPARE(child<QComboBox>(&dialog, "target_white_point_comboBox")->currentIndex(), list.selected);
-        QCOMPARE(child<QLabel>(&dialog, "target_white_point_CIE_xy_label")->text(), cie_xy_text(expected.GetWhitePoint()));
+        QCOMPARE(form_child<QComboBox>(&dialog, "target_white_point_comboBox")->currentIndex(), list.selected);
+        QCOMPARE(form_child<QLabel>(&dialog, "target_white_point_CIE_xy_label")->text(), cie_xy_text(expected.GetWhitePoint()));
     }
 
     void measured_luminance_is_offered_above_forty_data()
@@ -409,12 +402,12 @@ private slots:
         KQ_edit_target_dialog dialog(target_with(CColorTemperature(quint16(6500)), kMaximumPerDisplay));
         QString question;
         when_modal_shows<KQ_Custom_White_Point_Dialog>([&](KQ_Custom_White_Point_Dialog *white) {
-            child<QPushButton>(white, "custom_white_point_measure_pushButton")->click();
+            form_child<QPushButton>(white, "custom_white_point_measure_pushButton")->click();
             if (asked)
                 answer_message_box(QMessageBox::Yes, &question);
             press_ok(white);
         });
-        child<QPushButton>(&dialog, "target_Edit_White_Point_pushButton")->click();
+        form_child<QPushButton>(&dialog, "target_Edit_White_Point_pushButton")->click();
         QCOMPARE(!question.isEmpty(), asked);
         if (!asked) {
             QCOMPARE(dialog.target().GetIntensityMode(), int(kMaximumPerDisplay));
@@ -422,7 +415,7 @@ private slots:
         }
         QVERIFY2(question.startsWith(QStringLiteral("Would you like to use the measured intensity of ")), qPrintable(question));
         QCOMPARE(dialog.target().GetIntensityMode(), int(kSpecificLevel));
-        QVERIFY(child<QAbstractButton>(&dialog, "target_Intensity_Specific_Level_radioButton")->isChecked());
+        QVERIFY(form_child<QAbstractButton>(&dialog, "target_Intensity_Specific_Level_radioButton")->isChecked());
     }
 
     // --- the custom white point dialog ---
@@ -461,41 +454,41 @@ private slots:
         QVERIFY(qAbs(back.GetX() - k6500.GetX()) <= 0.00005); // the box's 4 decimals
         QVERIFY(qAbs(back.GetY() - k6500.GetY()) <= 0.00005);
         QVERIFY(qAbs(int(back.GetKelvin()) - 6500) <= 5);
-        QVERIFY(child<QAbstractButton>(&dialog, "custom_white_point_CIE_xy_radioButton")->isChecked());
-        QVERIFY(!child<QWidget>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->isEnabled());
-        QVERIFY(!child<QWidget>(&dialog, "custom_white_point_measure_pushButton")->isEnabled());
+        QVERIFY(form_child<QAbstractButton>(&dialog, "custom_white_point_CIE_xy_radioButton")->isChecked());
+        QVERIFY(!form_child<QWidget>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->isEnabled());
+        QVERIFY(!form_child<QWidget>(&dialog, "custom_white_point_measure_pushButton")->isEnabled());
     }
 
     void typed_xy_follows_in_kelvin()
     {
         KQ_Custom_White_Point_Dialog dialog(CColorTemperature(quint16(5000)));
-        child<QDoubleSpinBox>(&dialog, "custom_white_point_CIE_x_doubleSpinBox")->setValue(0.3127);
-        child<QDoubleSpinBox>(&dialog, "custom_white_point_CIE_y_doubleSpinBox")->setValue(0.3290);
-        const int kelvin = child<QSpinBox>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->value();
+        form_child<QDoubleSpinBox>(&dialog, "custom_white_point_CIE_x_doubleSpinBox")->setValue(0.3127);
+        form_child<QDoubleSpinBox>(&dialog, "custom_white_point_CIE_y_doubleSpinBox")->setValue(0.3290);
+        const int kelvin = form_child<QSpinBox>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->value();
         QVERIFY2(qAbs(kelvin - 6504) <= 3, qPrintable(QString::number(kelvin)));
         press_ok(&dialog);
         QVERIFY(!dialog.get_white_point().IsKelvinSpecified());
-        QVERIFY(child<QLabel>(&dialog, "custom_white_point_delta_uv_label")->text().endsWith(QStringLiteral("\u0394uv")));
+        QVERIFY(form_child<QLabel>(&dialog, "custom_white_point_delta_uv_label")->text().endsWith(QStringLiteral("\u0394uv")));
     }
 
     void black_body_entry()
     {
         KQ_Custom_White_Point_Dialog dialog(CColorTemperature(CIExy{0.3127, 0.3290}));
-        child<QAbstractButton>(&dialog, "custom_white_point_BlackBody_radioButton")->click();
-        QVERIFY(child<QWidget>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->isEnabled());
-        child<QSpinBox>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->setValue(9300);
+        form_child<QAbstractButton>(&dialog, "custom_white_point_BlackBody_radioButton")->click();
+        QVERIFY(form_child<QWidget>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->isEnabled());
+        form_child<QSpinBox>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->setValue(9300);
         press_ok(&dialog);
         QCOMPARE(dialog.get_white_point(), CColorTemperature(quint16(9300)));
-        QCOMPARE(child<QLabel>(&dialog, "custom_white_point_delta_uv_label")->text(), QStringLiteral("0.0000 \u0394uv"));
+        QCOMPARE(form_child<QLabel>(&dialog, "custom_white_point_delta_uv_label")->text(), QStringLiteral("0.0000 \u0394uv"));
     }
 
     void out_of_range_asks_and_no_keeps_open()
     {
         KQ_Custom_White_Point_Dialog dialog(CColorTemperature(CIExy{0.3127, 0.3290}));
         dialog.show();
-        child<QDoubleSpinBox>(&dialog, "custom_white_point_CIE_x_doubleSpinBox")->setValue(0.15);
+        form_child<QDoubleSpinBox>(&dialog, "custom_white_point_CIE_x_doubleSpinBox")->setValue(0.15);
         QCOMPARE(dialog.get_white_point().GetKelvin(), quint16(0));
-        QCOMPARE(child<QSpinBox>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->value(), 2500);
+        QCOMPARE(form_child<QSpinBox>(&dialog, "custom_white_point_Kelvin_doubleSpinBox")->value(), 2500);
         QString question;
         answer_message_box(QMessageBox::No, &question);
         press_ok(&dialog);
@@ -512,16 +505,16 @@ private slots:
         const CCIEXYZ light(171.1, 180.0, 196.0);
         attach_simulated_sensor(light);
         KQ_Custom_White_Point_Dialog dialog(CColorTemperature(quint16(9300)));
-        child<QAbstractButton>(&dialog, "custom_white_point_BlackBody_radioButton")->click();
-        QVERIFY(child<QWidget>(&dialog, "custom_white_point_measure_pushButton")->isEnabled());
-        child<QPushButton>(&dialog, "custom_white_point_measure_pushButton")->click();
+        form_child<QAbstractButton>(&dialog, "custom_white_point_BlackBody_radioButton")->click();
+        QVERIFY(form_child<QWidget>(&dialog, "custom_white_point_measure_pushButton")->isEnabled());
+        form_child<QPushButton>(&dialog, "custom_white_point_measure_pushButton")->click();
         const CIExy expected = light.ToCIExy();
         // The instrument's default noise is well below a thousandth in x and y.
         QVERIFY(qAbs(dialog.get_white_point().GetX() - expected.x) < 0.001);
         QVERIFY(qAbs(dialog.get_white_point().GetY() - expected.y) < 0.001);
         QVERIFY(qAbs(dialog.measured_luminance - 180.0) < 1.0);
-        QVERIFY(child<QAbstractButton>(&dialog, "custom_white_point_CIE_xy_radioButton")->isChecked());
-        QVERIFY(child<QLabel>(&dialog, "custom_white_point_measuring_label")->text().startsWith(
+        QVERIFY(form_child<QAbstractButton>(&dialog, "custom_white_point_CIE_xy_radioButton")->isChecked());
+        QVERIFY(form_child<QLabel>(&dialog, "custom_white_point_measuring_label")->text().startsWith(
             QStringLiteral("Measured Intensity: ")));
     }
 
@@ -538,11 +531,11 @@ private slots:
             shown = box->text();
             box->button(QMessageBox::Ok)->click();
         });
-        child<QPushButton>(&dialog, "custom_white_point_measure_pushButton")->click();
+        form_child<QPushButton>(&dialog, "custom_white_point_measure_pushButton")->click();
         QVERIFY(!shown.isEmpty());
         QCOMPARE(dialog.get_white_point(), before);
         QCOMPARE(dialog.measured_luminance, -1.0);
-        QCOMPARE(child<QLabel>(&dialog, "custom_white_point_measuring_label")->text(), QString());
+        QCOMPARE(form_child<QLabel>(&dialog, "custom_white_point_measuring_label")->text(), QString());
     }
 
 private:

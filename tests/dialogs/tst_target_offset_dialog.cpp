@@ -10,6 +10,7 @@
 #include "simulator/light/light_channel.h"
 #include "simulator/loopback_block.h"
 #include "tests/jobs/wall_task_fixture.h"
+#include "tests/support/form_child.h"
 #include "tests/support/headless_controller.h"
 
 #include <QCheckBox>
@@ -61,30 +62,22 @@ CTargetValue target_of(int intensityMode, double luminance = 200.0)
     return target;
 }
 
-template <class T> T *child(QObject *dialog, const char *name)
-{
-    T *found = dialog->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
 void press(QDialog &dialog, QDialogButtonBox::StandardButton which)
 {
-    child<QDialogButtonBox>(&dialog, "buttonBox")->button(which)->click();
+    form_child<QDialogButtonBox>(&dialog, "buttonBox")->button(which)->click();
 }
 
 void set_offset(QDialog &dialog, bool enabled, double dx, double dy, double percent)
 {
-    child<QGroupBox>(&dialog, "groupBox")->setChecked(enabled);
-    child<QDoubleSpinBox>(&dialog, "delta_x_doubleSpinBox")->setValue(dx);
-    child<QDoubleSpinBox>(&dialog, "delta_y_doubleSpinBox")->setValue(dy);
-    child<QDoubleSpinBox>(&dialog, "delta_Y_doubleSpinBox")->setValue(percent);
+    form_child<QGroupBox>(&dialog, "groupBox")->setChecked(enabled);
+    form_child<QDoubleSpinBox>(&dialog, "delta_x_doubleSpinBox")->setValue(dx);
+    form_child<QDoubleSpinBox>(&dialog, "delta_y_doubleSpinBox")->setValue(dy);
+    form_child<QDoubleSpinBox>(&dialog, "delta_Y_doubleSpinBox")->setValue(percent);
 }
 
 double box_value(QDialog &dialog, const char *name)
 {
-    return child<QDoubleSpinBox>(&dialog, name)->value();
+    return form_child<QDoubleSpinBox>(&dialog, name)->value();
 }
 
 } // namespace
@@ -309,15 +302,15 @@ private slots:
         wall_with(kNoRecord);
         kq_calibration_offset_dialog dialog(1);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Calibration Target Offset for display # 2"));
-        QVERIFY(!child<QGroupBox>(&dialog, "groupBox")->isChecked());
+        QVERIFY(!form_child<QGroupBox>(&dialog, "groupBox")->isChecked());
         QCOMPARE(box_value(dialog, "delta_x_doubleSpinBox"), 0.0);
         QCOMPARE(box_value(dialog, "delta_y_doubleSpinBox"), 0.0);
         QCOMPARE(box_value(dialog, "delta_Y_doubleSpinBox"), 100.0);
-        QVERIFY(!child<QCheckBox>(&dialog, "show_calibrated_white_test_pattern_checkBox")->isEnabled());
-        QVERIFY(!child<QPushButton>(&dialog, "create_from_visual_trim_pushButton")->isEnabled());
-        QVERIFY(!child<QPushButton>(&dialog, "measure_pushButton")->isEnabled()); // no sensor
-        QCOMPARE(child<QLabel>(&dialog, "original_x_label")->text(), QStringLiteral("0.313"));
-        QCOMPARE(child<QLabel>(&dialog, "modified_Y_label")->text(), QStringLiteral("200.0 cd/m\u00b2"));
+        QVERIFY(!form_child<QCheckBox>(&dialog, "show_calibrated_white_test_pattern_checkBox")->isEnabled());
+        QVERIFY(!form_child<QPushButton>(&dialog, "create_from_visual_trim_pushButton")->isEnabled());
+        QVERIFY(!form_child<QPushButton>(&dialog, "measure_pushButton")->isEnabled()); // no sensor
+        QCOMPARE(form_child<QLabel>(&dialog, "original_x_label")->text(), QStringLiteral("0.313"));
+        QCOMPARE(form_child<QLabel>(&dialog, "modified_Y_label")->text(), QStringLiteral("200.0 cd/m\u00b2"));
         press(dialog, QDialogButtonBox::Ok);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
@@ -326,22 +319,22 @@ private slots:
     {
         wall_with(kNoRecord);
         kq_calibration_offset_dialog dialog(0);
-        auto *x = child<QDoubleSpinBox>(&dialog, "delta_x_doubleSpinBox");
-        auto *y = child<QDoubleSpinBox>(&dialog, "delta_y_doubleSpinBox");
+        auto *x = form_child<QDoubleSpinBox>(&dialog, "delta_x_doubleSpinBox");
+        auto *y = form_child<QDoubleSpinBox>(&dialog, "delta_y_doubleSpinBox");
         QCOMPARE(x->minimum(), -0.063); // 0.25 - 0.3127 at three decimals
         QCOMPARE(x->maximum(), 0.167);  // 0.48 - 0.3127
         QCOMPARE(y->minimum(), -0.079);
         QCOMPARE(y->maximum(), 0.101);
         x->setValue(0.01);
-        QCOMPARE(child<QLabel>(&dialog, "modified_x_label")->text(), QStringLiteral("0.323"));
+        QCOMPARE(form_child<QLabel>(&dialog, "modified_x_label")->text(), QStringLiteral("0.323"));
     }
 
     void maximum_possible_intensity_has_no_percentage()
     {
         wall_with(kLookupTable, CTargetValue::kIntensityMaximumPossible);
         kq_calibration_offset_dialog dialog(0);
-        QVERIFY(!child<QDoubleSpinBox>(&dialog, "delta_Y_doubleSpinBox")->isEnabled());
-        QCOMPARE(child<QLabel>(&dialog, "modified_Y_label")->text(), QStringLiteral("-"));
+        QVERIFY(!form_child<QDoubleSpinBox>(&dialog, "delta_Y_doubleSpinBox")->isEnabled());
+        QCOMPARE(form_child<QLabel>(&dialog, "modified_Y_label")->text(), QStringLiteral("-"));
     }
 
     // A native white has no chromaticity to bound the offset by: the stored
@@ -367,7 +360,7 @@ private slots:
             target.SetWhitePoint(CColorTemperature(quint16(0)));
         m_wall->controller().setTarget(target);
         kq_calibration_offset_dialog dialog(0);
-        QVERIFY(child<QGroupBox>(&dialog, "groupBox")->isChecked());
+        QVERIFY(form_child<QGroupBox>(&dialog, "groupBox")->isChecked());
         QCOMPARE(box_value(dialog, "delta_x_doubleSpinBox"), -0.007);
         QCOMPARE(box_value(dialog, "delta_y_doubleSpinBox"), 0.003);
         QCOMPARE(box_value(dialog, "delta_Y_doubleSpinBox"), 95.5);
@@ -446,9 +439,9 @@ private slots:
     {
         wall_with(kEngineTrimmed);
         kq_calibration_offset_dialog dialog(0);
-        QVERIFY(child<QPushButton>(&dialog, "create_from_visual_trim_pushButton")->isEnabled());
-        child<QPushButton>(&dialog, "create_from_visual_trim_pushButton")->click();
-        QVERIFY(child<QGroupBox>(&dialog, "groupBox")->isChecked());
+        QVERIFY(form_child<QPushButton>(&dialog, "create_from_visual_trim_pushButton")->isEnabled());
+        form_child<QPushButton>(&dialog, "create_from_visual_trim_pushButton")->click();
+        QVERIFY(form_child<QGroupBox>(&dialog, "groupBox")->isChecked());
         QCOMPARE(box_value(dialog, "delta_x_doubleSpinBox"), 0.005);
         QCOMPARE(box_value(dialog, "delta_Y_doubleSpinBox"), 110.0);
         press(dialog, QDialogButtonBox::Ok); // no question: the calibration stays
@@ -489,10 +482,10 @@ private slots:
 
         kq_calibration_offset_dialog dialog(0);
         dialog.show();
-        QVERIFY(child<QPushButton>(&dialog, "measure_pushButton")->isEnabled());
-        child<QCheckBox>(&dialog, "show_calibrated_white_test_pattern_checkBox")->setChecked(true);
+        QVERIFY(form_child<QPushButton>(&dialog, "measure_pushButton")->isEnabled());
+        form_child<QCheckBox>(&dialog, "show_calibrated_white_test_pattern_checkBox")->setChecked(true);
         QVERIFY(f.frames(display).contains("E02C30002")); // the pattern is on
-        child<QPushButton>(&dialog, "measure_pushButton")->click();
+        form_child<QPushButton>(&dialog, "measure_pushButton")->click();
 
         const CIExy xy = CCIEXYZ(light.X, light.Y, light.Z).ToCIExy();
         // The instrument's noise stays well below the boxes' last digit.
@@ -501,7 +494,7 @@ private slots:
         QVERIFY(qAbs(box_value(dialog, "delta_y_doubleSpinBox") - (xy.y - 0.3290)) < 0.0015);
         QVERIFY2(qAbs(box_value(dialog, "delta_Y_doubleSpinBox") - 110.0) < 1.0,
                  qPrintable(QString::number(box_value(dialog, "delta_Y_doubleSpinBox"))));
-        QCOMPARE(child<QLabel>(&dialog, "colorimeter_status_label")->text(),
+        QCOMPARE(form_child<QLabel>(&dialog, "colorimeter_status_label")->text(),
                  QStringLiteral("<font COLOR=\"#ff0000\"> </font>"));
 
         f.wall().clear_log();

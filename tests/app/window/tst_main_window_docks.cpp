@@ -5,6 +5,7 @@
 #include "jobs/ui/KQ_luminance_meter_widget.h"
 #include "main_window_fixture.h"
 #include "progress_dialog_watch.h"
+#include "tests/support/form_child.h"
 #include "views/docks/KQ_calibration_information_dock_widget.h"
 #include "views/docks/KQ_colorimeter_widget.h"
 #include "views/docks/KQ_communications_interface_configure_widget.h"
@@ -29,14 +30,6 @@ const QDateTime kWhen(QDate(2024, 5, 2), QTime(10, 0), Qt::UTC);
 template <class T> T *dock_content(Tessaline &window, main_window_dock which)
 {
     return qobject_cast<T *>(window.dock(which)->widget());
-}
-
-template <class T> T *child(QWidget *parent, const char *name)
-{
-    T *found = parent ? parent->findChild<T *>(QLatin1String(name)) : nullptr;
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
 }
 
 CAdjustValue measured_white(double Y)
@@ -115,10 +108,10 @@ void tst_main_window_docks::the_selection_reaches_the_docks()
     window.selection_changed(1);
 
     auto *connection = dock_content<QWidget>(window, kConnectionDock);
-    QCOMPARE(child<QLineEdit>(connection, "ip_address_lineEdit")->text(), QStringLiteral("127.0.0.21"));
+    QCOMPARE(form_child<QLineEdit>(connection, "ip_address_lineEdit")->text(), QStringLiteral("127.0.0.21"));
     auto *measurements = dock_content<QWidget>(window, kDisplayMeasurementsDock);
-    QCOMPARE(child<KQ_luminance_meter_widget>(measurements, "white_level_widget")->state().value, 120.0);
-    QVERIFY(child<QRadioButton>(measurements, "uncalibrated_radioButton")->isChecked());
+    QCOMPARE(form_child<KQ_luminance_meter_widget>(measurements, "white_level_widget")->state().value, 120.0);
+    QVERIFY(form_child<QRadioButton>(measurements, "uncalibrated_radioButton")->isChecked());
 
     // Acting on the selected display, the docks' buttons follow it: only
     // display 1 is verified and measured.
@@ -126,17 +119,17 @@ void tst_main_window_docks::the_selection_reaches_the_docks()
     QWidget *resets = window.dock(kResetDock)->widget();
     QWidget *settings = window.dock(kDisplayControlDock)->widget();
     for (QWidget *dock : {patterns, resets, settings})
-        child<QRadioButton>(dock, "selected_radioButton")->setChecked(true);
-    QVERIFY(child<QPushButton>(patterns, "off_pushButton")->isEnabled());
-    QVERIFY(child<QPushButton>(resets, "reset_Measurements_pushButton")->isEnabled());
-    QVERIFY(child<QPushButton>(settings, "power_on_pushButton")->isEnabled());
+        form_child<QRadioButton>(dock, "selected_radioButton")->setChecked(true);
+    QVERIFY(form_child<QPushButton>(patterns, "off_pushButton")->isEnabled());
+    QVERIFY(form_child<QPushButton>(resets, "reset_Measurements_pushButton")->isEnabled());
+    QVERIFY(form_child<QPushButton>(settings, "power_on_pushButton")->isEnabled());
 
     window.selection_changed(0);
-    QCOMPARE(child<QLineEdit>(connection, "ip_address_lineEdit")->text(), QStringLiteral("127.0.0.20"));
-    QVERIFY(!child<QRadioButton>(measurements, "uncalibrated_radioButton")->isEnabled());
-    QVERIFY(!child<QPushButton>(patterns, "off_pushButton")->isEnabled());
-    QVERIFY(!child<QPushButton>(resets, "reset_Measurements_pushButton")->isEnabled());
-    QVERIFY(child<QPushButton>(settings, "power_on_pushButton")->isEnabled());
+    QCOMPARE(form_child<QLineEdit>(connection, "ip_address_lineEdit")->text(), QStringLiteral("127.0.0.20"));
+    QVERIFY(!form_child<QRadioButton>(measurements, "uncalibrated_radioButton")->isEnabled());
+    QVERIFY(!form_child<QPushButton>(patterns, "off_pushButton")->isEnabled());
+    QVERIFY(!form_child<QPushButton>(resets, "reset_Measurements_pushButton")->isEnabled());
+    QVERIFY(form_child<QPushButton>(settings, "power_on_pushButton")->isEnabled());
 }
 
 void tst_main_window_docks::connection_messages_reach_the_status_bar()
@@ -158,7 +151,7 @@ void tst_main_window_docks::target_summary_follows_the_target()
     // Any change of the layout tells the window to show the target again.
     wall().layout().update_layout();
     auto *summary = dock_content<QWidget>(window, kCalibrationTargetDock);
-    QCOMPARE(child<QLabel>(summary, "main_Target_Contrast_Ratio_Text")->text(), QStringLiteral("700:1"));
+    QCOMPARE(form_child<QLabel>(summary, "main_Target_Contrast_Ratio_Text")->text(), QStringLiteral("700:1"));
 }
 
 void tst_main_window_docks::edit_opens_the_target_dialog()
@@ -173,7 +166,7 @@ void tst_main_window_docks::edit_opens_the_target_dialog()
         }
     });
     poll.start(5);
-    child<QPushButton>(window.dock(kCalibrationTargetDock)->widget(), "edit_pushButton")->click();
+    form_child<QPushButton>(window.dock(kCalibrationTargetDock)->widget(), "edit_pushButton")->click();
     QVERIFY(opened);
 }
 
@@ -183,7 +176,7 @@ void tst_main_window_docks::record_and_layout_changes_refresh_the_docks()
     wall().create_wall(1, 1, QStringLiteral("127.0.0.30"));
     window.selection_changed(0);
     auto *measurements = dock_content<QWidget>(window, kDisplayMeasurementsDock);
-    KQ_luminance_meter_widget *meter = child<KQ_luminance_meter_widget>(measurements, "white_level_widget");
+    KQ_luminance_meter_widget *meter = form_child<KQ_luminance_meter_widget>(measurements, "white_level_widget");
 
     // A record stored for the selected display shows without a new selection.
     wall().store_record(0, measured_white(80.0));
@@ -194,7 +187,7 @@ void tst_main_window_docks::record_and_layout_changes_refresh_the_docks()
     wall().layout().get_item(0, item);
     item.connection_address = QStringLiteral("127.0.0.31");
     wall().layout().set_item(0, item, true);
-    QCOMPARE(child<QLineEdit>(window.dock(kConnectionDock)->widget(), "ip_address_lineEdit")->text(),
+    QCOMPARE(form_child<QLineEdit>(window.dock(kConnectionDock)->widget(), "ip_address_lineEdit")->text(),
              QStringLiteral("127.0.0.31"));
 }
 
@@ -203,9 +196,9 @@ void tst_main_window_docks::record_changes_refresh_the_wall_action_docks()
     Tessaline &window = m_fixture->window();
     wall().create_wall(1, 1, QStringLiteral("127.0.0.32"));
     window.selection_changed(0);
-    QPushButton *off = child<QPushButton>(window.dock(kTestPatternDock)->widget(), "off_pushButton");
-    QPushButton *reset = child<QPushButton>(window.dock(kResetDock)->widget(), "reset_Measurements_pushButton");
-    QPushButton *power = child<QPushButton>(window.dock(kDisplayControlDock)->widget(), "power_on_pushButton");
+    QPushButton *off = form_child<QPushButton>(window.dock(kTestPatternDock)->widget(), "off_pushButton");
+    QPushButton *reset = form_child<QPushButton>(window.dock(kResetDock)->widget(), "reset_Measurements_pushButton");
+    QPushButton *power = form_child<QPushButton>(window.dock(kDisplayControlDock)->widget(), "power_on_pushButton");
     QVERIFY(!off->isEnabled());
     QVERIFY(!reset->isEnabled());
     QVERIFY(power->isEnabled());
@@ -236,7 +229,7 @@ void tst_main_window_docks::test_patterns_set_the_evaluate_box()
     }
     auto *patterns = dock_content<KQ_display_test_pattern_widget>(window, kTestPatternDock);
     QVERIFY(patterns);
-    QCheckBox *evaluate = child<QCheckBox>(window.dock(kActionsDock)->widget(), "evaluate_calibration_mode_checkBox");
+    QCheckBox *evaluate = form_child<QCheckBox>(window.dock(kActionsDock)->widget(), "evaluate_calibration_mode_checkBox");
     progress_dialog_watch watch;
 
     patterns->pattern_calibrated_with_trim();

@@ -3,6 +3,7 @@
 #include "colour/luminance_units.h"
 #include "jobs/ui/KQ_color_xy_widget.h"
 #include "jobs/ui/KQ_luminance_meter_widget.h"
+#include "tests/support/form_child.h"
 #include "tests/support/headless_controller.h"
 #include "views/docks/KQ_calibration_information_dock_widget.h"
 #include "views/docks/calibration_information.h"
@@ -38,14 +39,6 @@ CAdjustValue record_with(bool measured, bool calibrated)
     if (calibrated)
         record.SetCalibrationDateTime(kWhen);
     return record;
-}
-
-template <class T> T *child(QWidget &parent, const char *name)
-{
-    T *found = parent.findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
 }
 
 } // namespace
@@ -224,11 +217,11 @@ public:
     headless_controller wall;
     KQ_calibration_information_dock_widget dock;
 
-    QRadioButton *calibrated() { return child<QRadioButton>(dock, "calibrated_radioButton"); }
-    QRadioButton *uncalibrated() { return child<QRadioButton>(dock, "uncalibrated_radioButton"); }
-    KQ_luminance_meter_widget *meter() { return child<KQ_luminance_meter_widget>(dock, "white_level_widget"); }
-    KQ_color_xy_widget *xy() { return child<KQ_color_xy_widget>(dock, "xy_widget"); }
-    QString label(const char *name) { return child<QLabel>(dock, name)->text(); }
+    QRadioButton *calibrated() { return form_child<QRadioButton>(dock, "calibrated_radioButton"); }
+    QRadioButton *uncalibrated() { return form_child<QRadioButton>(dock, "uncalibrated_radioButton"); }
+    KQ_luminance_meter_widget *meter() { return form_child<KQ_luminance_meter_widget>(dock, "white_level_widget"); }
+    KQ_color_xy_widget *xy() { return form_child<KQ_color_xy_widget>(dock, "xy_widget"); }
+    QString label(const char *name) { return form_child<QLabel>(dock, name)->text(); }
 };
 
 void tst_calibration_information::nothing_selected_disables_both_choices()

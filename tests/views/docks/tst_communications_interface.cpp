@@ -5,6 +5,7 @@
 #include "display_protocol/wait_service.h"
 #include "tests/app/serial_test_ports.h"
 #include "tests/display_protocol/wall_fixture.h"
+#include "tests/support/form_child.h"
 #include "tests/support/headless_controller.h"
 #include "tests/support/modal_box_answerer.h"
 #include "views/docks/KQ_communications_interface_configure_widget.h"
@@ -195,13 +196,7 @@ struct connection_dock
         item.connection_address = port;
         wall.layout().set_item(0, item, false);
     }
-    template <class T> T *child(const char *name)
-    {
-        T *found = widget.findChild<T *>(QLatin1String(name));
-        if (!found)
-            qFatal("no child %s", name);
-        return found;
-    }
+    template <class T> T *child(const char *name) { return form_child<T>(widget, name); }
     QComboBox *ids() { return child<QComboBox>("display_ID_comboBox"); }
     QLineEdit *address() { return child<QLineEdit>("ip_address_lineEdit"); }
     QPushButton *update() { return child<QPushButton>("update_pushButton"); }

@@ -5,6 +5,7 @@
 #include "jobs/job_task_type.h"
 #include "tests/app/window/progress_dialog_watch.h"
 #include "tests/display_protocol/wall_fixture.h"
+#include "tests/support/form_child.h"
 #include "views/docks/KQ_display_settings_widget.h"
 #include "views/docks/display_settings_rules.h"
 
@@ -12,18 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
-
-namespace {
-
-template <class T> T *child(QWidget &parent, const char *name)
-{
-    T *found = parent.findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
-
-} // namespace
 
 class tst_display_settings_dock : public QObject
 {
@@ -79,15 +68,15 @@ void tst_display_settings_dock::nothing_selected_disables_everything()
     headless_controller wall;
     wall.create_wall(2, 1);
     KQ_display_settings_widget dock;
-    child<QRadioButton>(dock, "selected_radioButton")->setChecked(true);
+    form_child<QRadioButton>(dock, "selected_radioButton")->setChecked(true);
     dock.selection_changed(-1);
-    QVERIFY(!child<QPushButton>(dock, "power_on_pushButton")->isEnabled());
-    QVERIFY(!child<QPushButton>(dock, "power_off_pushButton")->isEnabled());
-    QVERIFY(!child<QComboBox>(dock, "video_input_comboBox")->isEnabled());
-    QVERIFY(!child<QPushButton>(dock, "video_input_update_pushButton")->isEnabled());
-    child<QRadioButton>(dock, "all_radioButton")->setChecked(true);
-    QVERIFY(child<QPushButton>(dock, "power_on_pushButton")->isEnabled());
-    QVERIFY(!child<QPushButton>(dock, "video_input_update_pushButton")->isEnabled());
+    QVERIFY(!form_child<QPushButton>(dock, "power_on_pushButton")->isEnabled());
+    QVERIFY(!form_child<QPushButton>(dock, "power_off_pushButton")->isEnabled());
+    QVERIFY(!form_child<QComboBox>(dock, "video_input_comboBox")->isEnabled());
+    QVERIFY(!form_child<QPushButton>(dock, "video_input_update_pushButton")->isEnabled());
+    form_child<QRadioButton>(dock, "all_radioButton")->setChecked(true);
+    QVERIFY(form_child<QPushButton>(dock, "power_on_pushButton")->isEnabled());
+    QVERIFY(!form_child<QPushButton>(dock, "video_input_update_pushButton")->isEnabled());
 }
 
 void tst_display_settings_dock::power_off_then_on()
@@ -97,7 +86,7 @@ void tst_display_settings_dock::power_off_then_on()
     KQ_display_settings_widget dock;
     dock.selection_changed(0);
     progress_dialog_watch watch;
-    child<QPushButton>(dock, "power_off_pushButton")->click();
+    form_child<QPushButton>(dock, "power_off_pushButton")->click();
     QCOMPARE(f.job_positions(), (QList<int>{0, 1}));
     for (const job_list_item &job : f.results()) {
         QCOMPARE(job.task_list, QList<qint32>{JOB_TASK_POWER_STATE});
@@ -109,9 +98,9 @@ void tst_display_settings_dock::power_off_then_on()
         QVERIFY(!f.sim().with_display(f.handle(index), [](sim_display &d) { return d.video.power_on; }));
 
     f.clear_results();
-    child<QRadioButton>(dock, "selected_radioButton")->setChecked(true);
+    form_child<QRadioButton>(dock, "selected_radioButton")->setChecked(true);
     dock.selection_changed(1);
-    child<QPushButton>(dock, "power_on_pushButton")->click();
+    form_child<QPushButton>(dock, "power_on_pushButton")->click();
     QCOMPARE(f.job_positions(), QList<int>{1});
     QCOMPARE(f.results().first().power.mode, 1);
     QVERIFY(!f.sim().with_display(f.handle(0), [](sim_display &d) { return d.video.power_on; }));
@@ -124,8 +113,8 @@ void tst_display_settings_dock::video_input_goes_out_and_the_list_returns_to_its
     QVERIFY2(f.ready(), qPrintable(f.error()));
     KQ_display_settings_widget dock;
     dock.selection_changed(0);
-    QComboBox *inputs = child<QComboBox>(dock, "video_input_comboBox");
-    QPushButton *update = child<QPushButton>(dock, "video_input_update_pushButton");
+    QComboBox *inputs = form_child<QComboBox>(dock, "video_input_comboBox");
+    QPushButton *update = form_child<QPushButton>(dock, "video_input_update_pushButton");
     QVERIFY(!update->isEnabled());
     inputs->setCurrentIndex(inputs->findText(QStringLiteral("HDMI2")));
     QVERIFY(update->isEnabled());
