@@ -16,6 +16,7 @@
 #include "simulator/simulated_wall.h"
 #include "tests/jobs/pool_recorder.h"
 #include "tests/support/headless_controller.h"
+#include "tests/support/table_calibration.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -26,42 +27,10 @@
 
 namespace {
 
-constexpr int kCurvePoints = 256;
 constexpr double kMsPerByte = 10.0 * 1000.0 / 9600.0;   // start, 8 data and stop bit
 constexpr int kSerialLink = 0;
 constexpr int kJobTimeoutMs = 600000;
 const char *const kPortName = "COM9";
-
-// A display calibrated with the sensor: a linear response and gains below
-// one, so that every channel's table is written in full.
-CAdjustValue calibrated_record()
-{
-    CAdjustValue record;
-    record.SetCalibrationDateTime(QDateTime(QDate(2024, 5, 1), QTime(10, 0)));
-    record.SetCalibrated(true);
-    record.SetCalibrationMode(CAdjustValue::kModeLookupTable);
-    record.gain = {0.8, 0.9, 1.0};
-    for (CSpline &curve : record.measurements.inverse_response_curves) {
-        curve.Init(CSpline::kCatmullRom, kCurvePoints, 0.0, 1.0);
-        for (int i = 0; i < kCurvePoints; ++i) {
-            const double x = double(i) / (kCurvePoints - 1);
-            curve.SetPoint(i, x, x);
-        }
-        curve.SetValid(true);
-    }
-    return record;
-}
-
-CTargetValue gamma_target()
-{
-    CTargetValue target;
-    target.SetWhitePoint(CColorTemperature(CIExy {0.3127, 0.3290}));
-    target.SetIntensityMode(CTargetValue::kIntensitySpecified);
-    target.SetSpecifiedLuminance(200.0);
-    target.SetGammaType(CTargetValue::kGammaPower);
-    target.SetGamma(2.2);
-    return target;
-}
 
 qint64 request_bytes(const QList<sim_log_entry> &log, int endpoint)
 {
@@ -97,9 +66,9 @@ int main(int argc, char *argv[])
         d.apply_model(model);
         return monitor_tracker_item(QString::fromLatin1(d.model_name), QString::fromLatin1(d.serial_number));
     });
-    static_cast<CAdjustValue &>(item) = calibrated_record();
+    static_cast<CAdjustValue &>(item) = table_calibration::linear_response_record();
     controller.records().SetAdjustValue(item);
-    controller.controller().setTarget(gamma_target());
+    controller.controller().setTarget(table_calibration::d65_power_target());
     qputenv("TESSALINE_SERIAL_PORT_COM9", wall.serial_path(endpoint).toLocal8Bit());
     wall.set_time_scale(1.0);
     wait_service::set_time_scale(1.0);

@@ -19,7 +19,6 @@
 #include "app/window/Tessaline.h"
 #include "app/window/introduction_choices.h"
 #include "calibration/calibration_task.h"
-#include "colour/CColorTemperature.h"
 #include "colour/CTargetValue.h"
 #include "jobs/QueryThreadPool.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
@@ -27,6 +26,7 @@
 #include "sensors/CSensor.h"
 #include "sensors/CTargetSensor.h"
 #include "tests/layout_setup/layout_wizard_driver.h"
+#include "tests/support/table_calibration.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,17 +77,6 @@ bool sensor_open()
     const bool open = sensor && sensor->IsOpen();
     factory->DriverMutex().unlock();
     return open;
-}
-
-CTargetValue d65_target()
-{
-    CTargetValue target;
-    target.SetWhitePoint(CColorTemperature(CIExy {0.3127, 0.3290}));
-    target.SetIntensityMode(CTargetValue::kIntensitySpecified);
-    target.SetSpecifiedLuminance(200.0);
-    target.SetGammaType(CTargetValue::kGammaPower);
-    target.SetGamma(2.2);
-    return target;
 }
 
 // Answers whatever modal window the run opens as a newcomer pressing Enter
@@ -205,7 +194,7 @@ int main(int argc, char *argv[])
     controller.startSensorDetection();
     if (!wait_for(sensor_open, kSensorPatienceMs))
         return fail("the simulated i1Display Pro was not found (is scripts/simulated-wall.sh serving?)");
-    controller.setTarget(d65_target());
+    controller.setTarget(table_calibration::d65_power_target());
     // The wall as the README has the newcomer describe it in the Layout Wizard.
     layout_manager &layout = *controller.getLayoutManager();
     layout_wizard_driver::when_wizard_opens([](display_layout_wizard_advanced &wizard) {

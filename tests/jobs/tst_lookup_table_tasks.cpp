@@ -1,6 +1,7 @@
 #include "app/controller/color_calc_utils.h"
 #include "jobs/job_task_type.h"
 #include "tests/jobs/display_task_fixture.h"
+#include "tests/support/table_calibration.h"
 
 #include <QtTest>
 
@@ -17,7 +18,7 @@ const QByteArray kPlainModel = "VW-5520L";      // no internal engine, long tabl
 
 using list = QStringList;
 
-constexpr int kCurvePoints = 256;
+using table_calibration::kCurvePoints;
 
 CTargetValue target(int gamma_type, double gamma = 2.2)
 {
@@ -46,29 +47,9 @@ CTargetValue curve_target()
     return t;
 }
 
-// A display calibrated with the sensor: gains 0.8, 0.9, 1.0 and a linear
-// response, so that its correction is the target's tone itself.
-CAdjustValue sensor_record(qint16 mode)
-{
-    CAdjustValue record;
-    record.SetCalibrationDateTime(QDateTime(QDate(2024, 5, 1), QTime(10, 0)));
-    record.SetCalibrated(true);
-    record.SetCalibrationMode(mode);
-    record.gain = {0.8, 0.9, 1.0};
-    for (CSpline &curve : record.measurements.inverse_response_curves) {
-        curve.Init(CSpline::kCatmullRom, kCurvePoints, 0.0, 1.0);
-        for (int i = 0; i < kCurvePoints; ++i) {
-            const double x = double(i) / (kCurvePoints - 1);
-            curve.SetPoint(i, x, x);
-        }
-        curve.SetValid(true);
-    }
-    return record;
-}
-
 CAdjustValue engine_record()
 {
-    CAdjustValue record = sensor_record(CAdjustValue::kModeLookupTable);
+    CAdjustValue record = table_calibration::linear_response_record(CAdjustValue::kModeLookupTable);
     record.SetCalibrationFlagA(true);
     return record;
 }
@@ -134,7 +115,7 @@ private slots:
         QVERIFY(f.ready());
         f.set_target(wanted);
         f.preferences().SetProgrammableGammaNumber(static_cast<quint8>(gamma_table));
-        const CAdjustValue record = sensor_record(CAdjustValue::kModeLookupTable);
+        const CAdjustValue record = table_calibration::linear_response_record(CAdjustValue::kModeLookupTable);
         f.store_record(record);
         // Showing a further table already: the preferred one is chosen.
         f.display([](sim_display &d) { d.controls.set(0x268, 14, 14); });
@@ -201,7 +182,7 @@ private slots:
         if (record_kind == 1)
             f.store_record(CAdjustValue());
         else if (record_kind == 2)
-            f.store_record(sensor_record(CAdjustValue::kModeGains));
+            f.store_record(table_calibration::linear_response_record(CAdjustValue::kModeGains));
         const int saved_before = f.display([](sim_display &d) { return d.saves; });
 
         QCOMPARE(f.run({JOB_TASK_UPDATE_LUTS}).job_parameters.error_code, 0);

@@ -22,6 +22,7 @@
 #include "tests/app/window/main_window_fixture.h"
 #include "tests/dialogs/modal_answer.h"
 #include "tests/layout_setup/layout_wizard_driver.h"
+#include "tests/support/table_calibration.h"
 #include "views/wall/KQ_display_layout_widget.h"
 
 #include <QAction>
@@ -45,7 +46,6 @@ constexpr int kStatusColumn = 4;
 constexpr int kVerifyFailedText = 310;
 constexpr int kVerifiedText = 309;
 constexpr int kCalibratedText = 307;
-constexpr int kCurvePoints = 256;
 constexpr quint16 kDisplayPort = 7142;
 constexpr int kConnectPatienceMs = 1000;
 // Long enough for the silent displays' time-outs with the machine busy.
@@ -132,35 +132,12 @@ private:
 // a new tone curve gives every channel a table of its own.
 CAdjustValue table_calibrated_record()
 {
-    CAdjustValue record;
-    record.SetCalibrationDateTime(QDateTime(QDate(2024, 5, 1), QTime(10, 0), Qt::UTC));
-    record.SetCalibrated(true);
-    record.SetCalibrationMode(CAdjustValue::kModeLookupTable);
-    record.gain = {0.8, 0.9, 1.0};
+    CAdjustValue record = table_calibration::linear_response_record(CAdjustValue::kModeLookupTable, Qt::UTC);
     record.measurements.uncorrected.white = CCIEXYZ(190.1, 200.0, 217.8);
     record.measurements.uncorrected.black = CCIEXYZ(0.19, 0.2, 0.22);
     record.measurements.native.white = record.measurements.uncorrected.white;
     record.measurements.measurement_date_time = record.GetCalibrationDateTime();
-    for (CSpline &curve : record.measurements.inverse_response_curves) {
-        curve.Init(CSpline::kCatmullRom, kCurvePoints, 0.0, 1.0);
-        for (int i = 0; i < kCurvePoints; ++i) {
-            const double x = double(i) / (kCurvePoints - 1);
-            curve.SetPoint(i, x, x);
-        }
-        curve.SetValid(true);
-    }
     return record;
-}
-
-CTargetValue power_target(double gamma)
-{
-    CTargetValue target;
-    target.SetWhitePoint(CColorTemperature(CIExy {0.3127, 0.3290}));
-    target.SetIntensityMode(CTargetValue::kIntensitySpecified);
-    target.SetSpecifiedLuminance(200.0);
-    target.SetGammaType(CTargetValue::kGammaPower);
-    target.SetGamma(gamma);
-    return target;
 }
 
 template <typename T> T *named(QObject &parent, const char *name)
@@ -312,7 +289,7 @@ void tst_wall_scale::full_wall_with_faulty_displays_completes_and_retries()
     main_window_fixture fixture;
     MasterControl &controller = fixture.wall().controller();
     controller.setQueryThreadPool(new QueryThreadPool(QueryThreadPool::display_workers(), QueryThreadPool::kMaxRunning));
-    controller.setTarget(power_target(2.2));
+    controller.setTarget(table_calibration::d65_power_target(2.2));
     Tessaline &window = fixture.window();
     m_window = &window;
     window.show();
