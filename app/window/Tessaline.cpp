@@ -1,5 +1,4 @@
 #include "app/window/Tessaline.h"
-#include "app/window/stored_records_follower.h"
 
 #include "app/controller/MasterControl.h"
 #include "app/controller/controls_status.h"
@@ -11,6 +10,7 @@
 #include "app/window/shutdown_marker.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
+#include "colour/stored_records_follower.h"
 #include "dialogs/KQ_Information_Dialog.h"
 #include "display_protocol/NetworkInterfaceCard.h"
 #include "layout_setup/program_network_interfaces.h"

@@ -1,13 +1,13 @@
 // The content widgets of the main window's docks and what connects them to
 // the window, the layout, the record store and the sensor factory.
 #include "app/window/Tessaline.h"
-#include "app/window/stored_records_follower.h"
 
 #include "app/controller/MasterControl.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
+#include "colour/stored_records_follower.h"
 #include "sensors/CTargetSensor.h"
 #include "views/docks/KQ_calibration_information_dock_widget.h"
 #include "views/docks/KQ_colorimeter_widget.h"

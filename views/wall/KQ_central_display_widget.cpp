@@ -4,11 +4,11 @@
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
 #include "colour/CMonitorTracker.h"
+#include "colour/stored_records_follower.h"
 #include "views/wall/KQ_display_layout_widget.h"
 
 #include <QGridLayout>
 #include <QSpacerItem>
-#include <QThread>
 
 namespace {
 
@@ -33,34 +33,12 @@ KQ_central_display_widget::KQ_central_display_widget(QWidget *parent, layout_man
     emit selection_changed_out(0);
 }
 
-// A record stored on this thread refreshes the tiles at once. The display
-// jobs store theirs from their own threads, dozens at a time on a large
-// wall: those are gathered into one refresh of the tiles once this thread
-// has taken in every report waiting, not one refresh of every tile per record.
+// The display jobs store records from their own threads, dozens at a time on
+// a large wall: one refresh of the tiles per burst, not of every tile per record.
 void KQ_central_display_widget::follow_records()
 {
-    CMonitorTracker *records = g_master ? g_master->getMonitorTracker() : nullptr;
-    if (!records)
-        return;
-    m_refresh.setSingleShot(true);
-    m_refresh.setInterval(0);
-    connect(&m_refresh, &QTimer::timeout, this, &KQ_central_display_widget::refresh_tiles);
-    QThread *own = thread();
-    // Off this thread the call only compares threads: it must not touch the view.
-    connect(
-        records, &CMonitorTracker::data_changed, this,
-        [this, own] {
-            if (QThread::currentThread() == own)
-                refresh_tiles();
-        },
-        Qt::DirectConnection);
-    connect(
-        records, &CMonitorTracker::data_changed, this,
-        [this] {
-            if (!m_refresh.isActive())
-                m_refresh.start();
-        },
-        Qt::QueuedConnection);
+    if (CMonitorTracker *records = g_master ? g_master->getMonitorTracker() : nullptr)
+        follow_stored_records(*records, this, [this] { refresh_tiles(); });
 }
 
 void KQ_central_display_widget::refresh_tiles()

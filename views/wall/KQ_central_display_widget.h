@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QList>
-#include <QTimer>
 #include <QWidget>
 
 class KQ_display_layout_widget;
@@ -53,5 +52,4 @@ private:
     QSpacerItem *m_bottom = nullptr;
     QSpacerItem *m_right = nullptr;
     bool m_expand = false;
-    QTimer m_refresh;   // one refresh for the records stored by other threads
 };

@@ -1,4 +1,4 @@
-#include "app/window/stored_records_follower.h"
+#include "colour/stored_records_follower.h"
 #include "colour/CMonitorTracker.h"
 #include "colour/monitor_tracker_item.h"
 
