@@ -107,7 +107,7 @@ int CCalibrationObject::ConfigureEngine()
 int CCalibrationObject::RestoreDisplay(bool engine)
 {
     emit StartingDefinedTask(kDefinedTaskRestoreAfterFailure);
-    const control_rows &rows = engine ? calibration_control_lists::engine_restore() : calibration_control_lists::restore();
+    const control_list_rows &rows = engine ? calibration_control_lists::engine_restore() : calibration_control_lists::restore();
     QList<vcp_list_item> list = build_vcp_list(rows, ListInputs());
     return apply_even_when_stopped(*m_monitor, list);
 }

@@ -18,14 +18,14 @@ constexpr qint32 kPictureModeCompanionOffset = 7;
 constexpr int kBrightnessAtMaximum = 2;
 constexpr int kCalibrationInGains = 1;
 
-control_row write_max(qint32 code, control_row::condition when = nullptr)
+control_list_row write_max(qint32 code, control_list_row::condition when = nullptr)
 {
-    return control_row::act(vcp_list_item::kWriteMax, code, when);
+    return control_list_row::act(vcp_list_item::kWriteMax, code, when);
 }
 
-control_row write_half(qint32 code)
+control_list_row write_half(qint32 code)
 {
-    return control_row::act(vcp_list_item::kWriteHalfMax, code);
+    return control_list_row::act(vcp_list_item::kWriteHalfMax, code);
 }
 
 bool brightness_written(const inputs &in) { return in.preferences.brightness_control_mode != kBrightnessAtMaximum; }
@@ -59,72 +59,72 @@ value primary(const inputs &in)
 
 } // namespace
 
-const control_rows &configuration()
+const control_list_rows &configuration()
 {
-    static const control_rows rows = reading_first({
-        control_row::write(kColorPreset, kPresetUser),
+    static const control_list_rows rows = reading_first({
+        control_list_row::write(kColorPreset, kPresetUser),
         write_max(kBrightness, &brightness_written),
-        control_row::read(kBrightness),
+        control_list_row::read(kBrightness),
         write_half(kContrast),
-        control_row::read(kContrast),
-        control_row::write(kColorMode, &gain_color_mode, &in_gains),
+        control_list_row::read(kContrast),
+        control_list_row::write(kColorMode, &gain_color_mode, &in_gains),
         write_max(kVideoGainRed, &in_gains),
         write_max(kVideoGainGreen, &in_gains),
         write_max(kVideoGainBlue, &in_gains),
-        control_row::read(kVideoGainRed, &in_gains),
-        control_row::read(kVideoGainGreen, &in_gains),
-        control_row::read(kVideoGainBlue, &in_gains),
+        control_list_row::read(kVideoGainRed, &in_gains),
+        control_list_row::read(kVideoGainGreen, &in_gains),
+        control_list_row::read(kVideoGainBlue, &in_gains),
     });
     return rows;
 }
 
-const control_rows &engine_configuration()
+const control_list_rows &engine_configuration()
 {
-    static const control_rows rows = {
+    static const control_list_rows rows = {
         write_max(kVcp11B0),
-        control_row::write(kEnginePictureMode, &picture_mode),
-        control_row::write(kVcp1051, &picture_mode_companion),
-        control_row::write(kEngineMode, kEngineModeAdjusting),
-        control_row::write(kColorPreset, kPresetUser),
-        control_row::write(kVcp105B, 1),
+        control_list_row::write(kEnginePictureMode, &picture_mode),
+        control_list_row::write(kVcp1051, &picture_mode_companion),
+        control_list_row::write(kEngineMode, kEngineModeAdjusting),
+        control_list_row::write(kColorPreset, kPresetUser),
+        control_list_row::write(kVcp105B, 1),
         write_max(kEngineLuminance, &maximum_luminance),
-        control_row::write(kEngineLuminance, &target_luminance, &luminance_given),
-        control_row::write(kEngineBlackLevel, &black_level),
-        control_row::write(kEngineWhiteX, &white_x),
-        control_row::write(kEngineWhiteY, &white_y),
-        control_row::write(kVcp1069, 1),
-        control_row::write(kVcp066, 1),
-        control_row::write(kNativeGamutEnable, 1),
-        control_row::write(kEngineGamutFirst + 0, &primary<0>),
-        control_row::write(kEngineGamutFirst + 1, &primary<1>),
-        control_row::write(kEngineGamutFirst + 2, &primary<2>),
-        control_row::write(kEngineGamutFirst + 3, &primary<3>),
-        control_row::write(kEngineGamutFirst + 4, &primary<4>),
-        control_row::write(kEngineGamutFirst + 5, &primary<5>),
-        control_row::write(kVcp1062, 1),
-        control_row::write(kEngineMode, kEngineModeRunning),
-        control_row::read(kUniformityLevel),
-        control_row::read(kEngineLuminanceMinimum),
+        control_list_row::write(kEngineLuminance, &target_luminance, &luminance_given),
+        control_list_row::write(kEngineBlackLevel, &black_level),
+        control_list_row::write(kEngineWhiteX, &white_x),
+        control_list_row::write(kEngineWhiteY, &white_y),
+        control_list_row::write(kVcp1069, 1),
+        control_list_row::write(kVcp066, 1),
+        control_list_row::write(kNativeGamutEnable, 1),
+        control_list_row::write(kEngineGamutFirst + 0, &primary<0>),
+        control_list_row::write(kEngineGamutFirst + 1, &primary<1>),
+        control_list_row::write(kEngineGamutFirst + 2, &primary<2>),
+        control_list_row::write(kEngineGamutFirst + 3, &primary<3>),
+        control_list_row::write(kEngineGamutFirst + 4, &primary<4>),
+        control_list_row::write(kEngineGamutFirst + 5, &primary<5>),
+        control_list_row::write(kVcp1062, 1),
+        control_list_row::write(kEngineMode, kEngineModeRunning),
+        control_list_row::read(kUniformityLevel),
+        control_list_row::read(kEngineLuminanceMinimum),
     };
     return rows;
 }
 
-const control_rows &restore()
+const control_list_rows &restore()
 {
-    static const control_rows rows = {
-        control_row::write(kColorMode, kColorModeStandard),
-        control_row::write(kColorPreset, kPresetUser),
+    static const control_list_rows rows = {
+        control_list_row::write(kColorMode, kColorModeStandard),
+        control_list_row::write(kColorPreset, kPresetUser),
         write_max(kBrightness),
         write_half(kContrast),
     };
     return rows;
 }
 
-const control_rows &engine_restore()
+const control_list_rows &engine_restore()
 {
-    static const control_rows rows = {
-        control_row::write(kEngineWhiteX, &white_x),
-        control_row::write(kEngineWhiteY, &white_y),
+    static const control_list_rows rows = {
+        control_list_row::write(kEngineWhiteX, &white_x),
+        control_list_row::write(kEngineWhiteY, &white_y),
         write_max(kEngineLuminance),
     };
     return rows;

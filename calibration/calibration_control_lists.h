@@ -9,14 +9,14 @@ namespace calibration_control_lists {
 // brightness (unless the brightness is left alone), half contrast, and in
 // gain mode the colour mode for the target and full video gains; with reads
 // of what the loops start from.
-const control_rows &configuration();
+const control_list_rows &configuration();
 // With the engine, after its native gamut was read: its picture mode, the
 // target's luminance, black level and white, the preferred primaries (or the
 // panel's own), and reads of the uniformity level and the luminance's lower
 // limit.
-const control_rows &engine_configuration();
+const control_list_rows &engine_configuration();
 // What a failed run puts back.
-const control_rows &restore();
-const control_rows &engine_restore();
+const control_list_rows &restore();
+const control_list_rows &engine_restore();
 
 } // namespace calibration_control_lists

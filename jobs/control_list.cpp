@@ -29,45 +29,45 @@ bool control_list_inputs::wrote(int code) const
     return m_writes.contains(code);
 }
 
-control_row control_row::write(qint32 code, qint32 value, condition when)
+control_list_row control_list_row::write(qint32 code, qint32 value, condition when)
 {
-    control_row row;
+    control_list_row row;
     row.code = code;
     row.constant = value;
     row.when = when;
     return row;
 }
 
-control_row control_row::write(qint32 code, value_source source, condition when)
+control_list_row control_list_row::write(qint32 code, value_source source, condition when)
 {
-    control_row row = write(code, 0, when);
+    control_list_row row = write(code, 0, when);
     row.source = source;
     return row;
 }
 
-control_row control_row::act(qint32 action, qint32 code, condition when)
+control_list_row control_list_row::act(qint32 action, qint32 code, condition when)
 {
-    control_row row = write(code, 0, when);
+    control_list_row row = write(code, 0, when);
     row.action = action;
     return row;
 }
 
-control_row control_row::read(qint32 code, condition when)
+control_list_row control_list_row::read(qint32 code, condition when)
 {
     return act(vcp_list_item::kRead, code, when);
 }
 
-control_rows joined(std::initializer_list<control_rows> tables)
+control_list_rows joined(std::initializer_list<control_list_rows> tables)
 {
-    control_rows all;
-    for (const control_rows &table : tables)
+    control_list_rows all;
+    for (const control_list_rows &table : tables)
         all.insert(all.end(), table.begin(), table.end());
     return all;
 }
 
-control_rows reading_first(control_rows table, bool read_first)
+control_list_rows reading_first(control_list_rows table, bool read_first)
 {
-    for (control_row &row : table)
+    for (control_list_row &row : table)
         row.read_first = read_first;
     return table;
 }
@@ -75,7 +75,7 @@ control_rows reading_first(control_rows table, bool read_first)
 namespace {
 
 // The step of |row|, or nothing when the row is left out.
-std::optional<vcp_list_item> step_of(const control_row &row, const control_list_inputs &inputs)
+std::optional<vcp_list_item> step_of(const control_list_row &row, const control_list_inputs &inputs)
 {
     if (row.when && !row.when(inputs))
         return std::nullopt;
@@ -91,17 +91,17 @@ std::optional<vcp_list_item> step_of(const control_row &row, const control_list_
 
 } // namespace
 
-QList<vcp_list_item> build_vcp_list(const control_rows &rows, const control_list_inputs &inputs)
+QList<vcp_list_item> build_vcp_list(const control_list_rows &rows, const control_list_inputs &inputs)
 {
     QList<vcp_list_item> list;
-    for (const control_row &row : rows) {
+    for (const control_list_row &row : rows) {
         if (const std::optional<vcp_list_item> step = step_of(row, inputs))
             list << *step;
     }
     return list;
 }
 
-int run_control_rows(CPDLANConnectionObject &worker, const control_rows &rows, control_list_inputs &inputs,
+int run_control_rows(CPDLANConnectionObject &worker, const control_list_rows &rows, control_list_inputs &inputs,
                      bool progress, QList<vcp_list_item> *applied)
 {
     if (applied)
@@ -112,11 +112,11 @@ int run_control_rows(CPDLANConnectionObject &worker, const control_rows &rows, c
         auto last = first;
         while (last != rows.cend() && last->pause_after_ms <= 0)
             ++last;
-        const control_row *pausing = last != rows.cend() ? &*last : nullptr;
+        const control_list_row *pausing = last != rows.cend() ? &*last : nullptr;
         const auto end = pausing ? last + 1 : last;
         const bool pauses = pausing && step_of(*pausing, inputs);
         // A value may come from what the part before the pause read.
-        QList<vcp_list_item> list = build_vcp_list(control_rows(first, end), inputs);
+        QList<vcp_list_item> list = build_vcp_list(control_list_rows(first, end), inputs);
         const int status = list.isEmpty() ? 0 : worker.link().apply_vcp_list(list, progress);
         inputs.remember(list);
         if (applied)

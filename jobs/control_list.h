@@ -16,7 +16,7 @@
 class CPDLANConnectionObject;
 
 // Control lists as data. A display task describes each list it sends as a
-// table of control_row; the rows are turned into vcp_list_item steps against
+// table of control_list_row; the rows are turned into vcp_list_item steps against
 // what the task knows (control_list_inputs) and run by
 // basic_monitor::apply_vcp_list, which keeps the per-control settle times.
 
@@ -48,7 +48,7 @@ private:
 };
 
 // One row of a control list table.
-struct control_row
+struct control_list_row
 {
     // A value taken from the inputs; nothing leaves the row out.
     using value_source = std::optional<qint32> (*)(const control_list_inputs &);
@@ -66,22 +66,22 @@ struct control_row
     bool pause_reports_status = false;
 
     // The usual kinds of row.
-    static control_row write(qint32 code, qint32 value, condition when = nullptr);
-    static control_row write(qint32 code, value_source source, condition when = nullptr);
-    static control_row act(qint32 action, qint32 code, condition when = nullptr);
-    static control_row read(qint32 code, condition when = nullptr);
+    static control_list_row write(qint32 code, qint32 value, condition when = nullptr);
+    static control_list_row write(qint32 code, value_source source, condition when = nullptr);
+    static control_list_row act(qint32 action, qint32 code, condition when = nullptr);
+    static control_list_row read(qint32 code, condition when = nullptr);
 };
 
-using control_rows = std::vector<control_row>;
+using control_list_rows = std::vector<control_list_row>;
 
 // One table made of several, in order.
-control_rows joined(std::initializer_list<control_rows> tables);
+control_list_rows joined(std::initializer_list<control_list_rows> tables);
 // |table| with every row reading first (or not).
-control_rows reading_first(control_rows table, bool read_first = true);
+control_list_rows reading_first(control_list_rows table, bool read_first = true);
 
 // The steps of |rows| for |inputs|: rows whose condition fails or whose
 // source gives nothing are left out.
-QList<vcp_list_item> build_vcp_list(const control_rows &rows, const control_list_inputs &inputs);
+QList<vcp_list_item> build_vcp_list(const control_list_rows &rows, const control_list_inputs &inputs);
 
 // Builds and runs |rows| on the worker's display link, with the link's
 // progress reports when |progress| is set, and remembers what ran in
@@ -89,5 +89,5 @@ QList<vcp_list_item> build_vcp_list(const control_rows &rows, const control_list
 // follows and the rest runs after it. Returns the first error (a control
 // the display lacks is no error), or JOB_RESULT_STOPPED when the job was
 // stopped during a pause. |applied| receives the steps as they ran.
-int run_control_rows(CPDLANConnectionObject &worker, const control_rows &rows, control_list_inputs &inputs,
+int run_control_rows(CPDLANConnectionObject &worker, const control_list_rows &rows, control_list_inputs &inputs,
                      bool progress, QList<vcp_list_item> *applied = nullptr);

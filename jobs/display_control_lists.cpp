@@ -21,19 +21,19 @@ constexpr qint32 kPictureModeCompanionOffset = 7;
 constexpr int kBrightnessLeftAlone = 2;
 constexpr int kCalibrationInGains = 1;
 
-control_row write_max(qint32 code, control_row::condition when = nullptr)
+control_list_row write_max(qint32 code, control_list_row::condition when = nullptr)
 {
-    return control_row::act(vcp_list_item::kWriteMax, code, when);
+    return control_list_row::act(vcp_list_item::kWriteMax, code, when);
 }
 
-control_row write_half(qint32 code, control_row::condition when = nullptr)
+control_list_row write_half(qint32 code, control_list_row::condition when = nullptr)
 {
-    return control_row::act(vcp_list_item::kWriteHalfMax, code, when);
+    return control_list_row::act(vcp_list_item::kWriteHalfMax, code, when);
 }
 
-control_rows six_axis_hue_to_middle()
+control_list_rows six_axis_hue_to_middle()
 {
-    control_rows rows;
+    control_list_rows rows;
     for (int i = 0; i < kSixAxisHueCount; ++i)
         rows.push_back(write_half(kSixAxisHueFirst + i));
     return rows;
@@ -175,34 +175,34 @@ bool corner_held(const inputs &in)
 
 // --- shared pieces ------------------------------------------------------------------
 
-control_rows gamut_rows(control_row::value_source first, control_row::value_source second,
-                        control_row::value_source third, control_row::value_source fourth,
-                        control_row::value_source fifth, control_row::value_source sixth)
+control_list_rows gamut_rows(control_list_row::value_source first, control_list_row::value_source second,
+                        control_list_row::value_source third, control_list_row::value_source fourth,
+                        control_list_row::value_source fifth, control_list_row::value_source sixth)
 {
-    const control_row::value_source sources[] = {first, second, third, fourth, fifth, sixth};
-    control_rows rows;
+    const control_list_row::value_source sources[] = {first, second, third, fourth, fifth, sixth};
+    control_list_rows rows;
     for (int i = 0; i < kNativeGamutCount; ++i)
-        rows.push_back(control_row::write(kEngineGamutFirst + i, sources[i]));
+        rows.push_back(control_list_row::write(kEngineGamutFirst + i, sources[i]));
     return rows;
 }
 
-control_rows gamut_from_panel()
+control_list_rows gamut_from_panel()
 {
     return gamut_rows(&gamut_or_panel<0>, &gamut_or_panel<1>, &gamut_or_panel<2>, &gamut_or_panel<3>,
                       &gamut_or_panel<4>, &gamut_or_panel<5>);
 }
 
 template <int Corner>
-control_rows corner_rows()
+control_list_rows corner_rows()
 {
     return {
-        control_row::write(kCornerSelect, &corner_number<Corner>, &corner_held<Corner>),
-        control_row::write(kCornerArea, &corner_area<Corner>, &corner_held<Corner>),
-        control_row::write(kCornerSize, &corner_size<Corner>, &corner_held<Corner>),
+        control_list_row::write(kCornerSelect, &corner_number<Corner>, &corner_held<Corner>),
+        control_list_row::write(kCornerArea, &corner_area<Corner>, &corner_held<Corner>),
+        control_list_row::write(kCornerSize, &corner_size<Corner>, &corner_held<Corner>),
     };
 }
 
-control_row pausing(control_row row, int ms, bool reports_status)
+control_list_row pausing(control_list_row row, int ms, bool reports_status)
 {
     row.pause_after_ms = ms;
     row.pause_reports_status = reports_status;
@@ -211,37 +211,37 @@ control_row pausing(control_row row, int ms, bool reports_status)
 
 } // namespace
 
-const control_rows &engine_picture_mode()
+const control_list_rows &engine_picture_mode()
 {
-    static const control_rows rows {
-        control_row::write(kEnginePictureMode, &picture_mode),
-        control_row::write(kVcp1051, &picture_mode_companion),
+    static const control_list_rows rows {
+        control_list_row::write(kEnginePictureMode, &picture_mode),
+        control_list_row::write(kVcp1051, &picture_mode_companion),
     };
     return rows;
 }
 
-const control_rows &osd_preset()
+const control_list_rows &osd_preset()
 {
-    static const control_rows rows {control_row::write(kOsdOrientation, &preset)};
+    static const control_list_rows rows {control_list_row::write(kOsdOrientation, &preset)};
     return rows;
 }
 
-const control_rows &engine_for_sensor_calibration()
+const control_list_rows &engine_for_sensor_calibration()
 {
-    static const control_rows rows = joined({
+    static const control_list_rows rows = joined({
         osd_preset(),
         {write_max(kVcp11B0)},
         engine_picture_mode(),
         {
-            control_row::write(kEngineMode, kEngineModeAdjusting),
-            control_row::write(kColorPreset, kPresetEngineNative),
-            control_row::write(kVcp105B, 1),
-            control_row::write(kVcp1069, 1),
-            control_row::write(kVcp066, 1),
-            control_row::write(kNativeGamutEnable, 1),
-            control_row::write(kEngineBlackLevel, 0),
-            control_row::write(kColorMode, engine_standard_tone().color_mode),
-            control_row::write(kVcp2E8, *engine_standard_tone().gamma),
+            control_list_row::write(kEngineMode, kEngineModeAdjusting),
+            control_list_row::write(kColorPreset, kPresetEngineNative),
+            control_list_row::write(kVcp105B, 1),
+            control_list_row::write(kVcp1069, 1),
+            control_list_row::write(kVcp066, 1),
+            control_list_row::write(kNativeGamutEnable, 1),
+            control_list_row::write(kEngineBlackLevel, 0),
+            control_list_row::write(kColorMode, engine_standard_tone().color_mode),
+            control_list_row::write(kVcp2E8, *engine_standard_tone().gamma),
             write_max(kEngineLuminance),
         },
         six_axis_hue_to_middle(),
@@ -249,50 +249,50 @@ const control_rows &engine_for_sensor_calibration()
     return rows;
 }
 
-const control_rows &panel_reads()
+const control_list_rows &panel_reads()
 {
-    static const control_rows rows = [] {
-        control_rows reads {control_row::read(kNativeWhiteX), control_row::read(kNativeWhiteY)};
+    static const control_list_rows rows = [] {
+        control_list_rows reads {control_list_row::read(kNativeWhiteX), control_list_row::read(kNativeWhiteY)};
         for (int i = 0; i < kNativeGamutCount; ++i)
-            reads.push_back(control_row::read(kNativeGamutFirst + i));
-        reads.push_back(control_row::read(kUniformityLevel));
+            reads.push_back(control_list_row::read(kNativeGamutFirst + i));
+        reads.push_back(control_list_row::read(kUniformityLevel));
         return reads;
     }();
     return rows;
 }
 
-const control_rows &engine_to_panel_white()
+const control_list_rows &engine_to_panel_white()
 {
-    static const control_rows rows = joined({
+    static const control_list_rows rows = joined({
         {
-            control_row::write(kEngineWhiteX, &read_earlier<kNativeWhiteX>),
-            control_row::write(kEngineWhiteY, &read_earlier<kNativeWhiteY>),
+            control_list_row::write(kEngineWhiteX, &read_earlier<kNativeWhiteX>),
+            control_list_row::write(kEngineWhiteY, &read_earlier<kNativeWhiteY>),
         },
         gamut_from_panel(),
         {
-            control_row::write(kUniformityLevel, &uniformity),
-            control_row::write(kEngineMode, kEngineModeRunning),
+            control_list_row::write(kUniformityLevel, &uniformity),
+            control_list_row::write(kEngineMode, kEngineModeRunning),
         },
     });
     return rows;
 }
 
-const control_rows &engine_to_target()
+const control_list_rows &engine_to_target()
 {
-    static const control_rows rows = joined({
+    static const control_list_rows rows = joined({
         {write_max(kVcp11B0)},
         engine_picture_mode(),
         {
-            control_row::write(kEngineMode, kEngineModeAdjusting),
-            control_row::write(kColorPreset, kPresetUser),
-            control_row::write(kVcp105B, 1),
-            control_row::write(kVcp1069, 1),
-            control_row::write(kVcp066, 1),
-            control_row::write(kNativeGamutEnable, 1),
-            control_row::write(kEngineBlackLevel, &black_level),
-            control_row::write(kColorMode, &tone_color_mode),
-            control_row::write(kVcp2E8, &tone_gamma),
-            control_row::write(kEngineLuminance, &specified_luminance, &luminance_specified),
+            control_list_row::write(kEngineMode, kEngineModeAdjusting),
+            control_list_row::write(kColorPreset, kPresetUser),
+            control_list_row::write(kVcp105B, 1),
+            control_list_row::write(kVcp1069, 1),
+            control_list_row::write(kVcp066, 1),
+            control_list_row::write(kNativeGamutEnable, 1),
+            control_list_row::write(kEngineBlackLevel, &black_level),
+            control_list_row::write(kColorMode, &tone_color_mode),
+            control_list_row::write(kVcp2E8, &tone_gamma),
+            control_list_row::write(kEngineLuminance, &specified_luminance, &luminance_specified),
             write_max(kEngineLuminance, &luminance_not_specified),
         },
         six_axis_hue_to_middle(),
@@ -301,47 +301,47 @@ const control_rows &engine_to_target()
     return rows;
 }
 
-const control_rows &engine_to_target_white()
+const control_list_rows &engine_to_target_white()
 {
-    static const control_rows rows = joined({
+    static const control_list_rows rows = joined({
         {
-            control_row::write(kEngineWhiteX, &target_white<kNativeWhiteX>),
-            control_row::write(kEngineWhiteY, &target_white<kNativeWhiteY>),
+            control_list_row::write(kEngineWhiteX, &target_white<kNativeWhiteX>),
+            control_list_row::write(kEngineWhiteY, &target_white<kNativeWhiteY>),
         },
         gamut_from_panel(),
         {
-            control_row::write(kUniformityLevel, &uniformity),
-            pausing(control_row::write(kEngineMode, kEngineModeRunning), kEngineSettleMs, false),
+            control_list_row::write(kUniformityLevel, &uniformity),
+            pausing(control_list_row::write(kEngineMode, kEngineModeRunning), kEngineSettleMs, false),
         },
     });
     return rows;
 }
 
-const control_rows &engine_result_reads()
+const control_list_rows &engine_result_reads()
 {
-    static const control_rows rows {
-        control_row::read(kEngineLuminance),
-        control_row::read(kEngineLuminanceMinimum),
-        control_row::read(kEngineHeldLuminance),
+    static const control_list_rows rows {
+        control_list_row::read(kEngineLuminance),
+        control_list_row::read(kEngineLuminanceMinimum),
+        control_list_row::read(kEngineHeldLuminance),
     };
     return rows;
 }
 
-const control_rows &sensor_calibration_start()
+const control_list_rows &sensor_calibration_start()
 {
-    static const control_rows rows = reading_first(joined({
+    static const control_list_rows rows = reading_first(joined({
         osd_preset(),
         {
-            control_row::write(kVcp21A, 4),
-            control_row::write(kVcp22D, 0),
-            control_row::write(kVcp10C8, 1),
-            control_row::write(kVcp1075, 1),
-            control_row::write(kColorPreset, kPresetUser),
+            control_list_row::write(kVcp21A, 4),
+            control_list_row::write(kVcp22D, 0),
+            control_list_row::write(kVcp10C8, 1),
+            control_list_row::write(kVcp1075, 1),
+            control_list_row::write(kColorPreset, kPresetUser),
             write_max(kBrightness, &brightness_adjusted),
             write_half(kContrast),
             write_half(kBlackLevel),
-            control_row::write(kLanPower, 2),
-            control_row::write(kColorMode, &gain_color_mode, &calibrating_in_gains),
+            control_list_row::write(kLanPower, 2),
+            control_list_row::write(kColorMode, &gain_color_mode, &calibrating_in_gains),
             write_max(kVideoGainRed, &calibrating_in_gains),
             write_max(kVideoGainGreen, &calibrating_in_gains),
             write_max(kVideoGainBlue, &calibrating_in_gains),
@@ -350,86 +350,86 @@ const control_rows &sensor_calibration_start()
     return rows;
 }
 
-const control_rows &engine_from_record()
+const control_list_rows &engine_from_record()
 {
-    static const control_rows rows = joined({
+    static const control_list_rows rows = joined({
         {write_max(kVcp11B0)},
         engine_picture_mode(),
         {
-            control_row::write(kEngineMode, kEngineModeAdjusting),
-            control_row::write(kColorPreset, kPresetEngineGamut),
-            control_row::write(kVcp106B, 3),
-            control_row::write(kVcp1069, 1),
-            control_row::write(kVcp066, 1),
-            control_row::write(kNativeGamutEnable, 1),
-            control_row::write(kVcp233, 1),
-            control_row::write(kVcp105D, 31),
-            control_row::write(kVcp254, 0),
-            control_row::write(kVcp1062, 1),
+            control_list_row::write(kEngineMode, kEngineModeAdjusting),
+            control_list_row::write(kColorPreset, kPresetEngineGamut),
+            control_list_row::write(kVcp106B, 3),
+            control_list_row::write(kVcp1069, 1),
+            control_list_row::write(kVcp066, 1),
+            control_list_row::write(kNativeGamutEnable, 1),
+            control_list_row::write(kVcp233, 1),
+            control_list_row::write(kVcp105D, 31),
+            control_list_row::write(kVcp254, 0),
+            control_list_row::write(kVcp1062, 1),
         },
         gamut_rows(&gamut_or_record<0>, &gamut_or_record<1>, &gamut_or_record<2>, &gamut_or_record<3>,
                    &gamut_or_record<4>, &gamut_or_record<5>),
         {
-            control_row::write(kEngineWhiteX, &from_record<trimmed_setting::engine_white_x>, &white_not_native),
-            control_row::write(kEngineWhiteY, &from_record<trimmed_setting::engine_white_y>, &white_not_native),
-            control_row::write(kColorPreset, kPresetUser, &white_not_native),
-            control_row::write(kColorPreset, kPresetEngineNative, &white_native),
-            control_row::write(kEngineLuminance, &from_record<trimmed_setting::backlight>),
-            control_row::write(kEngineBlackLevel, &record_black_level),
+            control_list_row::write(kEngineWhiteX, &from_record<trimmed_setting::engine_white_x>, &white_not_native),
+            control_list_row::write(kEngineWhiteY, &from_record<trimmed_setting::engine_white_y>, &white_not_native),
+            control_list_row::write(kColorPreset, kPresetUser, &white_not_native),
+            control_list_row::write(kColorPreset, kPresetEngineNative, &white_native),
+            control_list_row::write(kEngineLuminance, &from_record<trimmed_setting::backlight>),
+            control_list_row::write(kEngineBlackLevel, &record_black_level),
         },
         corner_rows<0>(),
         corner_rows<1>(),
         corner_rows<2>(),
         corner_rows<3>(),
         {
-            control_row::write(kUniformityLevel, &from_record<trimmed_setting::uniformity_level>),
-            control_row::write(kColorMode, &tone_color_mode),
-            control_row::write(kVcp2E8, &tone_gamma),
+            control_list_row::write(kUniformityLevel, &from_record<trimmed_setting::uniformity_level>),
+            control_list_row::write(kColorMode, &tone_color_mode),
+            control_list_row::write(kVcp2E8, &tone_gamma),
         },
         osd_preset(),
     });
     return rows;
 }
 
-const control_rows &sensor_settings_from_record()
+const control_list_rows &sensor_settings_from_record()
 {
-    static const control_rows rows = reading_first({
-        control_row::write(kVcp21A, 4),
-        control_row::write(kColorPreset, kPresetUser),
-        control_row::write(kBrightness, &from_record<trimmed_setting::backlight>),
+    static const control_list_rows rows = reading_first({
+        control_list_row::write(kVcp21A, 4),
+        control_list_row::write(kColorPreset, kPresetUser),
+        control_list_row::write(kBrightness, &from_record<trimmed_setting::backlight>),
         write_half(kContrast),
         write_half(kBlackLevel),
-        control_row::write(kColorMode, &gain_color_mode, &record_in_gains),
-        control_row::read(kVideoGainRed, &record_in_gains),
-        control_row::read(kVideoGainGreen, &record_in_gains),
-        control_row::read(kVideoGainBlue, &record_in_gains),
+        control_list_row::write(kColorMode, &gain_color_mode, &record_in_gains),
+        control_list_row::read(kVideoGainRed, &record_in_gains),
+        control_list_row::read(kVideoGainGreen, &record_in_gains),
+        control_list_row::read(kVideoGainBlue, &record_in_gains),
     });
     return rows;
 }
 
-const control_rows &gains_from_record()
+const control_list_rows &gains_from_record()
 {
-    static const control_rows rows {
-        control_row::write(kVideoGainRed, &gain_from_record<0>, &record_in_gains),
-        control_row::write(kVideoGainGreen, &gain_from_record<1>, &record_in_gains),
-        control_row::write(kVideoGainBlue, &gain_from_record<2>, &record_in_gains),
+    static const control_list_rows rows {
+        control_list_row::write(kVideoGainRed, &gain_from_record<0>, &record_in_gains),
+        control_list_row::write(kVideoGainGreen, &gain_from_record<1>, &record_in_gains),
+        control_list_row::write(kVideoGainBlue, &gain_from_record<2>, &record_in_gains),
     };
     return rows;
 }
 
-const control_rows &engine_back_to_work()
+const control_list_rows &engine_back_to_work()
 {
-    static const control_rows rows {
-        pausing(control_row::write(kEngineMode, kEngineModeRunning), kEngineTakeOverMs, true),
+    static const control_list_rows rows {
+        pausing(control_list_row::write(kEngineMode, kEngineModeRunning), kEngineTakeOverMs, true),
     };
     return rows;
 }
 
-const control_rows &picture_for_test_table()
+const control_list_rows &picture_for_test_table()
 {
-    static const control_rows rows = reading_first({
-        control_row::write(kVcp21A, 4),
-        control_row::write(kColorPreset, kPresetUser),
+    static const control_list_rows rows = reading_first({
+        control_list_row::write(kVcp21A, 4),
+        control_list_row::write(kColorPreset, kPresetUser),
         write_half(kContrast),
         write_max(kVideoGainRed),
         write_max(kVideoGainGreen),
@@ -438,32 +438,32 @@ const control_rows &picture_for_test_table()
     return rows;
 }
 
-const control_rows &power_management_reads()
+const control_list_rows &power_management_reads()
 {
-    static const control_rows rows {
-        control_row::read(kPowerSave),
-        control_row::read(kVcp2D6),
-        control_row::read(kVcp240),
+    static const control_list_rows rows {
+        control_list_row::read(kPowerSave),
+        control_list_row::read(kVcp2D6),
+        control_list_row::read(kVcp240),
     };
     return rows;
 }
 
-const control_rows &power_management_off()
+const control_list_rows &power_management_off()
 {
-    static const control_rows rows {
-        control_row::write(kPowerSave, &switched_off<kPowerSave, 0>),
-        control_row::write(kVcp2D6, &switched_off<kVcp2D6, 1>),
-        control_row::write(kVcp240, &switched_off<kVcp240, 2>),
+    static const control_list_rows rows {
+        control_list_row::write(kPowerSave, &switched_off<kPowerSave, 0>),
+        control_list_row::write(kVcp2D6, &switched_off<kVcp2D6, 1>),
+        control_list_row::write(kVcp240, &switched_off<kVcp240, 2>),
     };
     return rows;
 }
 
-const control_rows &power_management_restore()
+const control_list_rows &power_management_restore()
 {
-    static const control_rows rows {
-        control_row::write(kPowerSave, &as_found<kPowerSave>),
-        control_row::write(kVcp2D6, &as_found<kVcp2D6>),
-        control_row::write(kVcp240, &as_found<kVcp240>),
+    static const control_list_rows rows {
+        control_list_row::write(kPowerSave, &as_found<kPowerSave>),
+        control_list_row::write(kVcp2D6, &as_found<kVcp2D6>),
+        control_list_row::write(kVcp240, &as_found<kVcp240>),
     };
     return rows;
 }

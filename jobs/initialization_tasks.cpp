@@ -239,7 +239,7 @@ int restore_calibration_settings(CPDLANConnectionObject &worker)
         if (const int status = link.save_current_settings())
             return status;
     } else {
-        const control_rows settings =
+        const control_list_rows settings =
             joined({lists::sensor_settings_from_record(), reading_first(lists::osd_preset())});
         if (const int status = run_control_rows(worker, settings, inputs, true))
             return status;

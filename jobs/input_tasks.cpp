@@ -88,7 +88,7 @@ int apply_to_each_input(CPDLANConnectionObject &worker, control_list_inputs &inp
 
 // Reads or writes each row on its own, past a stop and past a failure
 // (power management is put back however the job ends): no result counts.
-void run_rows_regardless(basic_monitor &link, const control_rows &rows, control_list_inputs &inputs)
+void run_rows_regardless(basic_monitor &link, const control_list_rows &rows, control_list_inputs &inputs)
 {
     for (vcp_list_item item : build_vcp_list(rows, inputs)) {
         if (item.action == vcp_list_item::kRead) {
