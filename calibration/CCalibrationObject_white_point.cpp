@@ -304,18 +304,25 @@ int CCalibrationObject::AdjustWhitePointAndIntensity()
     if (const int status = m_transform.SetPrimaries(native.red, native.green, native.blue))
         return status;
 
-    const CIExy white = m_target.GetWhitePoint().GetCIExy();
-    emit SetWhitePointTargetxy(white.x, white.y);
+    // A native white has no chromaticity to aim at: the drive values stay at
+    // their maxima and only intensity and tone are adjusted.
+    const bool native_white = m_target.GetWhitePoint().IsNative();
     const int intensity_mode = m_target.GetIntensityMode();
     double first_luminance = kFirstPassLuminance;
     double first_test = kNoLuminanceTarget;
+    if (!native_white) {
+        const CIExy white = m_target.GetWhitePoint().GetCIExy();
+        emit SetWhitePointTargetxy(white.x, white.y);
+    }
     if (m_preferences.display.brightness_control_mode != 0 && intensity_mode != CTargetValue::kIntensityMaximumPossible) {
         first_luminance = first_test = m_target.GetIntensity();
         emit SetWhiteLevelTarget(first_luminance);
         emit ShowWhiteLevelTarget(true);
     }
-    if (const int status = RunWhitePointLoop(first_luminance, first_test))
-        return status;
+    if (!native_white) {
+        if (const int status = RunWhitePointLoop(first_luminance, first_test))
+            return status;
+    }
 
     if (const int best = FindBestMeasurement(); best >= 0) {
         if (const int status = ApplyMeasurement(best, gain_mode()))
@@ -334,11 +341,13 @@ int CCalibrationObject::AdjustWhitePointAndIntensity()
         double target = 0.0;
         if (const int status = AdjustIntensity(full.Y, target))
             return status;
-        m_cacheReuse = false;
-        emit StartingDefinedTask(kDefinedTaskWhitePoint);
-        emit calibration_sub_task_progress(2, 4, tr("White Point"));
-        if (const int status = RunWhitePointLoop(target, target))
-            return status;
+        if (!native_white) {
+            m_cacheReuse = false;
+            emit StartingDefinedTask(kDefinedTaskWhitePoint);
+            emit calibration_sub_task_progress(2, 4, tr("White Point"));
+            if (const int status = RunWhitePointLoop(target, target))
+                return status;
+        }
         if (const int status = MatchIntensityAgain(target))
             return status;
     }

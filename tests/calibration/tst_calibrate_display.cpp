@@ -65,15 +65,17 @@ struct setup
     QByteArray model;
     path way = path::table;
     int gamma_type = CTargetValue::kGammaPower;
-    double luminance = 200.0;
+    double luminance = 200.0;  // 0: the most each display gives
     quint32 contrast = 0;
+    bool native_white = false;
 };
 
 CTargetValue target_for(const setup &s)
 {
     CTargetValue target;
-    target.SetWhitePoint(CColorTemperature(CIExy {kD65x, kD65y}));
-    target.SetIntensityMode(CTargetValue::kIntensitySpecified);
+    target.SetWhitePoint(s.native_white ? CColorTemperature(quint16(0)) : CColorTemperature(CIExy {kD65x, kD65y}));
+    target.SetIntensityMode(s.luminance > 0.0 ? CTargetValue::kIntensitySpecified
+                                              : CTargetValue::kIntensityMaximumPossible);
     target.SetSpecifiedLuminance(s.luminance);
     target.SetMaxMatchingLuminance(s.luminance);
     target.SetGammaType(s.gamma_type);
@@ -188,6 +190,15 @@ private slots:
         QTest::newRow("engine") << setup {"VW-5540QE", path::engine, CTargetValue::kGammaPower, 200.0, 1000};
         QTest::newRow("engine, custom curve")
             << setup {"VW-6540QE", path::engine, CTargetValue::kGammaBt1886, 180.0, 800};
+        // The display's own white: no white-point loop, intensity and tone as usual.
+        QTest::newRow("native white, table, DICOM")
+            << setup {"VW-5530Q", path::table, CTargetValue::kGammaDicom, 0.0, 0, true};
+        QTest::newRow("native white, table, gamma 2.2, 200 cd/m2")
+            << setup {"VW-5520L", path::table, CTargetValue::kGammaPower, 200.0, 0, true};
+        QTest::newRow("native white, gains, DICOM")
+            << setup {"VW-5520L", path::gains, CTargetValue::kGammaDicom, 0.0, 0, true};
+        QTest::newRow("native white, gains, gamma 2.2")
+            << setup {"VW-5530Q", path::gains, CTargetValue::kGammaPower, 0.0, 0, true};
     }
 
     void calibrated_display_meets_the_target()
@@ -227,7 +238,12 @@ private slots:
                                  .arg(Yxy.y, 0, 'f', 5)
                                  .arg(Yxy.Y, 0, 'f', 2)
                                  .arg(black.Y, 0, 'f', 4);
-        const bool white_in = std::fabs(Yxy.x - kD65x) <= kWhiteTolerance && std::fabs(Yxy.y - kD65y) <= kWhiteTolerance;
+        const CIExy aim = s.native_white ? record.measurements.native.white.ToCIExy() : CIExy {kD65x, kD65y};
+        const bool white_in = std::fabs(Yxy.x - aim.x) <= kWhiteTolerance && std::fabs(Yxy.y - aim.y) <= kWhiteTolerance;
+        if (s.native_white) {
+            QVERIFY(run->status(CAL_STATUS_WHITE_POINT_TARGET).isEmpty());
+            QVERIFY2(white_in, qPrintable(seen));
+        }
         if (s.way == path::engine) {
             QVERIFY2(white_in, qPrintable(seen));
             QVERIFY2(std::fabs(Yxy.Y - s.luminance) <= kEngineLuminanceTolerance, qPrintable(seen));
@@ -236,8 +252,9 @@ private slots:
             QVERIFY2(white_in || ratios_in(record, white), qPrintable(seen));
             // max(T/100, 1) cd/m², plus one brightness step (the brightness
             // moves the luminance in steps of panel / 100).
-            const double tolerance = qMax(s.luminance / 100.0, 1.0) + kPanelMaximum / kBrightnessSteps;
-            QVERIFY2(std::fabs(Yxy.Y - s.luminance) <= tolerance, qPrintable(seen));
+            const double wanted = s.luminance > 0.0 ? s.luminance : record.measurements.native.white.Y;
+            const double tolerance = qMax(wanted / 100.0, 1.0) + kPanelMaximum / kBrightnessSteps;
+            QVERIFY2(std::fabs(Yxy.Y - wanted) <= tolerance, qPrintable(seen));
         }
         if (s.way == path::table && s.contrast != 0) {
             const double wanted = white.Y / s.contrast;
