@@ -1,6 +1,7 @@
 #include "display_protocol/PDCommProtocol_retry.h"
 
 #include "display_protocol/link_status.h"
+#include "display_protocol/wait_service.h"
 
 namespace {
 constexpr int kLongPause = 2000;
@@ -36,6 +37,27 @@ int PDCommProtocol_retry::saved_link_kind() const
     return m_saved_link_kind;
 }
 
+void PDCommProtocol_retry::set_stop_flag(const std::atomic<bool> *stop)
+{
+    m_stop = stop;
+}
+
+bool PDCommProtocol_retry::stopped() const
+{
+    return m_stop && m_stop->load();
+}
+
+bool PDCommProtocol_retry::repeat_pause(int ms)
+{
+    if (!m_stop) {
+        pause(ms);
+        return true;
+    }
+    return wait_service::sleep_ms_unless(ms, *m_stop);
+}
+
+// A command already under way is never cut: a stop is seen only between
+// attempts, so no frame is left half sent.
 template <typename Attempt>
 int PDCommProtocol_retry::retried(int repeat_pause_ms, Attempt &&attempt)
 {
@@ -44,7 +66,8 @@ int PDCommProtocol_retry::retried(int repeat_pause_ms, Attempt &&attempt)
     do {
         status = link_status::kOk;
         if (index > 0) {
-            pause(repeat_pause_ms);
+            if (!repeat_pause(repeat_pause_ms))
+                return link_status::kStopped;
             status = PDCommProtocol::open_link(m_saved_port_name, m_saved_link_kind);
         }
         if (status == link_status::kOk)
@@ -53,6 +76,8 @@ int PDCommProtocol_retry::retried(int repeat_pause_ms, Attempt &&attempt)
             pause(kSuccessPauseMs);
             return link_status::kOk;
         }
+        if (stopped())
+            return link_status::kStopped;
         ++index;
     } while (index < m_attempt_count);
     return status;

@@ -2,11 +2,14 @@
 
 #include "display_protocol/PDCommProtocol.h"
 
+#include <atomic>
+
 // The protocol object a display model owns: remembers how its link was
 // opened and repeats a chosen set of commands. Before each repeat it pauses
 // (the command's repeat pause) and opens the link afresh; the caller sees
 // only the final outcome. A command is tried get_attempt_count() times, and
-// at least once.
+// at least once. Once the stop flag is set no repeat starts: a repeat pause
+// in progress ends early and the command returns link_status::kStopped.
 class PDCommProtocol_retry : public PDCommProtocol
 {
     Q_OBJECT
@@ -19,6 +22,8 @@ public:
     virtual void set_attempt_count(quint32 count);
     virtual quint32 get_attempt_count() const;
     virtual int saved_link_kind() const;
+    // The owner's stop flag (may be set from another thread); none by default.
+    void set_stop_flag(const std::atomic<bool> *stop);
 
     int set_power_state(quint16 mode, quint16 *mode_now) override;
     int get_power_state(quint16 *mode, quint16 *max) override;
@@ -64,7 +69,11 @@ public:
 private:
     template <typename Attempt>
     int retried(int repeat_pause_ms, Attempt &&attempt);
+    bool stopped() const;
+    // False when a stop cut the pause short.
+    bool repeat_pause(int ms);
 
     QString m_saved_port_name;
     int m_saved_link_kind = 3;
+    const std::atomic<bool> *m_stop = nullptr;
 };

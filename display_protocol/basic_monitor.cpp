@@ -59,6 +59,7 @@ basic_monitor::basic_monitor(QObject *parent)
     : QObject(parent), m_link(std::make_unique<PDCommProtocol_retry>())
 {
     m_capability_string[0] = '\0';
+    m_link->set_stop_flag(&m_stop);
 }
 
 basic_monitor::~basic_monitor() = default;

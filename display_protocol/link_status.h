@@ -28,6 +28,8 @@ enum : int {
     kNoValues = -5006,
     kRefused = -5007,
     kResultNotZero = -5008,
+
+    kStopped = -9000,         // the job was stopped: no further attempt was made
 };
 
 } // namespace link_status

@@ -5,7 +5,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
 
@@ -36,6 +35,8 @@ constexpr qint64 kCeilingMs = 24 * 60 * 60 * 1000;
 constexpr qint64 kDefaultFloorMs = 100;
 std::atomic<qint64> g_floorMs{kDefaultFloorMs};
 std::atomic<qint64> g_nominalWaitedMs{0};
+// A stop is seen within this much of a stoppable wait (nominal).
+constexpr qint64 kStopCheckSliceMs = 100;
 
 } // namespace
 
@@ -93,6 +94,16 @@ void sleep_ms(qint64 ms)
     const qint64 real = scaled_ms(ms);
     if (real > 0)
         QThread::msleep(static_cast<unsigned long>(real));
+}
+
+bool sleep_ms_unless(qint64 ms, const std::atomic<bool> &stop)
+{
+    for (qint64 left = ms; left > 0; left -= kStopCheckSliceMs) {
+        if (stop.load())
+            return false;
+        sleep_ms(qMin(left, kStopCheckSliceMs));
+    }
+    return !stop.load();
 }
 
 void wait_processing_events(qint64 ms)

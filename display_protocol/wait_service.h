@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <atomic>
+
 // Every pause the system makes between display commands, settle times and
 // loop pauses goes through here, so that one process-wide time scale can turn
 // a minute-long calibration into seconds under test. The scale starts at the
@@ -40,6 +42,10 @@ void count_wait(qint64 ms);
 
 // Blocks the calling thread for the scaled duration of |ms|.
 void sleep_ms(qint64 ms);
+
+// As sleep_ms, in slices of 100 ms (nominal) that each look at |stop| first;
+// only the slices waited are counted. False when |stop| cut the wait short.
+bool sleep_ms_unless(qint64 ms, const std::atomic<bool> &stop);
 
 // Waits the scaled duration of |ms| while processing the calling thread's
 // events, for waits on a thread that must stay responsive.

@@ -6,6 +6,10 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include <atomic>
+#include <functional>
+#include <thread>
+
 namespace {
 
 const QString kAddress = loopback_block::address(1);
@@ -16,6 +20,30 @@ qint64 scaled(qint64 nominal_ms)
 {
     return wait_service::scaled_ms(nominal_ms);
 }
+
+// Sets |stop| from a thread of its own once |when| holds (polled), as the
+// user interface does while a job's link is busy.
+class canceller
+{
+public:
+    canceller(std::atomic<bool> &stop, std::function<bool()> when)
+        : m_thread([&stop, when, this] {
+              while (!m_done.load() && !when())
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              stop.store(true);
+          })
+    {
+    }
+    ~canceller()
+    {
+        m_done.store(true);
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
 
 } // namespace
 
@@ -148,6 +176,48 @@ private slots:
         quint16 m, c;
         QCOMPARE(link.get_parameter_code(0x10, &r, &t, &m, &c), link_status::kNoByte);
         QTRY_COMPARE_WITH_TIMEOUT(fx.frames(), 9, 1000);
+    }
+
+    void stop_ends_the_retries_data()
+    {
+        QTest::addColumn<bool>("in_pause");
+        QTest::addColumn<bool>("nested");
+        QTest::newRow("stop in the reply wait") << false << false;
+        QTest::newRow("stop in the repeat pause") << true << false;
+        QTest::newRow("stop in a pause of a parameter code") << true << true;
+    }
+
+    // A stop starts no further attempt and cuts a repeat pause short: one
+    // frame, no reopen, and less of the 1000 ms pause waited than it lasts
+    // (counted, not timed).
+    void stop_ends_the_retries()
+    {
+        QFETCH(bool, in_pause);
+        QFETCH(bool, nested);
+        wait_service::set_time_scale(0.5);
+        wall_fixture fx(kAddress);
+        QVERIFY_FIXTURE(fx);
+        fx.wall.set_fault(fx.display, sim_fault_kind::silent);
+        PDCommProtocol_retry link;
+        std::atomic<bool> stop {false};
+        link.set_stop_flag(&stop);
+        QCOMPARE(link.open_link(kAddress, PDCommProtocol::kLinkLan), 0);
+        const qint64 paused_before = wait_service::nominal_ms_waited();
+        int result = 0;
+        {
+            const canceller cancel(stop, [&] {
+                return in_pause ? wait_service::nominal_ms_waited() > paused_before : fx.frames() > 0;
+            });
+            quint8 r, t;
+            quint16 m, c;
+            QByteArray model;
+            result = nested ? link.get_parameter_code(0x10, &r, &t, &m, &c) : link.get_model_name(&model);
+        }
+        QCOMPARE(result, int(link_status::kStopped));
+        const qint64 paused = wait_service::nominal_ms_waited() - paused_before;
+        QVERIFY2(in_pause ? paused > 0 && paused < 1000 : paused == 0, qPrintable(QString::number(paused)));
+        QCOMPARE(fx.frames(), 1);
+        QCOMPARE(fx.wall.connection_count(fx.endpoint), 1);
     }
 
     void success_still_pauses()
