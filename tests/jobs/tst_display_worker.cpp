@@ -408,6 +408,33 @@ private slots:
         QVERIFY(!run.seen.step_texts().contains(QStringLiteral("Complete")));
     }
 
+    // A display that falls silent mid-list: the link repeats its command
+    // after a pause; a stop in that pause ends the job at once, without a
+    // further frame or reopen, and before the pause has run out (counted in
+    // nominal time, not timed).
+    void a_stop_cuts_the_repeat_pause_short()
+    {
+        wait_service::set_time_scale(0.5);
+        job_list_item job = lan_job({JOB_TASK_VCP_LIST});
+        job.vcp_list << vcp_list_item::write(0x10, 40) << vcp_list_item::write(0x12, 30)
+                     << vcp_list_item::write(0x10, 41);
+        // The first write answered, then silence.
+        const int answered = 1;
+        m_wall.set_fault(m_display, sim_fault_kind::silent, sim_fault::kForever, answered);
+        threaded_worker run(job);
+        QTRY_VERIFY_WITH_TIMEOUT(m_wall.log().size() > answered, 5000);
+        const qint64 waited_before = wait_service::nominal_ms_waited();
+        QTRY_VERIFY_WITH_TIMEOUT(wait_service::nominal_ms_waited() > waited_before, 10000);
+        run.worker->stop_job();
+        QTRY_COMPARE_WITH_TIMEOUT(run.seen.done().size(), 1, 10000);
+        const qint64 paused = wait_service::nominal_ms_waited() - waited_before;
+        wait_service::set_time_scale(0.01);
+        QCOMPARE(run.seen.result().job_parameters.error_code, qint32(JOB_RESULT_STOPPED));
+        QCOMPARE(m_wall.log().size(), answered + 1);
+        QCOMPARE(m_wall.connection_count(m_endpoint), 1);
+        QVERIFY2(paused < 1000, qPrintable(QString::number(paused)));
+    }
+
     void a_stopped_job_starts_no_further_task()
     {
         CPDLANConnectionObject worker;
