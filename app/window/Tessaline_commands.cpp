@@ -77,8 +77,12 @@ void Tessaline::on_actionPreferences_triggered()
     updateControlsStatus();
     emit updateTargetInfo();
     refresh_information_dialog();
-    if (const CPreferences *prefs = preferences())
-        m_ui->actionZoom_main_view->setChecked(prefs->GetExpandMainView());
+    if (const CPreferences *prefs = preferences()) {
+        // setChecked does not trigger the action: the view follows by hand.
+        const bool expand = prefs->GetExpandMainView();
+        m_ui->actionZoom_main_view->setChecked(expand);
+        zoom_main_view(expand);
+    }
 }
 
 void Tessaline::on_actionLayout_triggered()
@@ -119,6 +123,7 @@ void Tessaline::on_actionDisplay_Settings_triggered()
 {
     kq_monitor_control_panel_dialog dialog(selected_display_index(), this);
     dialog.exec();
+    emit select_first_position();
 }
 
 void Tessaline::on_actionUpdate_Factory_Color_Calibration_triggered()

@@ -8,6 +8,7 @@
 #include "layout_setup/KQ_set_display_order_grid_widget.h"
 #include "main_window_fixture.h"
 #include "tests/dialogs/modal_answer.h"
+#include "views/wall/KQ_central_display_widget.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -68,6 +69,28 @@ private slots:
         action(window, "actionPreferences")->trigger();
         QCOMPARE(fixture.preferences().GetCalibrationSteps(), quint8(accepted ? 8 : 32));
         QCOMPARE(targetInfo.count(), accepted ? 1 : 0);
+    }
+
+    // Accepted preferences that changed the expansion (as "Defaults" does)
+    // set both the action's check mark and the view.
+    void preferences_set_the_view_expansion()
+    {
+        main_window_fixture fixture;
+        Tessaline &window = fixture.window();
+        QAction *zoom = action(window, "actionZoom_main_view");
+        auto *view = window.findChild<KQ_central_display_widget *>();
+        QVERIFY(view);
+        if (!zoom->isChecked())
+            zoom->trigger();
+        QVERIFY(view->view_expansion());
+        CPreferences &preferences = fixture.preferences();
+        when_modal_shows<KQ_Preferences_Dialog>([&preferences](KQ_Preferences_Dialog *dialog) {
+            preferences.SetExpandMainView(false);
+            dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
+        });
+        action(window, "actionPreferences")->trigger();
+        QVERIFY(!zoom->isChecked());
+        QVERIFY(!view->view_expansion());
     }
 
     void calibration_target_data()

@@ -1,5 +1,6 @@
 // The main window's Display Settings command: the control panel, modal, for
-// the display selected in the wall view, gone when it closes.
+// the display selected in the wall view, gone when it closes; then the wall
+// view selects its first position.
 #include "control_panel/kq_monitor_control_panel_dialog.h"
 #include "display_protocol/control_codes.h"
 #include "display_protocol/wait_service.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
@@ -46,8 +48,10 @@ private slots:
             dialog->accept();
         });
         poll.start(5);
+        QSignalSpy first_position(&window, &Tessaline::select_first_position);
         window.findChild<QAction *>(QStringLiteral("actionDisplay_Settings"))->trigger();
         poll.stop();
+        QCOMPARE(first_position.count(), 1);
 
         QCOMPARE(targets, QList<int>{1});
         QVERIFY(modal);
