@@ -280,6 +280,17 @@ int layout_manager::count_measured_displays(bool current_only, bool enabled_only
         .size();
 }
 
+QStringList layout_manager::get_display_device_texts(bool current_only, bool enabled_only)
+{
+    QStringList texts;
+    for (int index : get_display_indexes(current_only, enabled_only)) {
+        CAdjustValue record;
+        if (lookUpRecord(m_items.at(index), record) && !record.GetMacAddress().isEmpty())
+            texts.append(record.GetMacAddress());
+    }
+    return texts;
+}
+
 QStringList layout_manager::get_display_mac_addresses()
 {
     QStringList addresses;

@@ -92,6 +92,9 @@ public:
     int count_measured_displays(bool current_only, bool enabled_only);
     // The non-empty MAC addresses of every display that has a record.
     QStringList get_display_mac_addresses();
+    // As the record queries above, but the record's MAC address text instead
+    // of the index, for each display whose record has one.
+    QStringList get_display_device_texts(bool current_only, bool enabled_only);
 
     // The layout's part of a project stream. Reading sets the status: 0,
     // -1502 (not a layout), -1501 (newer version) or -1503 (damaged or cut

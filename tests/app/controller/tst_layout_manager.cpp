@@ -461,6 +461,7 @@ private slots:
             r.SetCalibrationDateTime(when);
             r.measurements.measurement_date_time = when;
             r.engine_capability_word = 1;
+            r.SetMacAddress(QStringLiteral("00-11-22-33-44-56"));
         });
         add(5, "S5", [&](monitor_tracker_item &r) { r.measurements.measurement_date_time = when; });
         display_layout_item disabled;
@@ -483,7 +484,10 @@ private slots:
         QCOMPARE(m_layout->get_connected_display_indexes(false, true), (QList<int>{0, 1, 3, 5}));
         QCOMPARE(m_layout->count_measured_displays(false, false), 3);
         QCOMPARE(m_layout->count_measured_displays(false, true), 2);
-        QCOMPARE(m_layout->get_display_mac_addresses(), QStringList{QStringLiteral("00:11:22:33:44:55")});
+        const QStringList both {QStringLiteral("00:11:22:33:44:55"), QStringLiteral("00-11-22-33-44-56")};
+        QCOMPARE(m_layout->get_display_mac_addresses(), both);
+        QCOMPARE(m_layout->get_display_device_texts(false, false), both);
+        QCOMPARE(m_layout->get_display_device_texts(false, true), QStringList{both.first()});
 
         m_layout->selection_changed(3);
         QVERIFY(m_layout->get_uncalibrated_display_indexes(true, false).isEmpty());
@@ -491,6 +495,9 @@ private slots:
         m_layout->selection_changed(1);
         QCOMPARE(m_layout->get_uncalibrated_display_indexes(true, false), QList<int>{1});
         QCOMPARE(m_layout->get_status(), 0);
+        QVERIFY(m_layout->get_display_device_texts(true, false).isEmpty());
+        m_layout->selection_changed(4);
+        QCOMPARE(m_layout->get_display_device_texts(true, false), QStringList{both.last()});
     }
 
     void record_keys_are_case_sensitive()
