@@ -157,7 +157,8 @@ void show_reading(QWidget *form, const control_row &row, const row_reading &read
         return;
     }
     set_enabled(form, row, true);
-    show_value(form, row, reading);
+    if (!reading.range_unknown)
+        show_value(form, row, reading);
 }
 
 void select_item(QWidget *form, const control_row &row, int value)

@@ -72,6 +72,9 @@ void kq_monitor_control_panel_dialog::read_page_extras(int page, const page_read
         if (reading.rows.size() == control_page::rows(page).size())
             show_staggered_delay_range(reading.rows.last());
         break;
+    case control_page::kCooling:
+        form.fan_sensor_temp_groupBox->setEnabled(cooling_page::limits_readable(reading));
+        break;
     case control_page::kUniformity:
         update_kqe_uniformity_label();
         break;

@@ -16,6 +16,7 @@ struct row_reading
     int maximum = 0;        // shown maximum: the row's own, else the display's (scaled)
     int minimum = 0;
     bool empty_range = false;   // read, but the display leaves no room to edit it
+    bool range_unknown = false; // read, but its range is not: usable, keeping what it shows
 
     bool usable() const { return reached && status == 0 && !empty_range; }
 };

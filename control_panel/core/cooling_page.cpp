@@ -52,7 +52,10 @@ page_reading read(basic_monitor &monitor, const QList<control_row> &rows)
         int span_value = 0, span = 0;
         const int status = monitor.get_vcp_with_max(rows.at(i).code + 1, span_value, span);
         if (status != 0) {
-            limit.status = status;
+            if (i == kChoiceRows)
+                limit.status = status;
+            else
+                limit.range_unknown = true;
             continue;
         }
         // Signed: a span beyond the upper limit reaches below zero.
@@ -60,6 +63,12 @@ page_reading read(basic_monitor &monitor, const QList<control_row> &rows)
         limit.value = std::clamp(limit.value, limit.minimum, limit.maximum);
     }
     return page;
+}
+
+bool limits_readable(const page_reading &page)
+{
+    // The first sensor's own status also carries its span's read.
+    return page.rows.value(kChoiceRows).reached && page.ended_at != kChoiceRows;
 }
 
 } // namespace cooling_page

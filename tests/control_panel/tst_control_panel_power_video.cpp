@@ -253,6 +253,56 @@ private slots:
         QVERIFY(!child<QSpinBox>(dialog, "fan_sensor2_temp_spinBox")->isEnabled());
         QVERIFY(!child<QSpinBox>(dialog, "fan_sensor3_temp_spinBox")->isEnabled());
         QVERIFY(status_line(dialog).isEmpty());
+        QVERIFY(child<QGroupBox>(dialog, "fan_sensor_temp_groupBox")->isEnabled());
+    }
+
+    // The limits' group follows the first limit's read; a second sensor whose
+    // span cannot be read stays usable with the range and value it showed,
+    // a first sensor does not.
+    void the_cooling_limits_data()
+    {
+        QTest::addColumn<int>("unsupported");
+        QTest::addColumn<bool>("group");
+        QTest::addColumn<QList<bool>>("sensors");
+        QTest::newRow("first limit") << 0x10E0 << false << QList<bool>{false, false, false};
+        QTest::newRow("first span") << 0x10E1 << true << QList<bool>{false, true, true};
+        QTest::newRow("second span") << 0x10E3 << true << QList<bool>{true, true, true};
+    }
+
+    void the_cooling_limits()
+    {
+        QFETCH(int, unsupported);
+        QFETCH(bool, group);
+        QFETCH(QList<bool>, sensors);
+        panel_wall wall(1);
+        QVERIFY(wall.ok);
+        kq_monitor_control_panel_dialog dialog(0, nullptr);
+        show_page(dialog, kCoolingPage);
+        auto *second = child<QSpinBox>(dialog, "fan_sensor2_temp_spinBox");
+        QCOMPARE(second->value(), 60);
+        // Shown from elsewhere; the display then changes its limit and
+        // loses one control.
+        second->blockSignals(true);
+        second->setRange(10, 20);
+        second->setValue(15);
+        second->blockSignals(false);
+        wall.sim.with_display(wall.displays.first(), [unsupported](sim_display &d) {
+            d.controls.set(0x10E2, 55, 70);
+            d.controls.set_unsupported(static_cast<quint16>(unsupported));
+        });
+        show_page(dialog, kPowerPage);
+        show_page(dialog, kCoolingPage);
+        auto *box = child<QGroupBox>(dialog, "fan_sensor_temp_groupBox");
+        QCOMPARE(box->isEnabled(), group);
+        for (int i = 0; i < 3; ++i) {
+            const QString name = QStringLiteral("fan_sensor%1_temp_spinBox").arg(i + 1);
+            QCOMPARE(child<QSpinBox>(dialog, qPrintable(name))->isEnabledTo(box), sensors.at(i));
+        }
+        if (unsupported == 0x10E3) {
+            QCOMPARE(second->minimum(), 10);
+            QCOMPARE(second->maximum(), 20);
+            QCOMPARE(second->value(), 15);
+        }
     }
 
     void the_video_page_reads_the_input_first()
