@@ -189,7 +189,10 @@ int initialize_display_engine(CPDLANConnectionObject &worker)
     if (const int status = run_control_rows(worker, lists::engine_result_reads(), inputs, false))
         return status;
     keep_engine_result(inputs, white_list, record);
-    if (const std::optional<qint32> luminance = inputs.read_value(control_code::kEngineLuminance)) {
+    // The luminance is written again only with the held luminance read, the
+    // engine's sign that it has taken the target in.
+    const std::optional<qint32> luminance = inputs.read_value(control_code::kEngineLuminance);
+    if (luminance && inputs.read_value(control_code::kEngineHeldLuminance)) {
         uint again = static_cast<uint>(*luminance);
         if (const int status = worker.link().set_vcp(control_code::kEngineLuminance, again))
             return status;

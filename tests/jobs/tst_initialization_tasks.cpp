@@ -396,6 +396,25 @@ private slots:
         QVERIFY(!f.has_record() || !f.stored_record().calibrated);
     }
 
+    // Without the held luminance (0x2B4) the engine's luminance is not
+    // written again, and the record has no held white.
+    void no_held_luminance_no_second_luminance_write()
+    {
+        display_task_fixture f(kEngineModel);
+        QVERIFY(f.ready());
+        f.set_target(target(CTargetValue::kGammaPower, 2.2));
+        f.display([](sim_display &d) { d.controls.set_unsupported(0x2B4); });
+        const job_list_item done = f.run({JOB_TASK_INITIALIZE_DISPLAY_ENGINE});
+        QCOMPARE(done.job_parameters.error_code, 0);
+        const list writes = f.writes();
+        QCOMPARE(writes.filter(QStringLiteral("2b3=")).size(), 1);
+        QCOMPARE(writes.last(), QStringLiteral("1067=1"));
+        const monitor_tracker_item record = f.stored_record();
+        QVERIFY(record.calibrated);
+        QCOMPARE(record.backlight_setting, quint16(250));
+        QCOMPARE(record.measurements.corrected.white.Y, 0.0);
+    }
+
     // A list the display refuses ends the task; the record is not marked
     // calibrated.
     void a_refused_write_ends_the_engine_set_up()
