@@ -140,9 +140,13 @@ CTargetValue target_with_offset(const CTargetValue &target, const CAdjustValue &
     CTargetValue moved = target;
     if (!record.target_offset_enabled)
         return moved;
-    const CIExy white = target.GetWhitePoint().GetCIExy();
-    moved.SetWhitePoint(CColorTemperature(
-        CIExy {white.x + record.target_offset_dx / 1000.0, white.y + record.target_offset_dy / 1000.0}));
+    // A native white has no chromaticity to move: moving its zero point
+    // would aim at a colour no display has.
+    if (!target.GetWhitePoint().IsNative()) {
+        const CIExy white = target.GetWhitePoint().GetCIExy();
+        moved.SetWhitePoint(CColorTemperature(
+            CIExy {white.x + record.target_offset_dx / 1000.0, white.y + record.target_offset_dy / 1000.0}));
+    }
     const int mode = target.GetIntensityMode();
     const bool scaled = mode == CTargetValue::kIntensitySpecified
                         || (mode == CTargetValue::kIntensityMaximumMatching

@@ -72,7 +72,8 @@ qint32 thousandths(double coordinate);
 enum class offset_intensity_modes { matching_and_specified, specified_only };
 // |target| moved by the record's target offset when its switch is on: the
 // white point by the record's offsets (thousandths), the intensity scaled by
-// its factor in the modes named. Unchanged when the switch is off.
+// its factor in the modes named. Unchanged when the switch is off; a native
+// white stays native.
 CTargetValue target_with_offset(const CTargetValue &target, const CAdjustValue &record,
                                 offset_intensity_modes modes);
 

@@ -159,6 +159,13 @@ private slots:
         QVERIFY(qAbs(white.x - 0.323) < 1e-9);
         QVERIFY(qAbs(white.y - 0.324) < 1e-9);
         QVERIFY(qAbs(moved.GetIntensity() - intensity) < 1e-9);
+
+        // The display's own white has no point to move; the intensity still scales.
+        CTargetValue native = t;
+        native.SetWhitePoint(CColorTemperature(quint16(0)));
+        const CTargetValue native_moved = target_with_offset(native, record, offset_intensity_modes(kind));
+        QVERIFY(native_moved.GetWhitePoint().IsNative());
+        QVERIFY(qAbs(native_moved.GetIntensity() - intensity) < 1e-9);
     }
 
     void trimmed_or_stored_values()

@@ -44,6 +44,9 @@ void set_meter(calibration_information &shown, const CAdjustValue &record, const
 
 void set_white_target(calibration_information &shown, const CAdjustValue &record, const CTargetValue &target)
 {
+    // A native white has no point to aim at, nor to move by an offset.
+    if (target.GetWhitePoint().IsNative())
+        return;
     const CIExy white = target.GetWhitePoint().GetCIExy();
     shown.xy_uses_offset =
         record.target_offset_enabled != 0 && (record.target_offset_dx != 0 || record.target_offset_dy != 0);

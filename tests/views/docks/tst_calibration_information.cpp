@@ -53,6 +53,7 @@ private slots:
     void meter_and_target_data();
     void meter_and_target();
     void no_record_shows_nothing();
+    void native_white_has_no_target_point();
     void tooltips_data();
     void tooltips();
     void measured_labels_data();
@@ -130,6 +131,23 @@ void tst_calibration_information::meter_and_target()
     QVERIFY(qAbs(shown.target_x - x) < kXyTolerance);
     QVERIFY(qAbs(shown.target_y - y) < kXyTolerance);
     QTEST(shown.xy_uses_offset, "xy_offset");
+}
+
+// The white offsets move a target point; a native white has none, so the
+// dock shows no target (and no offset) rather than one near (0, 0).
+void tst_calibration_information::native_white_has_no_target_point()
+{
+    CAdjustValue record = record_with(true, true);
+    record.SetTargetOffsetEnabled(true);
+    record.target_offset_dx = 5;
+    record.target_offset_dy = -3;
+    CTargetValue target = target_of(1, 200.0, 150.0, CIExy{0.3127, 0.3290});
+    target.SetWhitePoint(CColorTemperature(quint16(0)));
+    const calibration_information shown = calibration_information_for(&record, target);
+    QCOMPARE(shown.target_x, 0.0);
+    QCOMPARE(shown.target_y, 0.0);
+    QVERIFY(!shown.xy_uses_offset);
+    QVERIFY(target_xy_tooltip(shown.target_x, shown.target_y, shown.xy_uses_offset).isEmpty());
 }
 
 void tst_calibration_information::no_record_shows_nothing()
