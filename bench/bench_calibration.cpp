@@ -4,12 +4,16 @@
 // measured through its input signal.
 //
 //   bench_calibration [--seed N] [--spread X] [--path table|gains|engine]
-//                     [--time-scale S]
+//                     [--time-scale S] [--target d65|native-dicom|native-gamma]
+//
+// The native targets keep each display's own white at its most light; their
+// deviations are from the white the display measured before calibration.
 //
 // Prints one row per display; it never fails on the figures.
 
 #include "app/services/preferences.h"
 #include "calibration/calibration_task.h"
+#include "colour/CMonitorTracker.h"
 #include "colour/CTargetValue.h"
 #include "colour/colour_difference.h"
 #include "colour/tone_curves.h"
@@ -42,6 +46,7 @@ struct settings
     double spread = 1.0;
     QString path = QStringLiteral("table");
     double time_scale = 0.002;
+    QString target = QStringLiteral("d65");
 };
 
 QList<QByteArray> models_for(const QString &path)
@@ -51,16 +56,30 @@ QList<QByteArray> models_for(const QString &path)
     return {"VW-5530Q", "VW-5520L", "VW-4620L"};
 }
 
-CTargetValue target_for(const QString &path)
+// False for a target name it does not know.
+bool target_for(const settings &s, CTargetValue &target)
 {
-    CTargetValue target;
-    target.SetWhitePoint(CColorTemperature(kD65));
-    target.SetIntensityMode(CTargetValue::kIntensitySpecified);
+    const bool native = s.target.startsWith(QLatin1String("native-"));
+    if (!native && s.target != QLatin1String("d65"))
+        return false;
+    if (native && s.target != QLatin1String("native-dicom") && s.target != QLatin1String("native-gamma"))
+        return false;
+    target.SetWhitePoint(native ? CColorTemperature(quint16(0)) : CColorTemperature(kD65));
+    target.SetIntensityMode(native ? CTargetValue::kIntensityMaximumPossible : CTargetValue::kIntensitySpecified);
     target.SetSpecifiedLuminance(kTargetLuminance);
-    target.SetGammaType(CTargetValue::kGammaPower);
+    target.SetGammaType(s.target == QLatin1String("native-dicom") ? CTargetValue::kGammaDicom
+                                                                  : CTargetValue::kGammaPower);
     target.SetGamma(2.2);
-    target.SetContrastRatio(path == QLatin1String("engine") ? 1000 : 0);
-    return target;
+    target.SetContrastRatio(s.path == QLatin1String("engine") ? 1000 : 0);
+    return true;
+}
+
+// The record the calibration left for the display of |run|.
+monitor_tracker_item record_of(wall_task_fixture &f, const job_recording &run)
+{
+    monitor_tracker_item item(run.result().job_parameters.model_name, run.result().job_parameters.serial_number);
+    f.controller().records().GetAdjustValue(item);
+    return item;
 }
 
 // The readings of the placement check: its sub-steps out of 4 before the
@@ -101,23 +120,26 @@ void calibrate_one(wall_task_fixture &f, int display, const settings &s, const C
     if (make_follow_up_lut_job(run->result(), 100000 + display, follow_up))
         follow_up_result = f.run(follow_up)->error_code();
 
+    const monitor_tracker_item record = record_of(f, *run);
+    const CCIEYxy aim = target.GetWhitePoint().IsNative() ? record.measurements.native.white.ToYxy()
+                                                           : CCIEYxy(kTargetLuminance, kD65.x, kD65.y);
     const CCIEXYZ white = light_at(f, display, 1.0);
     const CCIEXYZ black = light_at(f, display, 0.0);
     const CCIEYxy Yxy = white.ToYxy();
     CSpline curve;
-    make_target_curve(CColorValue(), target, curve);
+    make_target_curve(record.measurements, target, curve);
     double worst_tone = 0.0;
     for (int i = 0; i < kToneLevels; ++i) {
         const double level = double(i) / (kToneLevels - 1);
         const double share = (light_at(f, display, level).Y - black.Y) / (white.Y - black.Y);
         worst_tone = std::max(worst_tone, std::fabs(share - curve.Evaluate(level)));
     }
-    const CCIEXYZ reference = CCIEYxy(kTargetLuminance, kD65.x, kD65.y).ToXYZ();
+    const CCIEXYZ reference = aim.ToXYZ();
     const double delta_e = delta_e_2000(xyz_to_lab(reference, reference), xyz_to_lab(white, reference));
     const QByteArray model = f.wall().with_display(display, [](sim_display &d) { return d.model_name; });
     std::printf("%-2d %-10s %-6s %6d %6d %5d %+9.5f %+9.5f %+8.2f %9.5f %7.3f %9.1f %8lld\n", display + 1,
                 model.constData(), qPrintable(s.path), run->error_code(), follow_up_result, measurements,
-                Yxy.x - kD65.x, Yxy.y - kD65.y, (Yxy.Y - kTargetLuminance) * 100.0 / kTargetLuminance, worst_tone,
+                Yxy.x - aim.x, Yxy.y - aim.y, (Yxy.Y - aim.Y) * 100.0 / aim.Y, worst_tone,
                 delta_e, nominal_ms / 1000.0, static_cast<long long>(real_ms));
 }
 
@@ -132,12 +154,19 @@ int main(int argc, char *argv[])
     parser.addOption({"spread", "Imperfection spread (1: a production run).", "X", "1"});
     parser.addOption({"path", "table, gains or engine.", "PATH", "table"});
     parser.addOption({"time-scale", "Wait service time scale.", "S", "0.002"});
+    parser.addOption({"target", "d65, native-dicom or native-gamma.", "TARGET", "d65"});
     parser.process(app);
     settings s;
     s.seed = parser.value("seed").toULongLong();
     s.spread = parser.value("spread").toDouble();
     s.path = parser.value("path");
     s.time_scale = parser.value("time-scale").toDouble();
+    s.target = parser.value("target");
+    CTargetValue target;
+    if (!target_for(s, target)) {
+        std::fprintf(stderr, "unknown target %s\n", qPrintable(s.target));
+        return 1;
+    }
 
     wall_task_fixture f;
     if (!f.ready() || !f.attach_sensor()) {
@@ -160,13 +189,15 @@ int main(int argc, char *argv[])
     CPreferences &preferences = *f.controller().controller().getPreferences();
     preferences.SetCalibrationMethod(s.path == QLatin1String("gains") ? 1 : 0);
     preferences.SetUseQuillonEngine(s.path == QLatin1String("engine"));
-    const CTargetValue target = target_for(s.path);
     f.controller().controller().setTarget(target);
     wait_service::set_time_scale(s.time_scale);
 
-    std::printf("seed %llu, spread %.2f, path %s, time scale %g; target D65, %.0f cd/m², gamma 2.2\n",
+    const QString aim = s.target == QLatin1String("d65")
+                            ? QStringLiteral("D65, %1 cd/m², gamma 2.2").arg(kTargetLuminance)
+                            : s.target + QStringLiteral(", most light");
+    std::printf("seed %llu, spread %.2f, path %s, time scale %g; target %s\n",
                 static_cast<unsigned long long>(s.seed), s.spread, qPrintable(s.path), s.time_scale,
-                kTargetLuminance);
+                qPrintable(aim));
     std::printf("#  model      path   result follow meas.        dx        dy   dY %%     tone    dE00  nominal s  real ms\n");
     QElapsedTimer total;
     total.start();
