@@ -229,6 +229,54 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 
+    // Real workers on simulated displays, one job at a time: the first
+    // display falls silent mid-list and its link waits to repeat the command;
+    // Cancel then ends that job at once (no further frame, no reopen, less of
+    // the 1000 ms repeat pause waited than it lasts, counted not timed) and
+    // the second display's job, still pending, is cancelled.
+    void cancel_cuts_a_silent_displays_retries_short()
+    {
+        simulated_wall sim;
+        QList<int> endpoints;
+        for (int i = 0; i < 2; ++i) {
+            endpoints << sim.add_lan_endpoint(loopback_block::address(41 + i));
+            QVERIFY2(endpoints.last() >= 0, qPrintable(loopback_block::claim_error()));
+            QVERIFY(sim.add_display(endpoints.last(), 'A') >= 0);
+        }
+        const int silent = 0;
+        sim.set_fault(silent, sim_fault_kind::silent, sim_fault::kForever, 1);
+        headless_controller wall;
+        wall.create_wall(2, 1, loopback_block::address(41));
+        wall.controller().setQueryThreadPool(new QueryThreadPool(QueryThreadPool::display_workers(), 1));
+        wait_service::set_time_scale(0.5);
+        wait_service::set_io_timeout_floor_ms(100);
+
+        KQ_multithreaded_operation_progress_dialog dialog;
+        dialog.show();
+        job_list_item job = tasks({JOB_TASK_VCP_LIST});
+        job.vcp_list << vcp_list_item::write(0x10, 40) << vcp_list_item::write(0x12, 30);
+        dialog.add_job(job, {0, 1});
+        dialog.start_jobs();
+        QTRY_VERIFY_WITH_TIMEOUT(sim.log().size() == 2, 5000);
+        const qint64 waited_before = wait_service::nominal_ms_waited();
+        QTRY_VERIFY_WITH_TIMEOUT(wait_service::nominal_ms_waited() > waited_before, 10000);
+        QTest::mouseClick(part<QPushButton>(dialog, "cancel_jobs_pushButton"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.get_job_results().size(), 2, 10000);
+        const qint64 paused = wait_service::nominal_ms_waited() - waited_before;
+        wait_service::set_time_scale(0.0);
+
+        const QList<job_list_item> results = dialog.get_job_results();
+        const job_list_item &stopped = results.at(0).position == 0 ? results.at(0) : results.at(1);
+        const job_list_item &pending = results.at(0).position == 0 ? results.at(1) : results.at(0);
+        QCOMPARE(stopped.job_parameters.error_code, qint32(JOB_RESULT_STOPPED));
+        QCOMPARE(pending.result, qint32(JOB_RESULT_CANCELLED));
+        QCOMPARE(sim.log().size(), 2);
+        QCOMPARE(sim.connection_count(endpoints.at(silent)), 1);
+        QCOMPARE(sim.connection_count(endpoints.at(1)), 0);
+        QVERIFY2(paused < 1000, qPrintable(QString::number(paused)));
+        dialog.reject();
+    }
+
     void a_sensor_operation_announces_its_first_error_once_data()
     {
         QTest::addColumn<bool>("speech");
