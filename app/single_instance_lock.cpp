@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -47,16 +48,27 @@ QString single_instance_lock::lock_file_path()
 single_instance_lock::single_instance_lock()
 {
     const QString path = lock_file_path();
-    if (path.isEmpty())
+    if (path.isEmpty()) {
+        // Neither folder is the user's own and private.
+        fail(QDir::tempPath() + QStringLiteral("/tessaline-%1").arg(::getuid()), EACCES);
         return;
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
-    if (m_fd < 0)
-        return;
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        m_anotherInstance = errno == EWOULDBLOCK;
-        ::close(m_fd);
-        m_fd = -1;
     }
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+    if (m_fd < 0) {
+        fail(path, errno);
+        return;
+    }
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
+        m_state = held;
+        return;
+    }
+    const int error = errno;
+    ::close(m_fd);
+    m_fd = -1;
+    if (error == EWOULDBLOCK)
+        m_state = held_elsewhere;
+    else
+        fail(path, error);
 }
 
 single_instance_lock::~single_instance_lock()
@@ -64,4 +76,10 @@ single_instance_lock::~single_instance_lock()
     // Closing the file releases the lock.
     if (m_fd >= 0)
         ::close(m_fd);
+}
+
+void single_instance_lock::fail(const QString &path, int error)
+{
+    m_state = unavailable;
+    m_failure = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error)));
 }

@@ -52,7 +52,7 @@ simulated_wall::~simulated_wall()
 int simulated_wall::add_slot(std::unique_ptr<sim_endpoint> link, const QString &name,
                              std::unique_ptr<sim_udp_responder> responder)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     endpoint_slot slot;
     slot.link = std::move(link);
     slot.name = name;
@@ -96,14 +96,14 @@ const simulated_wall::endpoint_slot *simulated_wall::slot(int endpoint) const
 
 QString simulated_wall::serial_path(int endpoint) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const endpoint_slot *s = slot(endpoint);
     return s && dynamic_cast<const sim_serial_endpoint *>(s->link.get()) ? s->name : QString();
 }
 
 QString simulated_wall::endpoint_name(int endpoint) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const endpoint_slot *s = slot(endpoint);
     return s ? s->name : QString();
 }
@@ -116,7 +116,7 @@ sim_panel simulated_wall::panel_for(const placed_display &p) const
 
 int simulated_wall::add_display(int endpoint, char monitor_id)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const endpoint_slot *s = slot(endpoint);
     if (!s)
         return -1;
@@ -137,7 +137,7 @@ int simulated_wall::add_display(int endpoint, char monitor_id)
 
 int simulated_wall::display_count() const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     return static_cast<int>(m_displays.size());
 }
 
@@ -164,7 +164,7 @@ void simulated_wall::refuse_writes(int handle, quint16 code, int writes, int val
 
 void simulated_wall::set_time_scale(double scale)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_time_scale = scale;
     for (placed_display &p : m_displays)
         p.display->time_scale = scale;
@@ -180,13 +180,13 @@ void simulated_wall::set_delays(int handle, int reply_delay_ms, int byte_delay_m
 
 QList<sim_log_entry> simulated_wall::log() const
 {
-    QMutexLocker lock(&m_mutex);
-    return m_log;
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return QList<sim_log_entry>(m_log.begin(), m_log.end());
 }
 
 void simulated_wall::clear_log()
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_log.clear();
     for (endpoint_slot &s : m_endpoints)
         s.connections = 0;
@@ -194,14 +194,14 @@ void simulated_wall::clear_log()
 
 int simulated_wall::connection_count(int endpoint) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const endpoint_slot *s = slot(endpoint);
     return s ? s->connections : 0;
 }
 
 qint64 simulated_wall::bytes_sent(int endpoint) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const endpoint_slot *s = slot(endpoint);
     return s ? s->link->bytes_sent() : -1;
 }
@@ -224,7 +224,7 @@ void simulated_wall::stop()
 
 void simulated_wall::set_imperfections(quint64 seed, double spread)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_seed = seed;
     m_spread = spread;
     for (placed_display &p : m_displays)
@@ -233,35 +233,35 @@ void simulated_wall::set_imperfections(quint64 seed, double spread)
 
 void simulated_wall::set_panel(int handle, const sim_panel &panel)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (placed_display *p = placed(handle))
         p->light->set_panel(panel);
 }
 
 sim_panel simulated_wall::panel(int handle) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const placed_display *p = placed(handle);
     return p ? p->light->panel() : sim_panel();
 }
 
 light_channel::light_reading simulated_wall::light(int handle) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const placed_display *p = placed(handle);
     return p ? p->light->current_light() : light_channel::light_reading();
 }
 
 QString simulated_wall::light_key(int handle) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const placed_display *p = placed(handle);
     return p ? p->light->display_key() : QString();
 }
 
 void simulated_wall::set_light_publishing(bool on)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_publishing = on;
     for (placed_display &p : m_displays)
         p.light->set_publishing(on);
@@ -269,7 +269,7 @@ void simulated_wall::set_light_publishing(bool on)
 
 void simulated_wall::set_input_level(int handle, const std::array<double, 3> &level)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (placed_display *p = placed(handle)) {
         p->display->video.input_level = level;
         p->display->publish_video();
@@ -280,14 +280,14 @@ void simulated_wall::set_input_level(int handle, const std::array<double, 3> &le
 
 simulated_wall::mac_address simulated_wall::mac(int handle) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const placed_display *p = placed(handle);
     return p ? p->mac : mac_address {};
 }
 
 void simulated_wall::set_mac(int handle, const mac_address &mac)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (placed_display *p = placed(handle)) {
         p->mac = mac;
         p->display->mac_address = mac_text(mac);
@@ -296,7 +296,7 @@ void simulated_wall::set_mac(int handle, const mac_address &mac)
 
 void simulated_wall::set_search_port(quint16 port)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_search_port = port;
 }
 
@@ -326,28 +326,28 @@ int simulated_wall::broadcast_search_requests() const
 
 bool simulated_wall::answers_search(int endpoint) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const endpoint_slot *s = slot(endpoint);
     return s && s->responder;
 }
 
 void simulated_wall::set_search_behaviour(int endpoint, const sim_search_behaviour &behaviour)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (slot(endpoint))
         m_endpoints[static_cast<std::size_t>(endpoint)].search = behaviour;
 }
 
 int simulated_wall::search_requests(int endpoint) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const endpoint_slot *s = slot(endpoint);
     return s && s->responder ? s->responder->requests() : 0;
 }
 
 QByteArray simulated_wall::last_search_request(int endpoint) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const endpoint_slot *s = slot(endpoint);
     return s && s->responder ? s->responder->last_request() : QByteArray();
 }
@@ -357,7 +357,7 @@ void simulated_wall::answer_search(sim_udp_responder &self, int endpoint, const 
 {
     QByteArray answer;
     {
-        QMutexLocker lock(&m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         answer = search_answer(endpoint, request);
     }
     self.send_to(sender, answer);
@@ -369,7 +369,7 @@ void simulated_wall::answer_broadcast(const QByteArray &request, const sockaddr_
 {
     std::vector<std::pair<sim_udp_responder *, QByteArray>> answers;
     {
-        QMutexLocker lock(&m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         for (std::size_t e = 0; e < m_endpoints.size(); ++e) {
             if (m_endpoints[e].responder)
                 answers.emplace_back(m_endpoints[e].responder.get(), search_answer(static_cast<int>(e), request));
@@ -406,7 +406,7 @@ sim_display *simulated_wall::addressed(int endpoint, char destination)
 
 sim_outgoing simulated_wall::on_frame(int endpoint, const sim_frame &frame)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     sim_log_entry entry {m_clock.elapsed(), endpoint, frame.raw, frame.valid, frame.destination, frame.type,
                          frame.body, 0};
     sim_display *display = frame.valid ? addressed(endpoint, frame.destination) : nullptr;
@@ -430,20 +430,20 @@ sim_outgoing simulated_wall::on_frame(int endpoint, const sim_frame &frame)
             entry.answered_by = display->monitor_id;
         }
     }
-    m_log.append(entry);
+    m_log.push_back(entry);
     return out;
 }
 
 bool simulated_wall::refusing_connections(int endpoint)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const sim_display *attached = addressed(endpoint, kAnyDisplay);
     return attached && off_network(*attached);
 }
 
 void simulated_wall::on_connection(int endpoint)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (endpoint >= 0 && endpoint < static_cast<int>(m_endpoints.size()))
         m_endpoints[static_cast<std::size_t>(endpoint)].connections++;
 }

@@ -10,12 +10,11 @@
 
 #include <QElapsedTimer>
 #include <QList>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QString>
 
 #include <array>
 #include <memory>
+#include <mutex>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -62,7 +61,7 @@ public:
     template <typename F>
     auto with_display(int handle, F &&f)
     {
-        QMutexLocker lock(&m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         placed_display *p = placed(handle);
         using result = decltype(f(std::declval<sim_display &>()));
         if constexpr (std::is_void_v<result>) {
@@ -163,11 +162,16 @@ private:
     void answer_search(sim_udp_responder &self, int endpoint, const QByteArray &request, const sockaddr_in &sender);
     void answer_broadcast(const QByteArray &request, const sockaddr_in &sender);
 
-    mutable QMutex m_mutex;
+    // Guards everything the endpoints' threads read: the endpoints, the
+    // displays and the log. A standard mutex, so that a race detector sees
+    // the guard (the framework's own locks are not instrumented).
+    mutable std::mutex m_mutex;
     QElapsedTimer m_clock;
     std::vector<endpoint_slot> m_endpoints;
     std::vector<placed_display> m_displays;
-    QList<sim_log_entry> m_log;
+    // Not a shared list: a copy handed out would share its array with the
+    // one the endpoints append to.
+    std::vector<sim_log_entry> m_log;
     quint64 m_seed = 0;
     double m_spread = 1.0;
     bool m_publishing = false;

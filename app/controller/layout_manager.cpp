@@ -16,6 +16,12 @@ constexpr int kHighestPresetMonitorId = 99;
 // three strings of at least their length word.
 constexpr qint64 kMinItemBytes = 5 * 4 + 1 + 3 * 4;
 
+// A wall that can be built, or the empty one a new project starts with.
+bool is_readable_wall_size(qint32 columns, qint32 rows)
+{
+    return (columns == 0 && rows == 0) || is_valid_wall_size(columns, rows);
+}
+
 } // namespace
 
 layout_manager::layout_manager(CMonitorTracker *records, CPreferences *preferences, QObject *parent)
@@ -308,7 +314,8 @@ int layout_manager::readItems(QDataStream &stream, qint32 version, qint32 column
     qint32 count = 0;
     if (!stream_record::read_count(stream, &count, kMaxWallDisplays, kMinItemBytes))
         return stream_record::kErrRead;
-    if (count > 0 && !is_valid_wall_size(columns, rows))
+    // The views lay out a grid of this size, with or without displays in it.
+    if (!is_readable_wall_size(columns, rows))
         return stream_record::kErrRead;
     for (qint32 i = 0; i < count; ++i) {
         display_layout_item item;

@@ -2,6 +2,9 @@
 
 #include "app/update/update_init_info.h"
 
+#include <QRegularExpression>
+#include <QUrl>
+
 const char kUpdatePlatformToken[] = "WINDOWS";
 
 namespace {
@@ -55,6 +58,28 @@ void add_change(const QString &value, QList<update_description::change> *changes
     if (separator >= 0)
         change.text = value.mid(separator + 1);
     changes->append(change);
+}
+
+// The answer comes over plain HTTP from anyone on the path: an address
+// becomes a link only when it is a clean http or https address, encoded and
+// escaped for the attribute it goes into; anything else gives no link.
+QString link_target(const QString &address)
+{
+    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return QString();
+    return QString::fromLatin1(url.toEncoded()).toHtmlEscaped();
+}
+
+// |message| with every link that has no target reduced to its text. Only
+// the message template holds links: the answer's values are escaped.
+QString without_empty_links(QString message)
+{
+    static const QRegularExpression empty_link(QStringLiteral("<a\\s+href=\"\">(.*?)</a>"),
+                                               QRegularExpression::CaseInsensitiveOption
+                                                   | QRegularExpression::DotMatchesEverythingOption);
+    return message.replace(empty_link, QStringLiteral("\\1"));
 }
 
 } // namespace
@@ -116,11 +141,12 @@ bool update_result_from_description(const update_description &description,
         if (count == kMaxUpdateChangeLines)
             break;
         if (change.build > info.current_build)
-            lines += QStringLiteral("%1. %2<br>").arg(QString::number(++count), change.text);
+            lines += QStringLiteral("%1. %2<br>").arg(QString::number(++count), change.text.toHtmlEscaped());
     }
     const QString section = lines.isEmpty() ? QString() : info.change_section.arg(lines);
     result->kind = kUpdateAvailable;
-    result->message = info.update_message.arg(description.version, description.url,
-                                              description.readme, section);
+    result->message = without_empty_links(info.update_message.arg(description.version.toHtmlEscaped(),
+                                                                  link_target(description.url),
+                                                                  link_target(description.readme), section));
     return true;
 }

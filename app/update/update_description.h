@@ -39,7 +39,10 @@ struct update_description
 update_description parse_update_description(const QByteArray &text);
 
 // The result a description gives against |info|; false when it names no
-// build (the address then counts as not having answered).
+// build (the address then counts as not having answered). The message is
+// rich text in which the description's values are plain text: escaped, and
+// links only to http and https addresses; the template's link to an address
+// that is neither keeps only its text.
 bool update_result_from_description(const update_description &description,
                                     const update_init_info &info,
                                     update_check_result *result);

@@ -69,7 +69,9 @@ public:
     void updateRecentFileActions();
     void reset_default_target();
     // Opens the newest backup copy of any project as an untitled, modified
-    // project and says so.
+    // project and says so. A copy that cannot be read is reported and set
+    // aside, and one that brings the program down is not opened again at the
+    // next start.
     void restore_newest_backup();
     // A new wall view in a scroll area as the central widget.
     void create_central_widget();
@@ -189,6 +191,9 @@ private:
     void openRecentFile(int index);
     void askToCloseUtility(const QString &program, int question_id, bool detect_after);
     void showStatusMessage(int code);
+    // open_project_file without the message: the failure's code.
+    int readProjectFile(const QString &path);
+    void reportUnreadableBackup(const QString &path, int status);
     bool isProjectModified() const;
     bool saveWithKnownOrNewName();
     void applyControlsStatus();

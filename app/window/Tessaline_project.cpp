@@ -5,6 +5,7 @@
 #include "app/controller/MasterControl.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
+#include "app/services/error_code_table.h"
 #include "app/services/folders.h"
 #include "app/services/preferences.h"
 #include "app/services/string_resource.h"
@@ -14,6 +15,7 @@
 #include "app/window/project_backups.h"
 #include "app/window/project_file.h"
 #include "app/window/recent_files.h"
+#include "app/window/shutdown_marker.h"
 #include "colour/CMonitorTracker.h"
 #include "display_protocol/wait_service.h"
 
@@ -77,6 +79,14 @@ int Tessaline::save_project_file(const QString &path, bool clear_modified)
 
 int Tessaline::open_project_file(const QString &path)
 {
+    const int status = readProjectFile(path);
+    if (status != 0)
+        showStatusMessage(status);
+    return status;
+}
+
+int Tessaline::readProjectFile(const QString &path)
+{
     set_current_file(QString());
     records().Clear();
     layout().reset_items();
@@ -92,8 +102,12 @@ int Tessaline::open_project_file(const QString &path)
     if (layout_read)
         layout().set_modified(false);
     if (status != 0) {
-        qCInfo(main_window_log) << "could not open" << path;
-        showStatusMessage(status);
+        qCInfo(main_window_log) << "could not open" << path << "status" << status;
+        // The view shows what the model now holds, not the wall it held before.
+        create_central_widget();
+        m_selectedIndex = 0;
+        emit selection_changed_out(0);
+        updateControlsStatus();
         return status;
     }
 
@@ -295,11 +309,17 @@ void Tessaline::restore_newest_backup()
     const QString newest = folder.isEmpty() ? QString() : newest_backup_copy(folder);
     if (newest.isEmpty())
         return;
-    const int status = open_project_file(newest);
+    // A copy that brings the program down while it opens leaves the mark
+    // clear, so the next start does not open it again.
+    shutdown_marker::write(false);
+    const int status = readProjectFile(newest);
+    shutdown_marker::write(true);
     // Untitled: a later Save asks for a name and no copies are written before it.
     set_current_file(QString());
-    if (status != 0)
+    if (status != 0) {
+        reportUnreadableBackup(newest, status);
         return;
+    }
     layout().set_modified(true);
     m_selectedIndex = 0;
     emit selection_changed_out(0);
@@ -307,4 +327,17 @@ void Tessaline::restore_newest_backup()
     qCInfo(main_window_log) << "restored backup" << newest << "title" << windowTitle() << "modified"
                             << isWindowModified();
     showStatusMessage(project_file::kBackupRestored);
+}
+
+// Set aside, the copy no longer counts as the newest at the next start.
+void Tessaline::reportUnreadableBackup(const QString &path, int status)
+{
+    const QString aside = set_backup_copy_aside(path);
+    qCInfo(main_window_log) << "unreadable backup" << path << "status" << status << "set aside as" << aside;
+    const QString kept = aside.isEmpty()
+                             ? tr("The backup copy \"%1\" could not be opened.").arg(QDir::toNativeSeparators(path))
+                             : tr("The backup copy could not be opened; it is kept as \"%1\".")
+                                   .arg(QDir::toNativeSeparators(aside));
+    show_notice_box(this, error_code_text(status) + QLatin1Char(' ') + kept, nullptr, QMessageBox::Warning, false,
+                    false);
 }

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cstdio>
+
 namespace {
 
 QString base_name_of(const QString &project_path)
@@ -55,4 +57,12 @@ QString newest_backup_copy(const QString &folder)
     const QFileInfoList copies =
         QDir(folder).entryInfoList(QStringList{all_copies}, QDir::Files, QDir::Time);
     return copies.isEmpty() ? QString() : copies.first().absoluteFilePath();
+}
+
+QString set_backup_copy_aside(const QString &path)
+{
+    const QString aside = path + QStringLiteral(".unreadable");
+    const QByteArray from = QFile::encodeName(path);
+    const QByteArray to = QFile::encodeName(aside);
+    return std::rename(from.constData(), to.constData()) == 0 ? aside : QString();
 }

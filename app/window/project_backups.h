@@ -26,3 +26,8 @@ void prune_backup_copies(const QString &folder, const QString &project_path);
 // The full path of the most recently written copy of any project in
 // |folder|, or an empty string when there is none.
 QString newest_backup_copy(const QString &folder);
+
+// Renames a copy that cannot be opened so that it no longer counts as a copy
+// ("<name>.unreadable", replacing an older one of that name); its new path,
+// or an empty string when it cannot be renamed.
+QString set_backup_copy_aside(const QString &path);

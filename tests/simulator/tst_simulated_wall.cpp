@@ -203,6 +203,32 @@ private slots:
         QVERIFY(wall.broadcast_search_requests() >= 1);
         QCOMPARE(wall.search_requests(0), 0);   // not through the endpoints' own sockets
     }
+
+    // The endpoint's thread walks the chain for every frame while the test
+    // adds displays to it: every frame is still logged, each display answers.
+    void displays_join_a_chain_while_it_is_served()
+    {
+        simulated_wall wall;
+        const int endpoint = wall.add_lan_endpoint(kChainAddress);
+        QVERIFY(endpoint >= 0);
+        wall.add_display(endpoint, 'A');
+        QTcpSocket socket;
+        socket.connectToHost(kChainAddress, 7142);
+        QVERIFY(socket.waitForConnected(2000));
+
+        // Addressed to no display: each is compared with the whole chain.
+        constexpr int kFrames = 2000;
+        const QByteArray frame = QByteArray::fromHex(kModelNameToZ);
+        socket.write(frame.repeated(kFrames));
+        for (char id = 'B'; id < 'Z'; ++id) {
+            QVERIFY(wall.add_display(endpoint, id) >= 0);
+            socket.waitForBytesWritten(1);
+        }
+        QVERIFY(socket.waitForBytesWritten(2000) || socket.bytesToWrite() == 0);
+        QTRY_COMPARE_WITH_TIMEOUT(wall.log().size(), kFrames, 10000);
+        QCOMPARE(wall.display_count(), 25);
+        QCOMPARE(exchange(socket, kGetBrightnessOfB).toHex().toUpper(), QByteArray(kBrightnessReplyOfB));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_simulated_wall)

@@ -1,6 +1,7 @@
 #include "views/wall/KQ_central_display_widget.h"
 
 #include "app/controller/MasterControl.h"
+#include "app/controller/layout_builder.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
 #include "colour/CMonitorTracker.h"
@@ -17,6 +18,27 @@ QSizePolicy::Policy tile_policy(bool expand) { return expand ? QSizePolicy::Expa
 // The spacers take the room the packed tiles leave; expanded, the tiles take it.
 QSizePolicy::Policy spacer_policy(bool expand) { return expand ? QSizePolicy::Minimum : QSizePolicy::Expanding; }
 
+// Every display inside a wall that can exist. A wall from elsewhere that is
+// not gets an empty view rather than a runaway grid; the tiles stay one per
+// display, in the model's order, or there are none.
+bool fits_a_grid(const layout_manager *layout)
+{
+    int columns = 0;
+    int rows = 0;
+    if (!layout)
+        return false;
+    const int count = layout->get_size(columns, rows);
+    if (!is_valid_wall_size(columns, rows))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        display_layout_item item;
+        layout->get_item(i, item);
+        if (item.column < 0 || item.column >= columns || item.row < 0 || item.row >= rows)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 KQ_central_display_widget::KQ_central_display_widget(QWidget *parent, layout_manager *layout)
@@ -24,9 +46,10 @@ KQ_central_display_widget::KQ_central_display_widget(QWidget *parent, layout_man
 {
     setBackgroundRole(QPalette::Mid);
     setAutoFillBackground(true);
-    const int count = m_layout ? m_layout->item_count() : 0;
-    for (int i = 0; i < count; ++i)
-        add_tile(i);
+    if (fits_a_grid(m_layout)) {
+        for (int i = 0; i < m_layout->item_count(); ++i)
+            add_tile(i);
+    }
     place_spacers();
     setLayout(m_grid);
     follow_records();
@@ -87,6 +110,8 @@ void KQ_central_display_widget::place_spacers()
     int rows = 0;
     if (m_layout)
         m_layout->get_size(columns, rows);
+    if (!is_valid_wall_size(columns, rows))
+        columns = rows = 0;
     m_bottom = new QSpacerItem(1, 1, QSizePolicy::Minimum, spacer_policy(m_expand));
     m_right = new QSpacerItem(1, 1, spacer_policy(m_expand), QSizePolicy::Minimum);
     m_grid->addItem(m_bottom, rows, 0, -1, -1);

@@ -623,6 +623,18 @@ private slots:
         QTest::newRow("negative row")
             << stream_writer().header(102, 2, 1, 1).item(102, item_at(0, -1, 2, "COM1")).bytes << -1503;
         QTest::newRow("impossible wall") << stream_writer().header(102, 0, 0, 1).item(102, item).bytes << -1503;
+        // The wall's size is checked with or without displays in it.
+        const struct
+        {
+            const char *name;
+            qint32 columns, rows;
+        } emptyWalls[] = {
+            {"-5 x -7, no displays", -5, -7},   {"0x7fffffff x 1, no displays", 0x7fffffff, 1},
+            {"0 x 5, no displays", 0, 5},       {"1000 x 1000, no displays", 1000, 1000},
+            {"10 x 11, no displays", 10, 11},   {"31 x 1, no displays", 31, 1},
+        };
+        for (const auto &wall : emptyWalls)
+            QTest::newRow(wall.name) << stream_writer().header(102, wall.columns, wall.rows, 0).bytes << -1503;
     }
 
     void refused_and_damaged_streams()
@@ -647,6 +659,28 @@ private slots:
         QCOMPARE(w.bytes.size(), 24 + 2 * 33);
         QCOMPARE(read_into(*m_layout, w.bytes), 0);
         QCOMPARE(m_layout->item_count(), 2);
+    }
+
+    void empty_walls_that_can_exist_are_read_data()
+    {
+        QTest::addColumn<qint32>("columns");
+        QTest::addColumn<qint32>("rows");
+        QTest::newRow("0 x 0, as a new project writes it") << 0 << 0;
+        QTest::newRow("1 x 1") << 1 << 1;
+        QTest::newRow("10 x 10") << 10 << 10;
+        QTest::newRow("30 x 3") << 30 << 3;
+    }
+
+    void empty_walls_that_can_exist_are_read()
+    {
+        QFETCH(qint32, columns);
+        QFETCH(qint32, rows);
+        QCOMPARE(read_into(*m_layout, stream_writer().header(102, columns, rows, 0).bytes), 0);
+        int readColumns = -1;
+        int readRows = -1;
+        QCOMPARE(m_layout->get_size(readColumns, readRows), 0);
+        QCOMPARE(readColumns, columns);
+        QCOMPARE(readRows, rows);
     }
 
     void empty_layout_round_trip()

@@ -54,7 +54,53 @@ private slots:
     void no_newer_change_gives_empty_section();
     void best_result_data();
     void best_result();
+    void answer_values_stay_text_data();
+    void answer_values_stay_text();
 };
+
+void tst_update_description::answer_values_stay_text_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("message");
+
+    const QString zero = QStringLiteral("&lt;img src=&quot;/dev/zero&quot;&gt;");
+    QTest::newRow("picture as version") << QByteArray("VERSION=<img src=\"/dev/zero\">")
+                                        << QStringLiteral("v=%1 get. read. []").arg(zero);
+    QTest::newRow("picture as change") << QByteArray("CHANGES=999999=<img src=\"/dev/zero\">")
+                                       << QStringLiteral("v= get. read. [<changes>1. %1<br></changes>]").arg(zero);
+    QTest::newRow("markup and entities") << QByteArray("VERSION=<b>2</b> &amp; <a href=\"file:///x\">y</a>")
+                                         << QStringLiteral("v=&lt;b&gt;2&lt;/b&gt; &amp;amp; &lt;a "
+                                                           "href=&quot;file:///x&quot;&gt;y&lt;/a&gt; get. read. []");
+    QTest::newRow("https address") << QByteArray("URL=https://d.example/setup.exe?a=b&c=d")
+                                   << QStringLiteral("v= <a href=\"https://d.example/setup.exe?a=b&amp;c=d\">get</a>. "
+                                                     "read. []");
+    QTest::newRow("http read-me in capitals") << QByteArray("README=HTTP://D.Example/read%20me.html")
+                                              << QStringLiteral("v= get. <A HREF=\"http://d.example/read%20me.html\">"
+                                                                "read</A>. []");
+    QTest::newRow("file address") << QByteArray("URL=file:///etc/passwd") << QStringLiteral("v= get. read. []");
+    QTest::newRow("script address") << QByteArray("README=javascript:alert(1)") << QStringLiteral("v= get. read. []");
+    QTest::newRow("resource address") << QByteArray("URL=qrc:/images/x.png") << QStringLiteral("v= get. read. []");
+    QTest::newRow("address without host") << QByteArray("URL=http:///setup.exe") << QStringLiteral("v= get. read. []");
+    QTest::newRow("relative address") << QByteArray("URL=/dev/zero") << QStringLiteral("v= get. read. []");
+    QTest::newRow("quote in address") << QByteArray("URL=http://d.example/\" onmouseover=\"x")
+                                      << QStringLiteral("v= get. read. []");
+    QTest::newRow("markup in address") << QByteArray("URL=http://d.example/\"><img src=\"/dev/zero\">")
+                                       << QStringLiteral("v= get. read. []");
+}
+
+// The answer comes from anyone on the path: what it says is shown as text,
+// and only a clean http or https address becomes a link.
+void tst_update_description::answer_values_stay_text()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, message);
+    update_init_info info = test_info();
+    info.update_message = QStringLiteral("v=%1 <a href=\"%2\">get</a>. <A HREF=\"%3\">read</A>. [%4]");
+    update_check_result result;
+    QVERIFY(update_result_from_description(parse_update_description(windows_section("BUILD=999999\n" + line)),
+                                           info, &result));
+    QCOMPARE(result.message, message);
+}
 
 void tst_update_description::result_by_build_and_section_data()
 {

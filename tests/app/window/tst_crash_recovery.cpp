@@ -50,6 +50,7 @@ public:
                && m_log.contains(text);
     }
     QString log() const { return m_log; }
+    bool running() const { return m_process.state() == QProcess::Running; }
     // SIGKILL: the program gets no chance to clean up.
     void kill()
     {
@@ -80,7 +81,21 @@ class tst_crash_recovery : public QObject
 
 private slots:
     void killed_run_is_recovered_at_the_next_start();
+    void unreadable_newest_copy_does_not_stop_every_start();
+
+private:
+    // Folders, settings and preferences for a child of this test.
+    static bool prepare(main_window_fixture &fixture);
 };
+
+bool tst_crash_recovery::prepare(main_window_fixture &fixture)
+{
+    const QString runtime = fixture.wall().home_folder() + QStringLiteral("/runtime");
+    // No update check reaches out from the children.
+    return QDir().mkpath(runtime)
+           && QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
+           && fixture.preferences().Save() == 0 && QDir().mkpath(fixture.backups_folder());
+}
 
 void tst_crash_recovery::killed_run_is_recovered_at_the_next_start()
 {
@@ -89,14 +104,9 @@ void tst_crash_recovery::killed_run_is_recovered_at_the_next_start()
     QVERIFY(namesLock.held());
     main_window_fixture fixture;
     const headless_controller &wall = fixture.wall();
-    QVERIFY(QDir().mkpath(wall.home_folder() + QStringLiteral("/runtime")));
-    QVERIFY(QFile::setPermissions(wall.home_folder() + QStringLiteral("/runtime"),
-                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    // No update check reaches out from the children.
-    QCOMPARE(fixture.preferences().Save(), 0);
+    QVERIFY(prepare(fixture));
 
     // Copies of two projects; the newest is beta's.
-    QVERIFY(QDir().mkpath(fixture.backups_folder()));
     const QString alpha = fixture.backups_folder() + QStringLiteral("~tslw_backup_alpha_2024-05-01T101010.tslw");
     const QString beta = fixture.backups_folder() + QStringLiteral("~tslw_backup_beta_2024-04-01T101010.tslw");
     for (const auto &copy : {qMakePair(alpha, 3), qMakePair(beta, 5)}) {
@@ -143,6 +153,57 @@ void tst_crash_recovery::killed_run_is_recovered_at_the_next_start()
     QVERIFY(third.started());
     QVERIFY2(third.says(QStringLiteral("start-up: introduction")), qPrintable(third.log()));
     QVERIFY(!third.log().contains(QStringLiteral("restored backup")));
+}
+
+// A copy that cannot be read (here a wall of -5 x -7 without displays, which
+// once brought the program down as it opened) after a crash: the start
+// reports it and goes on, and the start after the next crash restores the
+// copy before it.
+void tst_crash_recovery::unreadable_newest_copy_does_not_stop_every_start()
+{
+    const utility_names_lock namesLock;
+    QVERIFY(namesLock.held());
+    main_window_fixture fixture;
+    const headless_controller &wall = fixture.wall();
+    QVERIFY(prepare(fixture));
+
+    const QString sound = fixture.backups_folder() + QStringLiteral("~tslw_backup_alpha_2024-05-01T101010.tslw");
+    const QString hostile = fixture.backups_folder() + QStringLiteral("~tslw_backup_beta_2024-05-01T101010.tslw");
+    {
+        project_parts project;
+        project.create_wall(3, 1);
+        QCOMPARE(project.write(sound), 0);
+        QFile older(sound);
+        QVERIFY(older.open(QIODevice::ReadWrite));
+        QVERIFY(older.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    {
+        QCOMPARE(project_parts().write(hostile), 0);
+        QFile file(hostile);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QDataStream patch(&file);
+        QVERIFY(file.seek(8));
+        patch << qint32(-5) << qint32(-7);
+    }
+    shutdown_marker::write(true);
+
+    {
+        program_run first(wall);
+        QVERIFY(first.started());
+        QVERIFY2(first.says(QStringLiteral("unreadable backup \"%1\"").arg(hostile)), qPrintable(first.log()));
+        // Still running, the report in front of the operator.
+        QTest::qWait(200);
+        QVERIFY(first.running());
+        QVERIFY(!first.log().contains(QStringLiteral("restored backup")));
+        first.kill();
+    }
+    QVERIFY(marker_on_disk());
+    QVERIFY(!QFile::exists(hostile));
+
+    program_run second(wall);
+    QVERIFY(second.started());
+    QVERIFY2(second.says(QStringLiteral("message for status -1506")), qPrintable(second.log()));
+    QVERIFY2(second.log().contains(QStringLiteral("restored backup \"%1\"").arg(sound)), qPrintable(second.log()));
 }
 
 QTEST_MAIN(tst_crash_recovery)

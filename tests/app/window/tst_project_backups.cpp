@@ -63,6 +63,7 @@ private slots:
     void restore_after_an_unclean_shutdown_data();
     void restore_after_an_unclean_shutdown();
     void restored_project_gets_no_copies_until_named();
+    void unreadable_newest_copy_is_set_aside();
 
 private:
     void nameProject(const QString &name);
@@ -351,6 +352,59 @@ void tst_project_backups::restored_project_gets_no_copies_until_named()
     window.save_backup_file();
     QCOMPARE(matching(files_in(m_fixture->backups_folder()), QString::fromLatin1(kCopyPattern).arg("named")).size(),
              1);
+}
+
+// The copy a crashed run left behind may be what crashed it: it is opened
+// with the mark clear, and one that cannot be read is reported and no longer
+// counts as the newest.
+void tst_project_backups::unreadable_newest_copy_is_set_aside()
+{
+    placeCopy(QStringLiteral("~tslw_backup_alpha_2024-05-01T101010.tslw"), 3, 600);
+    // A wall of -5 x -7 without displays, otherwise a sound project.
+    QByteArray bytes;
+    {
+        project_parts empty;
+        const QString path = m_fixture->backups_folder() + QStringLiteral("empty");
+        QCOMPARE(empty.write(path), 0);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        bytes = file.readAll();
+        QVERIFY(file.remove());
+        QDataStream patch(&bytes, QIODevice::ReadWrite);
+        patch.device()->seek(8);
+        patch << qint32(-5) << qint32(-7);
+    }
+    const QString newest = QStringLiteral("~tslw_backup_beta_2024-05-01T101010.tslw");
+    QVERIFY(touch(m_fixture->backups_folder() + newest, bytes));
+
+    shutdown_marker::write(true);
+    Tessaline &window = m_fixture->window();
+    QList<bool> markWhileOpening;
+    const QMetaObject::Connection watch = connect(&m_fixture->wall().layout(), &layout_manager::layout_changed, this,
+                                                  [&] { markWhileOpening.append(shutdown_marker::read()); });
+    modal_box_answerer boxes({QMessageBox::Ok, QMessageBox::Ok});
+    window.showNewFeatures();
+    disconnect(watch);
+    QVERIFY(!markWhileOpening.isEmpty());
+    QVERIFY(!markWhileOpening.contains(true));
+    QVERIFY(shutdown_marker::read());
+    const QString aside = m_fixture->backups_folder() + newest + QStringLiteral(".unreadable");
+    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Unknown Error #-1503 The backup copy could not be opened; it "
+                                                       "is kept as \"%1\".")
+                                           .arg(aside)});
+    QVERIFY(QFile::exists(aside));
+    QVERIFY(!QFile::exists(m_fixture->backups_folder() + newest));
+    QCOMPARE(m_fixture->wall().layout().item_count(), 0);
+    QVERIFY(window.project_file_path().isEmpty());
+
+    // The next start after another crash restores the copy before it.
+    m_fixture->close_window();
+    shutdown_marker::write(true);
+    Tessaline &next = m_fixture->window();
+    QVERIFY(next.previous_run_unclean());
+    next.showNewFeatures();
+    QCOMPARE(boxes.seen().size(), 2);
+    QCOMPARE(m_fixture->wall().layout().item_count(), 3);
 }
 
 QTEST_MAIN(tst_project_backups)

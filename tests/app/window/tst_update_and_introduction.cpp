@@ -11,7 +11,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWizard>
 #include <QtTest>
@@ -59,6 +61,28 @@ void follow_link(introduction_dialog &dialog, const QString &link)
     QMetaObject::invokeMethod(&dialog, "on_main_label_linkActivated", Q_ARG(QString, link));
 }
 
+// Resident memory of this process in kB; with |peak|, the most it held
+// since reset_peak_memory (or the start).
+qint64 resident_kb(bool peak)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray key = peak ? "VmHWM:" : "VmRSS:";
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// False where the kernel does not let the peak be reset.
+bool reset_peak_memory()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
 } // namespace
 
 class tst_update_and_introduction : public QObject
@@ -71,6 +95,8 @@ private slots:
 
     void update_check_data();
     void update_check();
+    void hostile_answers_show_as_text_data();
+    void hostile_answers_show_as_text();
     void automatic_check_schedule_data();
     void automatic_check_schedule();
 
@@ -152,6 +178,64 @@ void tst_update_and_introduction::update_check()
     if (stored)
         QVERIFY(prefs.GetLastUpdateCheck().secsTo(QDateTime::currentDateTime()) < 60);
     QCOMPARE(m_server->request_count(), answer == kDown ? 0 : 1);
+}
+
+void tst_update_and_introduction::hostile_answers_show_as_text_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QString>("shown"); // a text the operator reads in the box
+
+    const QByteArray zero = "<img src=\"/dev/zero\">";
+    QTest::newRow("pictures of a device as changes") << QByteArray(8, '\0').replace('\0', "CHANGES=999999=" + zero + "\n")
+                                                      << QString::fromLatin1(zero);
+    QTest::newRow("picture of a device as version") << "VERSION=" + zero + "\n" << QString::fromLatin1(zero);
+    QTest::newRow("file links") << QByteArray("VERSION=<a href=\"file:///etc/passwd\">2.0</a>\n"
+                                              "URL=file:///etc/passwd\nREADME=file:///dev/zero\n")
+                                << QStringLiteral("<a href=\"file:///etc/passwd\">2.0</a>");
+    QTest::newRow("quote in the download address")
+        << QByteArray("URL=http://updates.example/\"><img src=\"/dev/zero\">\nVERSION=2.0\n") << QStringLiteral("2.0");
+    QTest::newRow("huge values") << "VERSION=" + QByteArray(20000, 'v') + "\nCHANGES=999999=" + QByteArray(20000, '<')
+                                        + "\nURL=https://updates.example/" + QByteArray(20000, 'u') + "\n"
+                                 << QString(20000, QLatin1Char('v'));
+}
+
+// What the update service answers is untrusted: whatever it holds, the
+// message box shows it as text, links only to http and https addresses, and
+// loads nothing.
+void tst_update_and_introduction::hostile_answers_show_as_text()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, shown);
+    m_server->answer(QStringLiteral("/update.txt"), "PLATFORM=" + QByteArray(kUpdatePlatformToken)
+                                                        + "\nBUILD=999999\n" + lines);
+    qputenv(kUpdateAddressesVariable, m_server->url(QStringLiteral("/update.txt")).toString().toUtf8());
+    Tessaline &window = m_fixture->window();
+    const bool peak = reset_peak_memory();
+    const qint64 before = resident_kb(peak);
+    QVERIFY(before > 0);
+
+    modal_box_answerer boxes({QMessageBox::Ok});
+    window.on_actionCheck_for_updates_triggered();
+    auto *checker = window.findChild<checkForSoftwareUpdates *>();
+    QVERIFY(checker);
+    QSignalSpy done(checker, &checkForSoftwareUpdates::completion_message);
+    QVERIFY(done.wait(10000));
+    QCOMPARE(done.at(0).at(1).toInt(), 1);
+    QCOMPARE(boxes.seen().size(), 1);
+
+    const qint64 grown = resident_kb(peak) - before;
+    QVERIFY2(grown < 64 * 1024, qPrintable(QStringLiteral("%1 kB more resident memory").arg(grown)));
+    const QString text = boxes.seen().first().text;
+    QVERIFY(!text.contains(QStringLiteral("<img"), Qt::CaseInsensitive));
+    const QRegularExpression link(QStringLiteral("<a\\s+href=\"([^\"]*)\""), QRegularExpression::CaseInsensitiveOption);
+    for (auto match = link.globalMatch(text); match.hasNext();) {
+        const QUrl target(match.next().captured(1));
+        QVERIFY2(target.scheme() == QLatin1String("https") || target.scheme() == QLatin1String("http"),
+                 qPrintable(target.toString()));
+    }
+    QTextDocument document;
+    document.setHtml(text);
+    QVERIFY(document.toPlainText().contains(shown));
 }
 
 void tst_update_and_introduction::automatic_check_schedule_data()
