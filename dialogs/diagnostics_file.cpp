@@ -47,7 +47,8 @@ QString target_offset_lines(const CAdjustValue &record, const CTargetValue &targ
     if (record.target_intensity_offset != 1.0)
         text += QStringLiteral("Target Intensity with Target Offset: %1\r\n")
                     .arg(to_display_luminance_text(record.target_intensity_offset * target.GetIntensity(), 1, true));
-    if (record.target_offset_dx != 0 || record.target_offset_dy != 0) {
+    // A native white has no point for the offsets to move.
+    if ((record.target_offset_dx != 0 || record.target_offset_dy != 0) && !target.GetWhitePoint().IsNative()) {
         const CColorTemperature white = target.GetWhitePoint();
         text += QStringLiteral("Target White Point with Target Offset CIE xy: %1, %2\r\n")
                     .arg(f(white.GetX() + record.target_offset_dx / 1000.0, 3),
@@ -178,6 +179,14 @@ QString greyscale_lines(const QString &label, const QVector<CCIEXYZ> &series, co
     return text;
 }
 
+// The white the grey steps are compared with: the target's, or for a native
+// target the display's own measured white rather than a point at (0, 0).
+CIExy greyscale_reference_white(const CColorValue &colour, const CTargetValue &target)
+{
+    const CColorTemperature white = target.GetWhitePoint();
+    return white.IsNative() ? colour.native.white.ToCIExy() : white.GetCIExy();
+}
+
 QString curve_listings(const CAdjustValue &record, const CColorValue::ChannelCurves &curves)
 {
     const CSpline &red = curves[CColorValue::kRed];
@@ -228,7 +237,7 @@ QString record_text(const CAdjustValue &stored, const CTargetValue &target)
     text += QStringLiteral("Operating Hours When Calibrated: %L1\r\n").arg(record.operating_hours_calibrated, 0, 'f', 1);
     text += QStringLiteral("Calibrated using software build: %1\r\n").arg(static_cast<quint32>(record.software_build));
     text += QStringLiteral("Video input used for calibration: %1\r\n").arg(record.video_input);
-    const CIExy white = target.GetWhitePoint().GetCIExy();
+    const CIExy white = greyscale_reference_white(colour, target);
     text += greyscale_lines(QStringLiteral("UnCorrectedGrayscale"), colour.uncorrected_greyscale, white);
     text += greyscale_lines(QStringLiteral("CorrectedGrayscale"), colour.corrected_greyscale, white);
     text += curve_listings(record, colour.inverse_response_curves);

@@ -228,9 +228,11 @@ void fill_measured(const CAdjustValue &record, const CTargetValue &target, displ
     cells[5] = summary_cell{hours_text(record.operating_hours_measured), {}, {}, true};
 }
 
-bool has_white_offset(const CAdjustValue &record)
+// A native target white has no point for the offsets to move: none applies.
+bool has_white_offset(const CAdjustValue &record, const CTargetValue &target)
 {
-    return record.target_offset_enabled != 0 && (record.target_offset_dx != 0 || record.target_offset_dy != 0);
+    return record.target_offset_enabled != 0 && (record.target_offset_dx != 0 || record.target_offset_dy != 0)
+        && !target.GetWhitePoint().IsNative();
 }
 
 bool engine_holds_luminance(const CAdjustValue &record)
@@ -271,7 +273,7 @@ std::optional<summary_cell> actual_white_cell(const CAdjustValue &record, const 
         const CIExy xy = white.ToCIExy();
         cell.text = tr("%L1 K\n(%L2, %L3)\n").arg(white.GetColorTemperature()).arg(xy.x, 0, 'f', 3).arg(xy.y, 0, 'f', 3);
     }
-    if (has_white_offset(record)) {
+    if (has_white_offset(record, target)) {
         const CColorTemperature aim = target.GetWhitePoint();
         cell.text += QStringLiteral("[Target: (%L1, %L2)]")
                          .arg(aim.GetX() + record.target_offset_dx / 1000.0, 0, 'f', 3)

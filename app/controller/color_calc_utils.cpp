@@ -70,6 +70,14 @@ float reachable_luminance(const white_reach &reach, double x, double y)
            + ratio[2] / m * reach.primaryLuminance[2];
 }
 
+// The chromaticity a display is aimed at: the target's white, or for a
+// native target the display's own white (a native target has no chromaticity).
+CIExy aimed_white(const white_reach &reach, const CTargetValue &target)
+{
+    const CColorTemperature white = target.GetWhitePoint();
+    return white.IsNative() ? reach.nativeWhite : white.GetCIExy();
+}
+
 // The enabled displays of the wall, each with its record when it has one.
 struct enabled_display
 {
@@ -130,7 +138,7 @@ int color_calc_utils::calculate_record_max_luminance(const CAdjustValue &record,
     const int result = reach_of(record, reach);
     if (result != 0)
         return result;
-    const CIExy white = target.GetWhitePoint().GetCIExy();
+    const CIExy white = aimed_white(reach, target);
     luminance = reachable_luminance(reach, white.x, white.y);
     return 0;
 }
@@ -140,7 +148,6 @@ int color_calc_utils::calculate_max_matching_luminance(const CTargetValue &targe
     luminance = kUnreachable;
     if (!wall_available())
         return -1;
-    const CIExy white = target.GetWhitePoint().GetCIExy();
     float minimum = kNoMinimumYet;
     bool taken = false;
     for (const enabled_display &display : enabled_displays()) {
@@ -150,6 +157,7 @@ int color_calc_utils::calculate_max_matching_luminance(const CTargetValue &targe
         const int result = reach_of(display.record, reach);
         if (result != 0)
             return result;
+        const CIExy white = aimed_white(reach, target);
         minimum = std::min(minimum, reachable_luminance(reach, white.x, white.y));
         taken = true;
     }

@@ -11,7 +11,8 @@ class CTargetValue;
 // reach with the most light, the luminance a display and the whole wall can
 // reach at a white point, whether the wall has been measured; and the target
 // tone curves. The wall is read through the controller (g_master); a display
-// counts with the native primaries of its record.
+// counts with the native primaries of its record. A native target white
+// means each display's own native white.
 class color_calc_utils : public QObject
 {
     Q_OBJECT

@@ -105,6 +105,7 @@ private slots:
     void record_lines();
     void only_engine_uniformity_lines_end_in_line_feed();
     void curve_and_lookup_table_listing();
+    void native_target_compares_with_the_display_white();
     void listing_needs_a_measured_curve();
     void store_record_is_not_changed();
     void write_file_data();
@@ -318,6 +319,30 @@ void tst_diagnostics_file::curve_and_lookup_table_listing()
     QCOMPARE(table.first(), QStringLiteral("LUT 0 R=0 G=0 B=0"));
     QCOMPARE(table.at(128).section(QLatin1Char(' '), 0, 1), QStringLiteral("LUT 128"));
     QCOMPARE(table.last(), QStringLiteral("LUT 255 R=255 G=204 B=128"));
+}
+
+// A native target has no white for the offsets to move nor for the grey
+// steps to be compared with: they are compared with the display's own white.
+void tst_diagnostics_file::native_target_compares_with_the_display_white()
+{
+    CTargetValue target;
+    target.SetWhitePoint(CColorTemperature(quint16(0)));
+    target.SetIntensityMode(CTargetValue::kIntensitySpecified);
+    target.SetSpecifiedLuminance(300.0);
+    const QByteArray bytes = diagnostics_text(target, {recorded(1, [](CAdjustValue &record) {
+                                                  set_up_record(5, record);
+                                                  record.measurements.native.white = CCIEYxy(200.0, 0.30, 0.33).ToXYZ();
+                                                  record.measurements.uncorrected_greyscale.append(
+                                                      CCIEYxy(50.0, 0.30, 0.33).ToXYZ());
+                                                  record.measurements.corrected_greyscale.append(
+                                                      CCIEYxy(100.0, 0.31, 0.32).ToXYZ());
+                                              })});
+    const QStringList lines = lines_of(bytes);
+    QVERIFY2(lines.contains(QStringLiteral("Target Intensity with Target Offset: 330,0 cd/m²")), bytes.constData());
+    QVERIFY(!bytes.contains("Target White Point with Target Offset"));
+    QVERIFY2(lines.contains(QStringLiteral("UnCorrectedGrayscale 0 Y=50,00 x=0,3000 y=0,3300 (dx=0,000 dy=0,000)")),
+             bytes.constData());
+    QVERIFY(lines.contains(QStringLiteral("CorrectedGrayscale 0 Y=100,00 x=0,3100 y=0,3200 (dx=0,010 dy=-0,010)")));
 }
 
 void tst_diagnostics_file::listing_needs_a_measured_curve()

@@ -293,6 +293,29 @@ QList<summary_case> summary_cases()
                   }(),
                   3});
 
+    // A native white has no point for the white offsets to move; the
+    // intensity factor still applies.
+    CTargetValue native = target;
+    native.SetWhitePoint(CColorTemperature(quint16(0)));
+    cases.append({"target offsets with a native white: no white target", [] {
+                      wall_display display = calibrated_display();
+                      CAdjustValue &record = display.record;
+                      record.SetTargetOffsetEnabled(true);
+                      record.target_intensity_offset = 1.05;
+                      record.target_offset_dx = -3;
+                      record.target_offset_dy = 12;
+                      return display;
+                  },
+                  native, reachable, {}, {},
+                  [] {
+                      QMap<int, expected_cell> cells =
+                          calibrated_cells(QStringLiteral("LUT R=255, G=204, B=128"), QStringLiteral("Not supported"));
+                      cells[6] = {QStringLiteral("160,0 cd/m²\n[Target: 168,0 cd/m²]"), kOffset,
+                                  QStringLiteral("Calibration Target Offset applied.")};
+                      return cells;
+                  }(),
+                  2});
+
     cases.append({"offset applied and intensity off target: both in the tooltip", [] {
                       wall_display display = calibrated_display();
                       CAdjustValue &record = display.record;

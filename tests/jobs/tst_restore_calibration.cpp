@@ -1,4 +1,6 @@
+#include "display_protocol/wait_service.h"
 #include "jobs/job_task_type.h"
+#include "tests/display_protocol/wall_fixture.h"
 #include "tests/jobs/display_task_fixture.h"
 
 #include <QtTest>
@@ -75,6 +77,9 @@ class tst_restore_calibration : public QObject
     Q_OBJECT
 
 private slots:
+    // Every display here answers.
+    void initTestCase() { wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs); }
+
     void engine_calibration_back_into_the_engine_data()
     {
         QTest::addColumn<int>("gamut");

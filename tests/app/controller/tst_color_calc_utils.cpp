@@ -216,6 +216,26 @@ private slots:
         QVERIFY(close_to(luminance, std::min(reachable(bright, 0.3127, 0.3290), reachable(dim, 0.3127, 0.3290))));
     }
 
+    // A native target keeps each display's own white: each reaches its own
+    // white luminance, and the wall matches at the dimmest of them.
+    void native_target_white_is_each_displays_own()
+    {
+        headless_controller wall;
+        wall.create_wall(2, 1);
+        store(wall, 0, display_with_white(0.3000, 0.3100, 500.0));
+        store(wall, 1, display_with_white(0.3200, 0.3300, 180.0));
+        CTargetValue target;
+        target.SetWhitePoint(CColorTemperature(quint16(0)));
+        QVERIFY(target.GetWhitePoint().IsNative());
+        double luminance = 0.0;
+        QCOMPARE(m_utils.calculate_display_max_luminance(0, target, luminance), 0);
+        QVERIFY2(close_to(luminance, 500.0), qPrintable(QString::number(luminance)));
+        QCOMPARE(m_utils.calculate_display_max_luminance(1, target, luminance), 0);
+        QVERIFY2(close_to(luminance, 180.0), qPrintable(QString::number(luminance)));
+        QCOMPARE(m_utils.calculate_max_matching_luminance(target, luminance), 0);
+        QVERIFY2(close_to(luminance, 180.0), qPrintable(QString::number(luminance)));
+    }
+
     void matching_luminance_of_incomplete_walls()
     {
         headless_controller wall;
