@@ -215,6 +215,8 @@ int main(int argc, char *argv[])
     document.documentLayout()->setPaintDevice(&writer);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(10);
+    // No ligatures: a reader searching the PDF for "profile" finds it.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     document.setDefaultFont(font);
     document.setDocumentMargin(0);
     document.setPageSize(content);
