@@ -1,12 +1,17 @@
-// Takes the README's picture: the main window while it calibrates the
+// Takes the README's picture and the User's Guide's screenshots of the
 // simulated 2 x 2 wall that scripts/simulated-wall.sh serves (127.0.0.60-63
 // and the simulated i1Display Pro, whose folders that script exports). The
 // program plays the newcomer: the wall as the README describes it, Verify and
 // Calibrate All from the Actions dock, every question answered with its
-// default; once the progress dialog shows the calibration measuring, the
-// screen is saved, scaled down, as a PNG, and the run is cancelled.
+// default. What is saved, as a PNG, depends on the scene:
+//   calibrating  (default) the screen, scaled down, once the progress dialog
+//                shows the calibration measuring; then the run is cancelled;
+//   wizard       the Layout Wizard at its interconnection page;
+//   calibrated   the main window with the wall's tiles once Calibrate All
+//                has ended;
+//   placement    the progress dialog while it asks for the sensor.
 //
-//   screenshot_simulated_wall OUTPUT.png [--width PIXELS]
+//   screenshot_simulated_wall OUTPUT.png [--width PIXELS] [--scene NAME]
 //
 // Needs a real display server (scripts/make-screenshot.sh runs it under Xvfb)
 // and runs in a temporary home. Exits 0 once the picture is saved.
@@ -22,6 +27,7 @@
 #include "colour/CTargetValue.h"
 #include "jobs/QueryThreadPool.h"
 #include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
+#include "layout_setup/layout_wizard_flow.h"
 #include "resources/tessaline_resources.h"
 #include "sensors/CSensor.h"
 #include "sensors/CTargetSensor.h"
@@ -36,6 +42,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPixmap>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -53,6 +60,9 @@ constexpr int kSensorPatienceMs = 60000;
 constexpr int kRunPatienceMs = 600000;
 // Long enough into the measuring for the readings to show in the dialog.
 constexpr int kMeasuringShownMs = 2500;
+// Long enough for the tiles to take the stored records in, and for the
+// placement prompt's patch to show.
+constexpr int kSettleMs = 500;
 const char kModelsTable[] = ":/files/Resources/models.txt";
 const char kFirstAddress[] = "127.0.0.60";
 
@@ -66,6 +76,14 @@ bool wait_for(const std::function<bool()> &done, int patience_ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, kPollMs);
     }
     return true;
+}
+
+void pause_for(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, kPollMs);
 }
 
 bool sensor_open()
@@ -84,7 +102,8 @@ bool sensor_open()
 class newcomer : public QObject
 {
 public:
-    newcomer(const QString &output, int width) : m_output(output), m_width(width)
+    newcomer(const QString &output, int width, bool placement)
+        : m_output(output), m_width(width), m_placement(placement)
     {
         connect(&m_poll, &QTimer::timeout, this, [this] { look(); });
         m_poll.start(kPollMs);
@@ -115,6 +134,16 @@ private:
     void watch(KQ_multithreaded_operation_progress_dialog *progress)
     {
         auto *close = progress->findChild<QPushButton *>(QStringLiteral("close_pushButton"));
+        if (m_calibrating && m_placement) {
+            const auto *instruction = progress->findChild<QLabel *>(QStringLiteral("instruction_label"));
+            if (!instruction || !instruction->text().contains(QLatin1String("POSITION COLOR SENSOR")))
+                return;
+            m_calibrating = false;
+            pause_for(kSettleMs);
+            save(progress->grab());
+            progress->reject();
+            return;
+        }
         // Verify ends by itself; a failed job, or the cancelled calibration,
         // waits for Close.
         if (!m_calibrating) {
@@ -131,16 +160,21 @@ private:
             m_measuring.start();
         if (m_measuring.elapsed() < kMeasuringShownMs)
             return;
-        const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-        m_saved = screen.scaledToWidth(m_width, Qt::SmoothTransformation).save(m_output, "PNG", 9);
-        if (!m_saved)
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(m_output));
+        save(QGuiApplication::primaryScreen()->grabWindow(0).scaledToWidth(m_width, Qt::SmoothTransformation));
         m_calibrating = false;
         progress->reject();
     }
 
+    void save(const QPixmap &picture)
+    {
+        m_saved = picture.save(m_output, "PNG", 9);
+        if (!m_saved)
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(m_output));
+    }
+
     QString m_output;
     int m_width;
+    bool m_placement;
     QTimer m_poll;
     QElapsedTimer m_measuring;
     bool m_calibrating = false;
@@ -170,7 +204,14 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG file to write."));
     parser.addOption({QStringLiteral("width"), QStringLiteral("Width of the picture."), QStringLiteral("pixels"),
                       QStringLiteral("960")});
+    parser.addOption({QStringLiteral("scene"), QStringLiteral("calibrating, wizard, placement or calibrated."),
+                      QStringLiteral("name"), QStringLiteral("calibrating")});
     parser.process(app);
+    const QString scene = parser.value(QStringLiteral("scene"));
+    if (!QStringList{QStringLiteral("calibrating"), QStringLiteral("wizard"), QStringLiteral("calibrated"),
+                     QStringLiteral("placement")}
+             .contains(scene))
+        parser.showHelp(2);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
     const QString output = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
@@ -189,7 +230,7 @@ int main(int argc, char *argv[])
     Tessaline &window = *owned;
     controller.setMainWindow(std::move(owned));
     set_file_dialog_answerer([&project](const file_dialog_request &) { return project; });
-    newcomer answers(output, parser.value(QStringLiteral("width")).toInt());
+    newcomer answers(output, parser.value(QStringLiteral("width")).toInt(), scene == QLatin1String("placement"));
 
     controller.startSensorDetection();
     if (!wait_for(sensor_open, kSensorPatienceMs))
@@ -197,16 +238,36 @@ int main(int argc, char *argv[])
     controller.setTarget(table_calibration::d65_power_target());
     // The wall as the README has the newcomer describe it in the Layout Wizard.
     layout_manager &layout = *controller.getLayoutManager();
-    layout_wizard_driver::when_wizard_opens([](display_layout_wizard_advanced &wizard) {
+    bool wizard_saved = false;
+    layout_wizard_driver::when_wizard_opens([&](display_layout_wizard_advanced &wizard) {
         layout_wizard_driver::wall_description wall;
         wall.columns = 2;
         wall.rows = 2;
         wall.link = layout_wizard_driver::separate_lan_one_id;
         wall.address = QString::fromLatin1(kFirstAddress);
+        if (scene == QLatin1String("wizard")) {
+            for (int guard = 0; guard < kLayoutWizardPageCount && wizard.currentId() != kInterConnectionPage; ++guard) {
+                layout_wizard_driver::answer_page(wizard, wall);
+                layout_wizard_driver::next(wizard);
+            }
+            layout_wizard_driver::answer_page(wizard, wall);
+            // The wizard keeps the size of its first page; shown as the user
+            // sees it once the window is enlarged to fit this page.
+            wizard.adjustSize();
+            pause_for(kSettleMs);
+            wizard_saved = wizard.currentId() == kInterConnectionPage && wizard.grab().save(output, "PNG", 9);
+            return;
+        }
         layout_wizard_driver::describe_wall(wizard, wall);
         layout_wizard_driver::finish(wizard);
     });
     window.findChild<QAction *>(QStringLiteral("actionLayout"))->trigger();
+    if (scene == QLatin1String("wizard")) {
+        if (!wizard_saved)
+            return fail("the Layout Wizard's interconnection page was not saved");
+        std::printf("%s\n", qPrintable(output));
+        return 0;
+    }
     if (layout.item_count() != 4)
         return fail("the Layout Wizard did not describe the 2 x 2 wall");
     window.resize(1240, 760);
@@ -224,8 +285,20 @@ int main(int argc, char *argv[])
     if (layout.get_connected_display_indexes(false, true).size() != 4)
         return fail("not every display of the simulated wall answered Verify");
     window.findChild<QAction *>(QStringLiteral("actionSave_Project_As"))->trigger();
+
     if (!wait_for([calibrate] { return calibrate->isEnabled(); }, kSensorPatienceMs))
         return fail("Calibrate All stays disabled");
+    if (scene == QLatin1String("calibrated")) {
+        QTimer::singleShot(0, calibrate, &QPushButton::click);
+        pause_for(kSettleMs);
+        if (!wait_for([&controller] { return controller.getQueryThreadPool()->running_count() == 0; }, kRunPatienceMs))
+            return fail("the calibration did not end");
+        pause_for(kSettleMs); // the tiles take the calibrated records in
+        if (!window.grab().save(output, "PNG", 9))
+            return fail("cannot write the picture");
+        std::printf("%s\n", qPrintable(output));
+        return 0;
+    }
     answers.expect_calibration();
     QTimer::singleShot(0, calibrate, &QPushButton::click);
     if (!wait_for([&answers] { return answers.saved(); }, kRunPatienceMs))

@@ -9,6 +9,7 @@
 static void register_bundle()
 {
     Q_INIT_RESOURCE(tessaline);
+    Q_INIT_RESOURCE(tessaline_pictures);
 }
 
 void tessaline_init_resources()

@@ -15,6 +15,7 @@
 #include "app/services/ui/message_boxes.h"
 #include "app/window/KQ_About_Dialog.h"
 #include "app/window/icc_profile_command.h"
+#include "app/window/url_opener.h"
 #include "colour/CAdjustValue.h"
 #include "control_panel/kq_monitor_control_panel_dialog.h"
 #include "dialogs/KQ_Information_Dialog.h"
@@ -34,7 +35,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -148,7 +148,7 @@ void Tessaline::on_actionUser_s_Guide_triggered()
 {
     // The desktop reports success for a file that is not there; look first.
     const QString guide = QCoreApplication::applicationDirPath() + QStringLiteral("/Users Guide.pdf");
-    if (QFileInfo(guide).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
+    if (QFileInfo(guide).isFile() && open_url(QUrl::fromLocalFile(guide)))
         return;
     show_notice_box(this,
                     tr("Unable to open the User's Guide file.<br><br>Unable to find the file, or the system does not "

@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QtTest>
+#include <QApplication>
 
 namespace {
 
@@ -58,6 +59,7 @@ private slots:
     void cleanup();
 
     void form();
+    void opens_at_the_size_it_was_drawn_for();
     void label_without_recent_projects();
     void label_with_three_recent_projects();
     void each_link_ends_with_its_result_data();
@@ -116,6 +118,28 @@ void tst_introduction_dialog::form()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+}
+
+// The layout fixes the dialog to its contents, so the pictures' pixel sizes
+// decide it: the logo is drawn for the About box's 440-pixel width, the
+// wizard link's picture is a text-line icon, and with a desktop's 9 pt font
+// the dialog stays within the form's 557-pixel width.
+void tst_introduction_dialog::opens_at_the_size_it_was_drawn_for()
+{
+    const QFont previous = QApplication::font();
+    QFont font = previous;
+    font.setPointSize(9);
+    QApplication::setFont(font);
+    auto restore = qScopeGuard([&previous] { QApplication::setFont(previous); });
+    introduction_dialog dialog(*m_preferences);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QLabel *logo = dialog.findChild<QLabel *>(QStringLiteral("label_4"));
+    QCOMPARE(logo->pixmap(Qt::ReturnByValue).size(), QSize(418, 80));
+    QVERIFY2(dialog.width() <= 557, qPrintable(QString::number(dialog.width())));
+    // Logo, two headings, two links and the buttons; an oversized picture
+    // would make it far taller.
+    QVERIFY2(dialog.height() < 400, qPrintable(QString::number(dialog.height())));
 }
 
 void tst_introduction_dialog::label_without_recent_projects()

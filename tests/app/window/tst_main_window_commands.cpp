@@ -3,6 +3,7 @@
 #include "app/services/folders.h"
 #include "app/services/string_resource.h"
 #include "app/window/KQ_About_Dialog.h"
+#include "app/window/url_opener.h"
 #include "colour/CMonitorTracker.h"
 #include "colour/CTargetValue.h"
 #include "display_protocol/basic_monitor.h"
@@ -146,6 +147,8 @@ private slots:
     void verify_commands_run_one_job_per_enabled_display_data();
     void verify_commands_run_one_job_per_enabled_display();
     void missing_users_guide_gives_a_notice();
+    void users_guide_opens_the_file_beside_the_program_data();
+    void users_guide_opens_the_file_beside_the_program();
     void about_runs_modally_over_the_window();
 
 private:
@@ -489,11 +492,45 @@ void tst_main_window_commands::verify_commands_run_one_job_per_enabled_display()
 void tst_main_window_commands::missing_users_guide_gives_a_notice()
 {
     QVERIFY(!QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/Users Guide.pdf")));
+    QList<QUrl> opened;
+    replace_url_opener([&opened](const QUrl &url) { opened << url; return true; });
+    auto restore = qScopeGuard([] { replace_url_opener({}); });
     Tessaline &window = m_fixture->window();
     modal_box_answerer boxes({QMessageBox::Ok});
     window.on_actionUser_s_Guide_triggered();
     QCOMPARE(boxes.seen().size(), 1);
     QVERIFY(boxes.seen().first().text.startsWith(QStringLiteral("Unable to open the User's Guide file.")));
+    QVERIFY(opened.isEmpty()); // a desktop reports success even for a missing file
+}
+
+// The guide beside the program goes to the desktop's PDF viewer; when the
+// desktop cannot open it, the notice says so.
+void tst_main_window_commands::users_guide_opens_the_file_beside_the_program_data()
+{
+    QTest::addColumn<bool>("desktop_opens");
+    QTest::newRow("opened") << true;
+    QTest::newRow("no viewer") << false;
+}
+
+void tst_main_window_commands::users_guide_opens_the_file_beside_the_program()
+{
+    QFETCH(bool, desktop_opens);
+    const QString guide = QCoreApplication::applicationDirPath() + QStringLiteral("/Users Guide.pdf");
+    QFile file(guide);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("%PDF-1.4\n");
+    file.close();
+    auto remove = qScopeGuard([&guide] { QFile::remove(guide); });
+    QList<QUrl> opened;
+    replace_url_opener([&](const QUrl &url) { opened << url; return desktop_opens; });
+    auto restore = qScopeGuard([] { replace_url_opener({}); });
+
+    Tessaline &window = m_fixture->window();
+    modal_box_answerer boxes({QMessageBox::Ok});
+    window.on_actionUser_s_Guide_triggered();
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(guide)});
+    QCOMPARE(opened.first().toString(), QStringLiteral("file://") + guide);
+    QCOMPARE(boxes.seen().size(), desktop_opens ? 0 : 1);
 }
 
 void tst_main_window_commands::about_runs_modally_over_the_window()
