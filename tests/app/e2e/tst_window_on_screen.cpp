@@ -1,0 +1,170 @@
+// The main window on a real (virtual) X screen of a laptop's or a desktop's
+// size, along the steps of a wall's road that change its contents: it stays
+// inside the screen's free area, its docks never lie on one another, and
+// every button a dock shows can be reached with the mouse.
+#include "calibration/ui/KQ_main_controller_dock_widget.h"
+#include "tests/app/e2e/wall_road_fixture.h"
+#include "tests/app/window/progress_dialog_watch.h"
+#include "tests/dialogs/modal_answer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDockWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kColumns = 3;
+constexpr int kRows = 3;
+constexpr int kMeasurePatienceMs = 120000;
+
+QList<QDockWidget *> docked_and_shown(Tessaline &window)
+{
+    QList<QDockWidget *> shown;
+    for (int i = 0; i < kDockCount; ++i) {
+        QDockWidget *dock = window.dock(main_window_dock(i));
+        // A dock behind another's tab is moved out of sight, not hidden.
+        if (dock->isVisible() && !dock->isFloating() && !dock->visibleRegion().isEmpty())
+            shown << dock;
+    }
+    return shown;
+}
+
+QString describe(const QWidget &widget)
+{
+    return QStringLiteral("%1 \"%2\"").arg(widget.objectName(), widget.property("text").toString());
+}
+
+// The button is what the mouse finds at its centre, and it goes down under a
+// press there; the release lands away from it, so nothing is run.
+void check_reachable(Tessaline &window, QDockWidget &dock, QPushButton &button, const QString &step)
+{
+    if (auto *scroll = qobject_cast<QScrollArea *>(dock.widget()))
+        scroll->ensureWidgetVisible(&button, 0, 0);
+    QCoreApplication::processEvents();
+    const QPoint centre = button.mapToGlobal(button.rect().center());
+    const QString what = QStringLiteral("%1: %2 of dock %3").arg(step, describe(button), dock.objectName());
+    QWidget *found = QApplication::widgetAt(centre);
+    QVERIFY2(found == &button || button.isAncestorOf(found),
+             qPrintable(QStringLiteral("%1 is covered by %2").arg(what, found ? describe(*found) : QStringLiteral("nothing"))));
+    QWindow *handle = window.windowHandle();
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, handle->mapFromGlobal(centre));
+    const bool down = button.isDown();
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    QVERIFY2(down, qPrintable(what + QStringLiteral(" does not answer a press")));
+}
+
+void check_fits(Tessaline &window, const QString &step)
+{
+    QCoreApplication::processEvents();
+    QTest::qWait(50);
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY2(screen.contains(window.frameGeometry()),
+             qPrintable(QStringLiteral("%1: the window %2,%3 %4x%5 leaves the screen %6x%7")
+                            .arg(step)
+                            .arg(window.frameGeometry().x())
+                            .arg(window.frameGeometry().y())
+                            .arg(window.frameGeometry().width())
+                            .arg(window.frameGeometry().height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
+    const QList<QDockWidget *> docks = docked_and_shown(window);
+    QVERIFY(!docks.isEmpty());
+    for (int i = 0; i < docks.size(); ++i)
+        for (int j = i + 1; j < docks.size(); ++j)
+            QVERIFY2(!docks.at(i)->geometry().intersects(docks.at(j)->geometry()),
+                     qPrintable(QStringLiteral("%1: docks %2 and %3 overlap")
+                                    .arg(step, docks.at(i)->objectName(), docks.at(j)->objectName())));
+    for (QDockWidget *dock : docks) {
+        for (QPushButton *button : dock->findChildren<QPushButton *>()) {
+            if (!button->isVisible() || !button->isEnabled())
+                continue;
+            check_reachable(window, *dock, *button, step);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+}
+
+} // namespace
+
+class tst_window_on_screen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"),
+                 "runs on an X server (xvfb-run), where windows take real screen geometry");
+    }
+    void cleanup() { cancel_pending_modal_answers(); }
+
+    void stays_inside_the_screen_along_the_road();
+};
+
+void tst_window_on_screen::stays_inside_the_screen_along_the_road()
+{
+    wall_road road;
+    QVERIFY2(road.build_lan_wall(kColumns, kRows, {QByteArrayLiteral("VW-5530Q")}), qPrintable(road.error()));
+    QVERIFY2(road.attach_sensor(), qPrintable(road.error()));
+    Tessaline &window = road.window();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    check_fits(window, QStringLiteral("first start"));
+    QVERIFY(!QTest::currentTestFailed());
+    // The rest on a window that fills the screen, where growing would push
+    // its bottom off the screen.
+    window.setGeometry(window.screen()->availableGeometry());
+    check_fits(window, QStringLiteral("filling the screen"));
+    QVERIFY(!QTest::currentTestFailed());
+
+    road::describe_wall(window, road.description());
+    QVERIFY(!QTest::currentTestFailed());
+    check_fits(window, QStringLiteral("after the Layout Wizard"));
+    QVERIFY(!QTest::currentTestFailed());
+
+    QTemporaryDir files;
+    const QString project = files.filePath(QStringLiteral("screen.tslw"));
+    road.app().answer_file_dialog(project);
+    road::trigger(window, "actionSave_Project_As");
+    QVERIFY(QFile::exists(project));
+
+    KQ_main_controller_dock_widget &actions = *window.controller_dock();
+    {
+        progress_dialog_watch watch;
+        road::click(actions, "verify_displays_pushButton");
+        QCOMPARE(watch.closed_by_watch(), 0);
+    }
+    check_fits(window, QStringLiteral("after Verify"));
+    QVERIFY(!QTest::currentTestFailed());
+    {
+        progress_dialog_watch watch(kMeasurePatienceMs);
+        modal_box_answerer boxes({QMessageBox::Yes, QMessageBox::Ok});
+        road::click(actions, "measure_all_display_pushButton");
+        QCOMPARE(watch.closed_by_watch(), 0);
+    }
+    check_fits(window, QStringLiteral("after Measure"));
+    QVERIFY(!QTest::currentTestFailed());
+
+    {
+        modal_box_answerer boxes({QMessageBox::Discard});
+        road::trigger(window, "actionNew_Project");
+    }
+    check_fits(window, QStringLiteral("after New Project"));
+    QVERIFY(!QTest::currentTestFailed());
+
+    {
+        modal_box_answerer boxes({QMessageBox::Discard});
+        road.app().answer_file_dialog(project);
+        road::trigger(window, "actionOpen_Project");
+    }
+    check_fits(window, QStringLiteral("after Open"));
+}
+
+QTEST_MAIN(tst_window_on_screen)
+#include "tst_window_on_screen.moc"
