@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPrinter>
@@ -245,13 +246,20 @@ void KQ_Information_Dialog::show_report(report_mode mode)
 {
     m_report.setHtml(report_html());
     m_report.setDefaultFont(report_font());
-    run_report_preview(this, Qt::Window, mode == kReportPdf, m_fontAction,
+    run_report_preview(this, Qt::Window, mode == kReportPdf ? pdf_name() : QString(), m_fontAction,
                        [this](QPrinter *printer) { printPreview(printer); }, this, SIGNAL(updatePreview()));
+}
+
+// The project's name where it has one.
+QString KQ_Information_Dialog::pdf_name() const
+{
+    const QString project = g_master ? QFileInfo(g_master->getProjectFilePath()).completeBaseName() : QString();
+    return project.isEmpty() ? tr("%1 summary").arg(string_resource(1)) : tr("%1 summary").arg(project);
 }
 
 void KQ_Information_Dialog::printPreview(QPrinter *printer)
 {
-    m_report.print(printer);
+    print_report(m_report, printer);
 }
 
 void KQ_Information_Dialog::on_font_pushButton_clicked()

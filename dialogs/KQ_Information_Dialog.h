@@ -63,6 +63,7 @@ private:
     void request_update_info();
     void fill_row(int row, const summary_row &cells, int base_height);
     void show_report(report_mode mode);
+    QString pdf_name() const;
     void follow_selection(QTableWidget *from, QTableWidget *to);
 
     std::unique_ptr<Ui::KQ_Information_DialogClass> m_ui;

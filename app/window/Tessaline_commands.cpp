@@ -33,6 +33,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDialog>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -57,6 +58,8 @@ void Tessaline::on_actionGenerate_ICC_Display_Profile_triggered()
     CAdjustValue record;
     if (layout().get_item(m_selectedIndex, item) != 0 || !look_up_display_record(records(), item, record))
         return;
+    // The dialog opens in the proposed folder only when it exists.
+    QDir().mkpath(common_documents_folder());
     const QString chosen = get_save_file_name(this, string_resource(kSaveIccProfileCaptionId),
                                               proposed_icc_profile_path(common_documents_folder(), item),
                                               string_resource(kIccProfileFilterId));
