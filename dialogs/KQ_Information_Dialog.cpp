@@ -25,6 +25,10 @@
 #include <QPrinter>
 #include <QShowEvent>
 #include <QTimer>
+#include <QTableWidget>
+#include <QStyle>
+#include <QScreen>
+#include <QBoxLayout>
 
 namespace {
 
@@ -137,6 +141,44 @@ void KQ_Information_Dialog::showEvent(QShowEvent *event)
     m_shiftHeld = held_keyboard_modifiers().testFlag(Qt::ShiftModifier);
     m_ui->save_diagnostics_pushButton->setVisible(m_shiftHeld);
     update_info();
+}
+
+namespace {
+
+// What |table| needs to show all its cells, with room for its scroll bars.
+QSize table_extent(const QTableWidget &table)
+{
+    const int frame = 2 * table.frameWidth();
+    const int bar = table.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &table);
+    const QHeaderView &rows = *table.verticalHeader();
+    const QHeaderView &columns = *table.horizontalHeader();
+    return QSize((rows.isVisible() ? rows.sizeHint().width() : 0) + columns.length() + frame + bar,
+                 (columns.isVisible() ? columns.sizeHint().height() : 0) + rows.length() + frame + bar);
+}
+
+} // namespace
+
+void KQ_Information_Dialog::fit_to_screen()
+{
+    const QScreen *shown_on = screen();
+    auto *box = qobject_cast<QBoxLayout *>(layout());
+    if (!shown_on || !box)
+        return;
+    QTableWidget *connection = m_ui->connection_summary_tableWidget;
+    QTableWidget *calibration = m_ui->calibration_summary_tableWidget;
+    const QSize first = table_extent(*connection);
+    const QSize second = table_extent(*calibration);
+    const QSize around = size() - QSize(qMax(connection->width(), calibration->width()),
+                                        connection->height() + calibration->height());
+    const QSize wanted(qMax(first.width(), second.width()) + around.width(),
+                       first.height() + second.height() + around.height());
+    const QRect available = shown_on->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    box->setStretchFactor(connection, first.height());
+    box->setStretchFactor(calibration, second.height());
+    resize(wanted.boundedTo(available.size() - frame).expandedTo(minimumSizeHint()));
+    const QSize room = available.size() - frameGeometry().size();
+    move(available.topLeft() + QPoint(room.width() / 2, room.height() / 2));
 }
 
 // A burst of changes (a job finishing on many displays) refills once.

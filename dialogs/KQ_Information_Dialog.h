@@ -40,6 +40,10 @@ public:
     QTextDocument *reportDocument() { return &m_report; }
     // The report of the tables as they stand.
     QString report_html() const;
+    // Sizes the shown dialog to show every row and column of both tables,
+    // within the free area of its screen, and centres it there; each table
+    // gets the share of the height its rows need.
+    void fit_to_screen();
 
 signals:
     void selection_changed_out(int row);

@@ -213,9 +213,13 @@ void Tessaline::show_information_dialog()
         dialog->close();
         return;
     }
-    if (prefs && !prefs->GetInformationDialogGeometry().isEmpty())
+    const bool placed = prefs && !prefs->GetInformationDialogGeometry().isEmpty();
+    if (placed)
         dialog->restoreGeometry(prefs->GetInformationDialogGeometry());
     dialog->show();
+    // Until the operator gives it a place, it shows as much of the wall as fits.
+    if (!placed)
+        dialog->fit_to_screen();
     dialog->activateWindow();
 }
 

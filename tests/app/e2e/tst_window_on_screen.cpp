@@ -2,18 +2,22 @@
 // size, along the steps of a wall's road that change its contents: it stays
 // inside the screen's free area, its docks never lie on one another, and
 // every button a dock shows can be reached with the mouse.
+#include "app/window/information_dialog_host.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
+#include "dialogs/KQ_Information_Dialog.h"
 #include "tests/app/e2e/wall_road_fixture.h"
 #include "tests/app/window/progress_dialog_watch.h"
 #include "tests/dialogs/modal_answer.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDockWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,6 +26,8 @@ namespace {
 constexpr int kColumns = 3;
 constexpr int kRows = 3;
 constexpr int kMeasurePatienceMs = 120000;
+// Of the Summary window's two tables of a 3 x 3 wall, on the smallest screen.
+constexpr int kSummaryRowsAtLeast = 8;
 
 QList<QDockWidget *> docked_and_shown(Tessaline &window)
 {
@@ -91,6 +97,33 @@ void check_fits(Tessaline &window, const QString &step)
     }
 }
 
+// The rows of |table| shown whole.
+int whole_rows(const QTableWidget &table)
+{
+    int rows = 0;
+    for (int row = 0; row < table.rowCount(); ++row)
+        if (table.viewport()->rect().contains(table.visualRect(table.model()->index(row, 0))))
+            ++rows;
+    return rows;
+}
+
+// The Summary window, opened for the first time, shows as much of the wall
+// as the screen has room for.
+void check_summary_window(Tessaline &window, int displays)
+{
+    KQ_Information_Dialog *summary = create_information_dialog(window);
+    window.findChild<QAction *>(QStringLiteral("action_Information_Window"))->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(summary));
+    QCoreApplication::processEvents();
+    QVERIFY(summary->screen()->availableGeometry().contains(summary->frameGeometry()));
+    auto *connection = summary->findChild<QTableWidget *>(QStringLiteral("connection_summary_tableWidget"));
+    auto *calibration = summary->findChild<QTableWidget *>(QStringLiteral("calibration_summary_tableWidget"));
+    QCOMPARE(connection->rowCount(), displays);
+    const int shown = whole_rows(*connection) + whole_rows(*calibration);
+    QVERIFY2(shown >= kSummaryRowsAtLeast, qPrintable(QStringLiteral("%1 rows shown").arg(shown)));
+    summary->close();
+}
+
 } // namespace
 
 class tst_window_on_screen : public QObject
@@ -149,6 +182,8 @@ void tst_window_on_screen::stays_inside_the_screen_along_the_road()
         QCOMPARE(watch.closed_by_watch(), 0);
     }
     check_fits(window, QStringLiteral("after Measure"));
+    QVERIFY(!QTest::currentTestFailed());
+    check_summary_window(window, kColumns * kRows);
     QVERIFY(!QTest::currentTestFailed());
 
     {
