@@ -4,7 +4,6 @@
 // answers the README gives and the wizard's own defaults for the rest, then
 // Verify, Initialize, Measure (after the save it asks for) and Calibrate from
 // the Actions dock.
-#include "app/services/preferences.h"
 #include "app/services/string_resource.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "simulator/loopback_block.h"
@@ -25,7 +24,6 @@ namespace {
 // scripts/simulated-wall.sh's wall, but for the address.
 const char kReadmeWall[] = "rows=2;columns=2;address=%1;ids=wall;models=VW-5530Q,VW-5520L,VW-5540QE,VW-4620L;seed=7";
 constexpr int kDisplays = 4;
-constexpr int kPlacementHintId = 1;
 constexpr int kSaveProjectFirstText = 728;
 constexpr int kConfirmTargetText = 725;
 constexpr int kCalibrationPatienceMs = 300000;
@@ -67,7 +65,6 @@ void tst_readme_road::simulated_wall_verified_initialized_measured_calibrated()
     QList<sim_wall_position> placed;
     QVERIFY2(build_wall(config, road.wall(), &placed, &error), qPrintable(error + loopback_block::claim_error()));
     QVERIFY2(road.attach_sensor(), qPrintable(road.error()));
-    road.app().preferences().SuppressMessage(kPlacementHintId);
     Tessaline &window = road.window();
 
     // Only what the README names; every other page keeps the wizard's default.
