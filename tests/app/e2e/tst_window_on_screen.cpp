@@ -6,6 +6,7 @@
 #include "app/window/information_dialog_host.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "dialogs/KQ_Information_Dialog.h"
+#include "jobs/ui/KQ_multithreaded_operation_progress_dialog.h"
 #include "tests/app/e2e/wall_road_fixture.h"
 #include "tests/app/window/progress_dialog_watch.h"
 #include "tests/dialogs/modal_answer.h"
@@ -19,6 +20,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -29,6 +31,7 @@ constexpr int kRows = 3;
 constexpr int kMeasurePatienceMs = 300000;
 // Of the Summary window's two tables of a 3 x 3 wall, on the smallest screen.
 constexpr int kSummaryRowsAtLeast = 8;
+constexpr int kProgressPollMs = 50;
 
 QList<QDockWidget *> docked_and_shown(Tessaline &window)
 {
@@ -97,6 +100,41 @@ void check_fits(Tessaline &window, const QString &step)
         }
     }
 }
+
+// The rows of |table| shown whole.
+int whole_rows(const QTableWidget &table);
+
+// Looks at the operation progress dialog while it runs: the fewest of its
+// job rows it showed whole, and whether it stayed inside the screen.
+class progress_rows : public QObject
+{
+public:
+    progress_rows()
+    {
+        connect(&m_poll, &QTimer::timeout, this, [this] { look(); });
+        m_poll.start(kProgressPollMs);
+    }
+    int fewest_shown() const { return m_fewest; }
+    bool inside_screen() const { return m_inside; }
+
+private:
+    void look()
+    {
+        auto *dialog = qobject_cast<KQ_multithreaded_operation_progress_dialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        const auto *jobs = dialog->findChild<QTableWidget *>(QStringLiteral("job_tableWidget"));
+        if (!jobs || jobs->rowCount() == 0)
+            return;
+        const int shown = whole_rows(*jobs);
+        m_fewest = m_fewest < 0 ? shown : qMin(m_fewest, shown);
+        m_inside = m_inside && dialog->screen()->availableGeometry().contains(dialog->frameGeometry());
+    }
+
+    QTimer m_poll;
+    int m_fewest = -1;
+    bool m_inside = true;
+};
 
 // The rows of |table| shown whole.
 int whole_rows(const QTableWidget &table)
@@ -179,8 +217,11 @@ void tst_window_on_screen::stays_inside_the_screen_along_the_road()
     {
         progress_dialog_watch watch(kMeasurePatienceMs);
         modal_box_answerer boxes({QMessageBox::Yes, QMessageBox::Ok});
+        progress_rows rows;
         road::click(actions, "measure_all_display_pushButton");
         QCOMPARE(watch.closed_by_watch(), 0);
+        QVERIFY2(rows.inside_screen(), "the progress dialog leaves the screen");
+        QCOMPARE(rows.fewest_shown(), kColumns * kRows);
     }
     check_fits(window, QStringLiteral("after Measure"));
     QVERIFY(!QTest::currentTestFailed());
