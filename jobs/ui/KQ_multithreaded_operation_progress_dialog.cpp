@@ -278,10 +278,13 @@ void KQ_multithreaded_operation_progress_dialog::show_every_row()
     const int frame = frameGeometry().height() - height();
     if (missing > 0)
         resize(width(), qMin(height() + missing, available.height() - frame));
+    // Moved only when it must be: a dialog not yet placed is still centred
+    // over its parent when it shows.
     QRect placed = frameGeometry();
     placed.moveBottom(qMin(placed.bottom(), available.bottom()));
     placed.moveTop(qMax(placed.top(), available.top()));
-    move(placed.topLeft());
+    if (placed.topLeft() != frameGeometry().topLeft())
+        move(placed.topLeft());
 }
 
 // --- reports of the jobs -------------------------------------------------------------
