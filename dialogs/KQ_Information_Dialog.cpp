@@ -19,11 +19,16 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPrinter>
 #include <QShowEvent>
 #include <QTimer>
+#include <QTableWidget>
+#include <QStyle>
+#include <QScreen>
+#include <QBoxLayout>
 
 namespace {
 
@@ -138,6 +143,44 @@ void KQ_Information_Dialog::showEvent(QShowEvent *event)
     update_info();
 }
 
+namespace {
+
+// What |table| needs to show all its cells, with room for its scroll bars.
+QSize table_extent(const QTableWidget &table)
+{
+    const int frame = 2 * table.frameWidth();
+    const int bar = table.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &table);
+    const QHeaderView &rows = *table.verticalHeader();
+    const QHeaderView &columns = *table.horizontalHeader();
+    return QSize((rows.isVisible() ? rows.sizeHint().width() : 0) + columns.length() + frame + bar,
+                 (columns.isVisible() ? columns.sizeHint().height() : 0) + rows.length() + frame + bar);
+}
+
+} // namespace
+
+void KQ_Information_Dialog::fit_to_screen()
+{
+    const QScreen *shown_on = screen();
+    auto *box = qobject_cast<QBoxLayout *>(layout());
+    if (!shown_on || !box)
+        return;
+    QTableWidget *connection = m_ui->connection_summary_tableWidget;
+    QTableWidget *calibration = m_ui->calibration_summary_tableWidget;
+    const QSize first = table_extent(*connection);
+    const QSize second = table_extent(*calibration);
+    const QSize around = size() - QSize(qMax(connection->width(), calibration->width()),
+                                        connection->height() + calibration->height());
+    const QSize wanted(qMax(first.width(), second.width()) + around.width(),
+                       first.height() + second.height() + around.height());
+    const QRect available = shown_on->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    box->setStretchFactor(connection, first.height());
+    box->setStretchFactor(calibration, second.height());
+    resize(wanted.boundedTo(available.size() - frame).expandedTo(minimumSizeHint()));
+    const QSize room = available.size() - frameGeometry().size();
+    move(available.topLeft() + QPoint(room.width() / 2, room.height() / 2));
+}
+
 // A burst of changes (a job finishing on many displays) refills once.
 void KQ_Information_Dialog::request_update_info()
 {
@@ -245,13 +288,20 @@ void KQ_Information_Dialog::show_report(report_mode mode)
 {
     m_report.setHtml(report_html());
     m_report.setDefaultFont(report_font());
-    run_report_preview(this, Qt::Window, mode == kReportPdf, m_fontAction,
+    run_report_preview(this, Qt::Window, mode == kReportPdf ? pdf_name() : QString(), m_fontAction,
                        [this](QPrinter *printer) { printPreview(printer); }, this, SIGNAL(updatePreview()));
+}
+
+// The project's name where it has one.
+QString KQ_Information_Dialog::pdf_name() const
+{
+    const QString project = g_master ? QFileInfo(g_master->getProjectFilePath()).completeBaseName() : QString();
+    return project.isEmpty() ? tr("%1 summary").arg(string_resource(1)) : tr("%1 summary").arg(project);
 }
 
 void KQ_Information_Dialog::printPreview(QPrinter *printer)
 {
-    m_report.print(printer);
+    print_report(m_report, printer);
 }
 
 void KQ_Information_Dialog::on_font_pushButton_clicked()

@@ -40,6 +40,10 @@ public:
     QTextDocument *reportDocument() { return &m_report; }
     // The report of the tables as they stand.
     QString report_html() const;
+    // Sizes the shown dialog to show every row and column of both tables,
+    // within the free area of its screen, and centres it there; each table
+    // gets the share of the height its rows need.
+    void fit_to_screen();
 
 signals:
     void selection_changed_out(int row);
@@ -63,6 +67,7 @@ private:
     void request_update_info();
     void fill_row(int row, const summary_row &cells, int base_height);
     void show_report(report_mode mode);
+    QString pdf_name() const;
     void follow_selection(QTableWidget *from, QTableWidget *to);
 
     std::unique_ptr<Ui::KQ_Information_DialogClass> m_ui;

@@ -53,7 +53,9 @@ set_calibration_order_dialog::~set_calibration_order_dialog() = default;
 
 bool set_calibration_order_dialog::event(QEvent *event)
 {
-    if (event->type() == QEvent::Polish)
+    // The request is handled from the event loop, once the grid is filled;
+    // the polish itself can come while the form is still being built.
+    if (event->type() == QEvent::PolishRequest)
         update_size();
     return QDialog::event(event);
 }
@@ -100,7 +102,9 @@ void set_calibration_order_dialog::update_size()
         move(available.center() - rect().center());
         return;
     }
-    const QSize grid = ui->grid_widget->sizeHint();
+    // The grid with the margins of the widget that holds it in the scroll
+    // area: the grid alone would leave the margins to the scroll bars.
+    const QSize grid = ui->scrollArea->widget()->sizeHint();
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     int width = grid.width();
     int height = grid.height();

@@ -100,13 +100,13 @@ void SummaryPage::printButtonClicked(int selection)
     run_report_preview(this,
                        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                            | Qt::WindowCloseButtonHint,
-                       selection == QWizard::CustomButton2, m_fontAction,
+                       selection == QWizard::CustomButton2 ? tr("Video wall layout summary") : QString(), m_fontAction,
                        [this](QPrinter *printer) { printPreview(printer); }, this, SIGNAL(updatePreview()));
 }
 
 void SummaryPage::printPreview(QPrinter *printer)
 {
-    m_document.print(printer);
+    print_report(m_document, printer);
 }
 
 void SummaryPage::on_font_pushButton_clicked()

@@ -10,11 +10,14 @@ OUTPUT="${1:-$ROOT/docs/screenshot.png}"
 "$ROOT/scripts/install-deps.sh"
 "$ROOT/scripts/build.sh" >/dev/null
 mkdir -p "$(dirname "$OUTPUT")"
+# The picture's program describes the wall with one monitor ID for all displays.
+SIMULATED_WALL_IDS=chain
 # shellcheck source=scripts/simulated-wall.sh
 source "$ROOT/scripts/simulated-wall.sh"
 start_simulated_wall "$BUILD" >/dev/null
-# The waits at a tenth, so that the calibration is measuring within seconds.
-xvfb-run -a -s "-screen 0 1280x800x24" \
+# A laptop's screen; the waits at a tenth, so that the calibration is measuring
+# within seconds.
+xvfb-run -a -s "-screen 0 1366x768x24" \
     env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 TESSALINE_TIME_SCALE=0.1 \
     "$BUILD/bench/screenshot_simulated_wall" "$OUTPUT"
 ls -l "$OUTPUT"

@@ -5,7 +5,10 @@
 #   start_simulated_wall BUILD_FOLDER
 # exports TESSALINE_SIM_LIGHT_DIR and TESSALINE_SENSOR_LIBRARY_DIR for the program.
 
-SIMULATED_WALL_SETTINGS="${TESSALINE_SIMULATED_WALL:-rows=2;columns=2;address=127.0.0.60;models=VW-5530Q,VW-5520L,VW-5540QE,VW-4620L;seed=7}"
+# Monitor IDs 1-4, as the Layout Wizard numbers displays individually connected to
+# LAN; SIMULATED_WALL_IDS=chain gives every display ID 1 (the wizard's "All LAN
+# displays have the same ID").
+SIMULATED_WALL_SETTINGS="${TESSALINE_SIMULATED_WALL:-rows=2;columns=2;address=127.0.0.60;ids=${SIMULATED_WALL_IDS:-wall};models=VW-5530Q,VW-5520L,VW-5540QE,VW-4620L;seed=7}"
 
 stop_simulated_wall() {
     if [ -n "${SIMULATED_WALL_PID:-}" ]; then

@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr char kFirstMonitorId = 'A';   // ID 1
+constexpr char kMonitorIdZero = '@';   // ID 1 is 'A'
 
 int add_chain_endpoint(const sim_wall_config &config, simulated_wall &wall, int chain, QString *error)
 {
@@ -37,7 +37,7 @@ bool build_wall(const sim_wall_config &config, simulated_wall &wall, QList<sim_w
         position.column = i % config.columns;
         position.endpoint = endpoint;
         position.endpoint_name = wall.endpoint_name(endpoint);
-        position.monitor_id = static_cast<char>(kFirstMonitorId + place_in_chain);
+        position.monitor_id = static_cast<char>(kMonitorIdZero + config.monitor_id(i));
         position.handle = wall.add_display(endpoint, position.monitor_id);
         const QByteArray model = config.models.at(i % config.models.size()).toLatin1();
         const QByteArray serial = QStringLiteral("SIM%1").arg(position.handle + 1, 7, 10, QLatin1Char('0')).toLatin1();

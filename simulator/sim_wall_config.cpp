@@ -53,6 +53,17 @@ bool set_rows(sim_wall_config &c, const QString &v) { return to_int(v, 1, kMaxDi
 bool set_columns(sim_wall_config &c, const QString &v) { return to_int(v, 1, kMaxDisplays, &c.columns); }
 bool set_chain(sim_wall_config &c, const QString &v) { return to_int(v, 1, kMaxChainLength, &c.chain_length); }
 
+bool set_ids(sim_wall_config &c, const QString &v)
+{
+    if (v == QLatin1String("chain"))
+        c.ids = sim_wall_config::id_numbering::chain;
+    else if (v == QLatin1String("wall"))
+        c.ids = sim_wall_config::id_numbering::wall;
+    else
+        return false;
+    return true;
+}
+
 bool set_link(sim_wall_config &c, const QString &v)
 {
     if (v == QLatin1String("lan"))
@@ -127,7 +138,7 @@ struct setting
 const setting kSettings[] = {
     {"rows", set_rows},       {"columns", set_columns}, {"link", set_link},     {"address", set_address},
     {"chain", set_chain},     {"models", set_models},   {"seed", set_seed},     {"spread", set_spread},
-    {"input", set_input},
+    {"input", set_input},     {"ids", set_ids},
 };
 
 bool apply_line(sim_wall_config &c, const QString &line, QString *problem)

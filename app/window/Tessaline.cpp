@@ -7,6 +7,7 @@
 #include "app/services/preferences.h"
 #include "app/services/string_resource.h"
 #include "app/window/dialog_hooks.h"
+#include "app/window/dock_scroll_area.h"
 #include "app/window/shutdown_marker.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
@@ -183,7 +184,8 @@ void Tessaline::createDocks()
             dock->setFeatures(QDockWidget::DockWidgetFloatable);
         QWidget *content = createDockContent(main_window_dock(i));
         content->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
-        dock->setWidget(content);
+        m_dockContents[i] = content;
+        dock->setWidget(new dock_scroll_area(content));
         addDockWidget(spec.area, dock);
         if (spec.tabbed_onto >= 0) {
             tabifyDockWidget(m_docks[spec.tabbed_onto], dock);
@@ -339,6 +341,13 @@ void Tessaline::toolsMenuAboutToShow()
 
 void Tessaline::fileMenuAboutToShow()
 {
+    refreshSaveAction();
+}
+
+// Its shortcut works only while the action is enabled, so it follows every
+// change, not only the opening of the menu.
+void Tessaline::refreshSaveAction()
+{
     m_ui->actionSave_Project->setEnabled(isProjectModified());
 }
 
@@ -390,6 +399,7 @@ void Tessaline::updateControlsStatus()
 {
     emit out_updateControlsStatus();
     setWindowModified(isProjectModified());
+    refreshSaveAction();
     applyControlsStatus();
 }
 

@@ -84,6 +84,8 @@ public:
     void reset_calibration_records(const QList<int> &indexes);
 
     QDockWidget *dock(main_window_dock which) const { return m_docks[which]; }
+    // What the dock shows (the dock itself holds it in a scroll area).
+    QWidget *dock_content(main_window_dock which) const { return m_dockContents[which]; }
     KQ_main_controller_dock_widget *controller_dock() const { return m_controllerDock; }
     KQ_central_display_widget *wall_view() const { return m_wallView; }
     // The program's list of network interfaces, which the network searches use.
@@ -197,6 +199,7 @@ private:
     bool isProjectModified() const;
     bool saveWithKnownOrNewName();
     void applyControlsStatus();
+    void refreshSaveAction();
     void runDisplayCommand(int index, display_command command, int value);
     void runRestoreJobs(const QList<int> &positions);
     void runJobOnEveryDisplay(int task, const QString &title);
@@ -214,6 +217,7 @@ private:
     QTimer *m_backupTimer = nullptr;
     NetworkInterfaceCard *m_networkInterfaces = nullptr;
     std::array<QDockWidget *, kDockCount> m_docks{};
+    std::array<QWidget *, kDockCount> m_dockContents{};
     KQ_main_controller_dock_widget *m_controllerDock = nullptr;
     KQ_central_display_widget *m_wallView = nullptr; // replaced with the central widget
     QLabel *m_portLabel = nullptr;

@@ -34,6 +34,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDialog>
 #include <QFileInfo>
 #include <QUrl>
@@ -57,6 +58,8 @@ void Tessaline::on_actionGenerate_ICC_Display_Profile_triggered()
     CAdjustValue record;
     if (layout().get_item(m_selectedIndex, item) != 0 || !look_up_display_record(records(), item, record))
         return;
+    // The dialog opens in the proposed folder only when it exists.
+    QDir().mkpath(common_documents_folder());
     const QString chosen = get_save_file_name(this, string_resource(kSaveIccProfileCaptionId),
                                               proposed_icc_profile_path(common_documents_folder(), item),
                                               string_resource(kIccProfileFilterId));
@@ -215,9 +218,13 @@ void Tessaline::show_information_dialog()
         dialog->close();
         return;
     }
-    if (prefs && !prefs->GetInformationDialogGeometry().isEmpty())
+    const bool placed = prefs && !prefs->GetInformationDialogGeometry().isEmpty();
+    if (placed)
         dialog->restoreGeometry(prefs->GetInformationDialogGeometry());
     dialog->show();
+    // Until the operator gives it a place, it shows as much of the wall as fits.
+    if (!placed)
+        dialog->fit_to_screen();
     dialog->activateWindow();
 }
 

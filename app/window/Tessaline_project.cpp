@@ -140,6 +140,7 @@ bool Tessaline::SaveProject(bool prompt_for_name)
         set_current_file(name);
     layout().set_modified(false);
     setWindowModified(false);
+    refreshSaveAction();
     return true;
 }
 

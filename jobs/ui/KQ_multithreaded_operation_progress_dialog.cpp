@@ -17,6 +17,8 @@
 
 #include <QHeaderView>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidgetItem>
 
 #include <algorithm>
@@ -105,6 +107,13 @@ KQ_multithreaded_operation_progress_dialog::KQ_multithreaded_operation_progress_
         QCoreApplication::translate("operation progress header", "Operation"),
     });
     ui->job_tableWidget->horizontalHeader()->setStretchLastSection(true);
+    // A row or a prompt that takes a second line of text must not push the
+    // last rows out of sight; the range counts the pixels that do not show.
+    ui->job_tableWidget->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    connect(ui->job_tableWidget->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int most) {
+        if (most > 0 && isVisible())
+            show_every_row();
+    });
 
     ui->black_level_widget->set_bar_graident_color(kBlackLevelColour, kBlackLevelOuterColour);
     ui->white_level_widget->set_bar_graident_color(kWhiteLevelColour, kWhiteLevelOuterColour);
@@ -253,6 +262,29 @@ void KQ_multithreaded_operation_progress_dialog::showEvent(QShowEvent *event)
     for (int column = kNumberColumn; column <= kProgressColumn; ++column)
         ui->job_tableWidget->resizeColumnToContents(column);
     ui->job_tableWidget->resizeRowsToContents();
+    show_every_row();
+}
+
+// Taller, as far as the screen's free height allows, until every job row
+// shows; still inside the screen.
+void KQ_multithreaded_operation_progress_dialog::show_every_row()
+{
+    const QScreen *shown_on = screen();
+    if (!shown_on)
+        return;
+    const QRect available = shown_on->availableGeometry();
+    const QTableWidget *table = ui->job_tableWidget;
+    const int missing = table->verticalHeader()->length() - table->viewport()->height();
+    const int frame = frameGeometry().height() - height();
+    if (missing > 0)
+        resize(width(), qMin(height() + missing, available.height() - frame));
+    // Moved only when it must be: a dialog not yet placed is still centred
+    // over its parent when it shows.
+    QRect placed = frameGeometry();
+    placed.moveBottom(qMin(placed.bottom(), available.bottom()));
+    placed.moveTop(qMax(placed.top(), available.top()));
+    if (placed.topLeft() != frameGeometry().topLeft())
+        move(placed.topLeft());
 }
 
 // --- reports of the jobs -------------------------------------------------------------

@@ -74,6 +74,7 @@ private:
     void queue_follow_up(const job_list_item &job);
     void refresh_retry();
     void remove_sensor_prompt();
+    void show_every_row();
     int row_of(int position) const;
     int append_row(const job_list_item &job);
     QProgressBar *progress_bar(int row) const;

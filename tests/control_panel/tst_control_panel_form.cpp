@@ -439,7 +439,7 @@ private slots:
             QTest::newRow(qPrintable("status_" + stem)) << "status_" + stem + "_label" << "-";
         const QList<QPair<QString, QString>> rows = {
             {"power_state_label", "-"},
-            {"power_on_delay_label", "TextLabel"},
+            {"power_on_delay_label", ""},
             {"kqe_uniformity_horizontalSlider_label", "-"},
             {"power_save_time_label", "seconds"},
             {"status_DOM_sub_label", "Date of Manufacture:"},

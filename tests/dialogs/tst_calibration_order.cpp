@@ -7,6 +7,10 @@
 
 #include <QGridLayout>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QScreen>
+#include <QStyle>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(display_position)
@@ -124,6 +128,37 @@ private slots:
             QCOMPARE(item.connection_address, old.connection_address);
             QCOMPARE(item.enabled, old.enabled);
         }
+    }
+
+    // The grid is shown whole up to a third of the screen, and scrolls beyond.
+    void size_follows_the_grid_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("3 x 2") << 3 << 2 << false;
+        QTest::newRow("20 x 5") << 20 << 5 << true;
+    }
+    void size_follows_the_grid()
+    {
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        QFETCH(bool, scrolls);
+        headless_controller wall;
+        wall.create_wall(columns, rows);
+        set_calibration_order_dialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *scroll = dialog.findChild<QScrollArea *>(QStringLiteral("scrollArea"));
+        QVERIFY(scroll);
+        QCoreApplication::processEvents();
+        const bool bars = scroll->horizontalScrollBar()->isVisible() || scroll->verticalScrollBar()->isVisible();
+        QCOMPARE(bars, scrolls);
+        const QRect screen = dialog.screen()->availableGeometry();
+        const int bar = dialog.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        QVERIFY(scroll->width() <= qMax(scroll->widget()->sizeHint().width(), screen.width() / 3 + bar));
+        QVERIFY(scroll->height() <= qMax(scroll->widget()->sizeHint().height(), screen.height() / 3 + bar));
+        QVERIFY(screen.contains(dialog.frameGeometry()));
     }
 
     void cancel_changes_nothing()

@@ -20,6 +20,8 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -131,6 +133,8 @@ private slots:
     void diagnostics_saved();
     void failed_diagnostics_save_keeps_the_old_file();
     void pdf_through_the_preview();
+    void report_words_stay_whole_data();
+    void report_words_stay_whole();
     void print_preview_offers_no_file();
 };
 
@@ -323,7 +327,8 @@ void tst_information_dialog::pdf_through_the_preview()
         previewed = true;
         QPrinter *printer = preview->printer();
         QCOMPARE(printer->outputFormat(), QPrinter::PdfFormat);
-        QCOMPARE(printer->outputFileName(), common_documents_folder());
+        // A file in the documents folder, named after the report.
+        QCOMPARE(printer->outputFileName(), common_documents_folder() + QStringLiteral("/Tessaline summary.pdf"));
         QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Landscape);
         QAction *font = tool_bar_action(*preview, QStringLiteral("Font"));
         QVERIFY(font);
@@ -346,7 +351,7 @@ void tst_information_dialog::pdf_through_the_preview()
         when_modal_shows<QPrintDialog>([&](QPrintDialog *dialog) {
             auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
             QVERIFY(name);
-            QCOMPARE(name->text(), common_documents_folder());
+            QCOMPARE(name->text(), printer->outputFileName());
             name->setText(file);
             dialog->accept();
         });
@@ -372,6 +377,54 @@ void tst_information_dialog::pdf_through_the_preview()
         QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(info);
     QVERIFY2(size.hasMatch(), qPrintable(info));
     QVERIFY(size.captured(1).toDouble() > size.captured(2).toDouble());
+}
+
+void tst_information_dialog::report_words_stay_whole_data()
+{
+    QTest::addColumn<int>("point_size");
+    QTest::newRow("default size") << 0;
+    QTest::newRow("large") << 16;
+    QTest::newRow("very large") << 28;
+}
+
+// Headers wrap at blanks and the font shrinks before a word of a header or
+// a cell is broken across lines: each word is found whole in the PDF.
+void tst_information_dialog::report_words_stay_whole()
+{
+    QFETCH(int, point_size);
+    information_wall wall;
+    QFont font;
+    if (point_size > 0)
+        font.setPointSize(point_size);
+    wall.wall().controller().getPreferences()->SetFont(font);
+    QTemporaryDir output;
+    const QString file = output.filePath(QStringLiteral("words.pdf"));
+    KQ_Information_Dialog dialog;
+    dialog.show();
+    when_modal_shows<QPrintPreviewDialog>([&](QPrintPreviewDialog *preview) {
+        preview->printer()->setOutputFileName(file);
+        dialog.printPreview(preview->printer());
+        preview->close();
+    });
+    button(dialog, "pdf_pushButton")->click();
+    // Compatibility forms: the PDF's fonts set "fi" as one ligature.
+    const QString text = run_tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
+                             .normalized(QString::NormalizationForm_KC);
+    const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QSet<QString> found = text.split(blanks, Qt::SkipEmptyParts).toSet();
+
+    QStringList words;
+    for (QTableWidget *table : {connection_table(dialog), calibration_table(dialog)}) {
+        for (int column = 0; column < table->columnCount(); ++column) {
+            words << table->horizontalHeaderItem(column)->text().normalized(QString::NormalizationForm_KC).split(blanks, Qt::SkipEmptyParts);
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (QTableWidgetItem *item = table->item(row, column))
+                    words << item->text().normalized(QString::NormalizationForm_KC).split(blanks, Qt::SkipEmptyParts);
+        }
+    }
+    QVERIFY(words.size() > 20);
+    for (const QString &word : words)
+        QVERIFY2(found.contains(word), qPrintable(word + QStringLiteral(" is broken or missing\n---\n") + text));
 }
 
 void tst_information_dialog::print_preview_offers_no_file()

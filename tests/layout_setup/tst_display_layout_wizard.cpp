@@ -607,7 +607,8 @@ void tst_display_layout_wizard::pdf_preview_font_and_print_out()
         previewed = true;
         QPrinter *printer = preview.printer();
         QCOMPARE(printer->outputFormat(), QPrinter::PdfFormat);
-        QCOMPARE(printer->outputFileName(), common_documents_folder());
+        QCOMPARE(printer->outputFileName(),
+                 common_documents_folder() + QStringLiteral("/Video wall layout summary.pdf"));
         QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Landscape);
         QVERIFY(preview.windowFlags() & Qt::WindowMinMaxButtonsHint);
         QAction *font = nullptr;

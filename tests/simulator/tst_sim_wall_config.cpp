@@ -58,6 +58,7 @@ private slots:
         QTest::newRow("unknown key") << "rows=2\ncolour=red" << "line 2: unknown setting colour";
         QTest::newRow("no equals") << "rows 2" << "line 1: expected key = value";
         QTest::newRow("rows zero") << "rows=0" << "line 1: bad value for rows: 0";
+        QTest::newRow("ids") << "ids=row" << "line 1: bad value for ids: row";
         QTest::newRow("rows text") << "rows=two" << "line 1: bad value for rows: two";
         QTest::newRow("too many displays") << "rows=11\ncolumns=10" << "a wall has at most 100 displays";
         QTest::newRow("bad link") << "link=usb" << "line 1: bad value for link: usb";
@@ -134,6 +135,24 @@ private slots:
         // Each chain answers the search once, on its own address.
         QVERIFY(wall.answers_search(placed.at(0).endpoint));
         QVERIFY(placed.at(0).endpoint != placed.at(2).endpoint);
+    }
+
+    // Separately linked displays numbered across the wall answer the IDs a
+    // layout that counts monitor IDs up gives them.
+    void wall_numbering_counts_ids_across_chains()
+    {
+        sim_wall_config c;
+        QString error;
+        QVERIFY(c.parse_line(QStringLiteral("rows=2;columns=2;ids=wall;address=%1").arg(loopback_block::address(1)),
+                             &error));
+        simulated_wall wall;
+        QList<sim_wall_position> placed;
+        QVERIFY2(build_wall(c, wall, &placed, &error), qPrintable(error));
+        QString ids;
+        for (const sim_wall_position &p : placed)
+            ids += QLatin1Char(p.monitor_id);
+        QCOMPARE(ids, QStringLiteral("ABCD"));
+        QVERIFY(placed.at(0).endpoint != placed.at(3).endpoint);
     }
 
     // A model of the profile table comes with its whole profile (controls,

@@ -426,8 +426,10 @@ void tst_wall_road::lan_wall_calibrated_saved_reopened_and_reported()
         QVERIFY(road.record_of(i, record));
         expected << record.serial_number;
     }
-    expected << QStringLiteral("Calibration Target:") << QStringLiteral("White Point:     D65")
-             << QStringLiteral("Gamma:           2.20");
+    // The report's font shrinks to keep words whole, so the gaps between a
+    // label and its value vary.
+    expected << QStringLiteral("Calibration Target:") << QStringLiteral("White Point:") << QStringLiteral("D65")
+             << QStringLiteral("Gamma:") << QStringLiteral("2.20");
     for (int i = 0; i < kDisplays; ++i) {
         QVERIFY(road.record_of(i, record));
         const CCIEXYZ &white = record.measurements.corrected.white;

@@ -29,7 +29,7 @@ const QDateTime kWhen(QDate(2024, 5, 2), QTime(10, 0), Qt::UTC);
 
 template <class T> T *dock_content(Tessaline &window, main_window_dock which)
 {
-    return qobject_cast<T *>(window.dock(which)->widget());
+    return qobject_cast<T *>(window.dock_content(which));
 }
 
 CAdjustValue measured_white(double Y)
@@ -94,10 +94,12 @@ void tst_main_window_docks::each_dock_holds_its_widget()
     QDockWidget *shown = window.dock(main_window_dock(dock));
     QTEST(shown->windowTitle(), "title");
     QTEST(shown->objectName(), "object_name");
-    QTEST(QString::fromLatin1(shown->widget()->metaObject()->className()), "content");
+    QWidget *content = window.dock_content(main_window_dock(dock));
+    QTEST(QString::fromLatin1(content->metaObject()->className()), "content");
+    QVERIFY(shown->widget()->isAncestorOf(content));
     QCOMPARE(window.dockWidgetArea(shown), Qt::RightDockWidgetArea);
-    QCOMPARE(shown->widget()->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);
-    QCOMPARE(shown->widget()->sizePolicy().verticalPolicy(), QSizePolicy::Minimum);
+    QCOMPARE(content->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);
+    QCOMPARE(content->sizePolicy().verticalPolicy(), QSizePolicy::Minimum);
 }
 
 void tst_main_window_docks::the_selection_reaches_the_docks()
@@ -115,9 +117,9 @@ void tst_main_window_docks::the_selection_reaches_the_docks()
 
     // Acting on the selected display, the docks' buttons follow it: only
     // display 1 is verified and measured.
-    QWidget *patterns = window.dock(kTestPatternDock)->widget();
-    QWidget *resets = window.dock(kResetDock)->widget();
-    QWidget *settings = window.dock(kDisplayControlDock)->widget();
+    QWidget *patterns = window.dock_content(kTestPatternDock);
+    QWidget *resets = window.dock_content(kResetDock);
+    QWidget *settings = window.dock_content(kDisplayControlDock);
     for (QWidget *dock : {patterns, resets, settings})
         form_child<QRadioButton>(dock, "selected_radioButton")->setChecked(true);
     QVERIFY(form_child<QPushButton>(patterns, "off_pushButton")->isEnabled());
@@ -166,7 +168,7 @@ void tst_main_window_docks::edit_opens_the_target_dialog()
         }
     });
     poll.start(5);
-    form_child<QPushButton>(window.dock(kCalibrationTargetDock)->widget(), "edit_pushButton")->click();
+    form_child<QPushButton>(window.dock_content(kCalibrationTargetDock), "edit_pushButton")->click();
     QVERIFY(opened);
 }
 
@@ -187,7 +189,7 @@ void tst_main_window_docks::record_and_layout_changes_refresh_the_docks()
     wall().layout().get_item(0, item);
     item.connection_address = QStringLiteral("127.0.0.31");
     wall().layout().set_item(0, item, true);
-    QCOMPARE(form_child<QLineEdit>(window.dock(kConnectionDock)->widget(), "ip_address_lineEdit")->text(),
+    QCOMPARE(form_child<QLineEdit>(window.dock_content(kConnectionDock), "ip_address_lineEdit")->text(),
              QStringLiteral("127.0.0.31"));
 }
 
@@ -196,9 +198,9 @@ void tst_main_window_docks::record_changes_refresh_the_wall_action_docks()
     Tessaline &window = m_fixture->window();
     wall().create_wall(1, 1, QStringLiteral("127.0.0.32"));
     window.selection_changed(0);
-    QPushButton *off = form_child<QPushButton>(window.dock(kTestPatternDock)->widget(), "off_pushButton");
-    QPushButton *reset = form_child<QPushButton>(window.dock(kResetDock)->widget(), "reset_Measurements_pushButton");
-    QPushButton *power = form_child<QPushButton>(window.dock(kDisplayControlDock)->widget(), "power_on_pushButton");
+    QPushButton *off = form_child<QPushButton>(window.dock_content(kTestPatternDock), "off_pushButton");
+    QPushButton *reset = form_child<QPushButton>(window.dock_content(kResetDock), "reset_Measurements_pushButton");
+    QPushButton *power = form_child<QPushButton>(window.dock_content(kDisplayControlDock), "power_on_pushButton");
     QVERIFY(!off->isEnabled());
     QVERIFY(!reset->isEnabled());
     QVERIFY(power->isEnabled());
@@ -229,7 +231,7 @@ void tst_main_window_docks::test_patterns_set_the_evaluate_box()
     }
     auto *patterns = dock_content<KQ_display_test_pattern_widget>(window, kTestPatternDock);
     QVERIFY(patterns);
-    QCheckBox *evaluate = form_child<QCheckBox>(window.dock(kActionsDock)->widget(), "evaluate_calibration_mode_checkBox");
+    QCheckBox *evaluate = form_child<QCheckBox>(window.dock_content(kActionsDock), "evaluate_calibration_mode_checkBox");
     progress_dialog_watch watch;
 
     patterns->pattern_calibrated_with_trim();

@@ -382,7 +382,7 @@ void tst_main_window_hooks::search_puts_the_chosen_address_into_the_connection_d
         child<QPushButton>(dialog, "ok_pushButton")->click();
     });
     poll.start(5);
-    QWidget *connection = w.window->dock(kConnectionDock)->widget();
+    QWidget *connection = w.window->dock_content(kConnectionDock);
     QTimer patience;
     patience.setSingleShot(true);
     connect(&patience, &QTimer::timeout, [] {

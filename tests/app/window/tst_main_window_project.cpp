@@ -8,6 +8,7 @@
 #include "tests/support/modal_box_answerer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -48,6 +49,7 @@ private slots:
     void save_as_appends_the_extension();
     void save_on_an_untitled_project_proposes_the_projects_folder();
     void save_of_a_named_project_asks_nothing();
+    void ctrl_s_saves_without_the_file_menu();
     void open_restores_the_saved_project();
     void open_failures_data();
     void open_failures();
@@ -155,6 +157,30 @@ void tst_main_window_project::save_of_a_named_project_asks_nothing()
     QCOMPARE(m_fixture->file_dialogs().size(), 1); // only Save As asked
     QVERIFY(file_bytes(projectPath(QStringLiteral("wall.tslw"))) != first);
     QVERIFY(!m_fixture->window().isWindowModified());
+}
+
+// The shortcut of a disabled action does nothing: Save must be enabled by
+// the change itself, not only by opening the File menu.
+void tst_main_window_project::ctrl_s_saves_without_the_file_menu()
+{
+    const QString path = projectPath(QStringLiteral("keys.tslw"));
+    saveProjectAs(path);
+    Tessaline &window = m_fixture->window();
+    QAction *save = action(window, "actionSave_Project");
+    QVERIFY(!save->isEnabled());
+    const QByteArray first = file_bytes(path);
+
+    m_fixture->wall().create_wall(4, 1);
+    QVERIFY(save->isEnabled());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    modal_box_answerer boxes;
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(boxes.seen().isEmpty());
+    QVERIFY(file_bytes(path) != first);
+    QVERIFY(!window.isWindowModified());
+    QVERIFY(!save->isEnabled());
 }
 
 void tst_main_window_project::open_restores_the_saved_project()

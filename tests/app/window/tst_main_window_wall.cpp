@@ -38,7 +38,7 @@ private slots:
         QVERIFY(scroll);
         QCOMPARE(scroll->widget(), static_cast<QWidget *>(window.wall_view()));
         QCOMPARE(window.wall_view()->tiles().size(), 6);
-        QCOMPARE(window.dock(kActionsDock)->widget(), static_cast<QWidget *>(window.controller_dock()));
+        QCOMPARE(window.dock_content(kActionsDock), static_cast<QWidget *>(window.controller_dock()));
     }
 
     void selection_goes_from_tile_to_docks_and_back()
