@@ -411,7 +411,8 @@ void tst_information_dialog::report_words_stay_whole()
     const QString text = run_tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
                              .normalized(QString::NormalizationForm_KC);
     const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QSet<QString> found = text.split(blanks, Qt::SkipEmptyParts).toSet();
+    const QStringList found_words = text.split(blanks, Qt::SkipEmptyParts);
+    const QSet<QString> found(found_words.begin(), found_words.end());
 
     QStringList words;
     for (QTableWidget *table : {connection_table(dialog), calibration_table(dialog)}) {
