@@ -228,9 +228,11 @@ void Tessaline::connectChangeSignals()
         UpdateTarget();
         start_save_backup_file_timer();
     });
-    connect(wall, &layout_manager::layout_changed, this, &Tessaline::updateControlsStatus);
-    connect(wall, &layout_manager::layout_changed, this, &Tessaline::UpdateTarget);
-    connect(wall, &layout_manager::layout_changed, this, &Tessaline::start_save_backup_file_timer);
+    followLayoutChanges(this, [this] {
+        updateControlsStatus();
+        UpdateTarget();
+        start_save_backup_file_timer();
+    });
     connect(this, &Tessaline::selection_changed_out, wall, &layout_manager::selection_changed);
     connectControllerDock();
     if (QueryThreadPool *pool = g_master->getQueryThreadPool()) {

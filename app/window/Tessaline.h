@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class CMonitorTracker;
@@ -174,6 +175,9 @@ private:
     // Tessaline_docks.cpp
     QWidget *createDockContent(main_window_dock which);
     template <class Receiver> void followChanges(Receiver *receiver, void (Receiver::*slot)());
+    // Runs |refresh| when the wall layout changes, at most once a frame while
+    // an operation changes it display by display; ends with |receiver|.
+    void followLayoutChanges(QObject *receiver, std::function<void()> refresh);
     QWidget *createConnectionWidget();
     QWidget *createTargetSummaryWidget();
     QWidget *createColorimeterWidget();

@@ -5,6 +5,7 @@
 #include "app/controller/MasterControl.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
+#include "app/services/frame_pacer.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
 #include "colour/stored_records_follower.h"
@@ -46,12 +47,18 @@ QWidget *Tessaline::createDockContent(main_window_dock which)
 }
 
 // Both change signals refresh |receiver| through |slot|; the records the
-// workers store arrive gathered.
+// workers store arrive gathered, the layout's changes at most once a frame.
 template <class Receiver>
 void Tessaline::followChanges(Receiver *receiver, void (Receiver::*slot)())
 {
     follow_stored_records(records(), receiver, [receiver, slot] { (receiver->*slot)(); });
-    connect(&layout(), &layout_manager::layout_changed, receiver, slot);
+    followLayoutChanges(receiver, [receiver, slot] { (receiver->*slot)(); });
+}
+
+void Tessaline::followLayoutChanges(QObject *receiver, std::function<void()> refresh)
+{
+    auto *changes = new frame_pacer([refresh](int) { refresh(); }, receiver);
+    connect(&layout(), &layout_manager::layout_changed, changes, [changes] { changes->request(0); });
 }
 
 QWidget *Tessaline::createConnectionWidget()
