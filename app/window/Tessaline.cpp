@@ -10,7 +10,6 @@
 #include "app/window/shutdown_marker.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
-#include "colour/stored_records_follower.h"
 #include "dialogs/KQ_Information_Dialog.h"
 #include "display_protocol/NetworkInterfaceCard.h"
 #include "layout_setup/program_network_interfaces.h"
@@ -221,14 +220,8 @@ void Tessaline::create_central_widget()
 
 void Tessaline::connectChangeSignals()
 {
-    CMonitorTracker *store = &records();
     layout_manager *wall = &layout();
-    follow_stored_records(*store, this, [this] {
-        updateControlsStatus();
-        UpdateTarget();
-        start_save_backup_file_timer();
-    });
-    followLayoutChanges(this, [this] {
+    followWallChanges(this, [this] {
         updateControlsStatus();
         UpdateTarget();
         start_save_backup_file_timer();

@@ -46,18 +46,19 @@ QWidget *Tessaline::createDockContent(main_window_dock which)
     return new QWidget;
 }
 
-// Both change signals refresh |receiver| through |slot|; the records the
-// workers store arrive gathered, the layout's changes at most once a frame.
+// Both change signals refresh |receiver| through |slot|.
 template <class Receiver>
 void Tessaline::followChanges(Receiver *receiver, void (Receiver::*slot)())
 {
-    follow_stored_records(records(), receiver, [receiver, slot] { (receiver->*slot)(); });
-    followLayoutChanges(receiver, [receiver, slot] { (receiver->*slot)(); });
+    followWallChanges(receiver, [receiver, slot] { (receiver->*slot)(); });
 }
 
-void Tessaline::followLayoutChanges(QObject *receiver, std::function<void()> refresh)
+// The records the workers store arrive gathered; the records and the layout
+// an operation changes display by display reach |receiver| at most once a frame.
+void Tessaline::followWallChanges(QObject *receiver, std::function<void()> refresh)
 {
     auto *changes = new frame_pacer([refresh](int) { refresh(); }, receiver);
+    follow_stored_records(records(), changes, [changes] { changes->request(0); });
     connect(&layout(), &layout_manager::layout_changed, changes, [changes] { changes->request(0); });
 }
 
