@@ -10,6 +10,7 @@
 #include "app/window/shutdown_marker.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
+#include "colour/stored_records_follower.h"
 #include "dialogs/KQ_Information_Dialog.h"
 #include "display_protocol/NetworkInterfaceCard.h"
 #include "layout_setup/program_network_interfaces.h"
@@ -220,12 +221,16 @@ void Tessaline::create_central_widget()
 
 void Tessaline::connectChangeSignals()
 {
+    CMonitorTracker *store = &records();
     layout_manager *wall = &layout();
-    followWallChanges(this, [this] {
+    follow_stored_records(*store, this, [this] {
         updateControlsStatus();
         UpdateTarget();
         start_save_backup_file_timer();
     });
+    connect(wall, &layout_manager::layout_changed, this, &Tessaline::updateControlsStatus);
+    connect(wall, &layout_manager::layout_changed, this, &Tessaline::UpdateTarget);
+    connect(wall, &layout_manager::layout_changed, this, &Tessaline::start_save_backup_file_timer);
     connect(this, &Tessaline::selection_changed_out, wall, &layout_manager::selection_changed);
     connectControllerDock();
     if (QueryThreadPool *pool = g_master->getQueryThreadPool()) {

@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <array>
-#include <functional>
 #include <memory>
 
 class CMonitorTracker;
@@ -175,9 +174,6 @@ private:
     // Tessaline_docks.cpp
     QWidget *createDockContent(main_window_dock which);
     template <class Receiver> void followChanges(Receiver *receiver, void (Receiver::*slot)());
-    // Runs |refresh| when records or the wall layout change, at most once a
-    // frame while an operation changes them display by display; ends with |receiver|.
-    void followWallChanges(QObject *receiver, std::function<void()> refresh);
     QWidget *createConnectionWidget();
     QWidget *createTargetSummaryWidget();
     QWidget *createColorimeterWidget();

@@ -5,7 +5,6 @@
 #include "app/controller/MasterControl.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
-#include "app/services/frame_pacer.h"
 #include "calibration/ui/KQ_main_controller_dock_widget.h"
 #include "colour/CMonitorTracker.h"
 #include "colour/stored_records_follower.h"
@@ -46,20 +45,13 @@ QWidget *Tessaline::createDockContent(main_window_dock which)
     return new QWidget;
 }
 
-// Both change signals refresh |receiver| through |slot|.
+// Both change signals refresh |receiver| through |slot|; the records the
+// workers store arrive gathered.
 template <class Receiver>
 void Tessaline::followChanges(Receiver *receiver, void (Receiver::*slot)())
 {
-    followWallChanges(receiver, [receiver, slot] { (receiver->*slot)(); });
-}
-
-// The records the workers store arrive gathered; the records and the layout
-// an operation changes display by display reach |receiver| at most once a frame.
-void Tessaline::followWallChanges(QObject *receiver, std::function<void()> refresh)
-{
-    auto *changes = new frame_pacer([refresh](int) { refresh(); }, receiver);
-    follow_stored_records(records(), changes, [changes] { changes->request(0); });
-    connect(&layout(), &layout_manager::layout_changed, changes, [changes] { changes->request(0); });
+    follow_stored_records(records(), receiver, [receiver, slot] { (receiver->*slot)(); });
+    connect(&layout(), &layout_manager::layout_changed, receiver, slot);
 }
 
 QWidget *Tessaline::createConnectionWidget()
