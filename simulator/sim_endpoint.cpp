@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include <algorithm>
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <fcntl.h>
@@ -82,8 +84,10 @@ bool sim_endpoint::send(int fd, const sim_outgoing &out, int pace_us)
             return false;
         m_bytes_sent += count;
     } else {
+        auto due = std::chrono::steady_clock::now();
         for (int i = 0; i < count && !stopping(); ++i) {
-            QThread::usleep(static_cast<unsigned long>(gap_us));
+            due += std::chrono::microseconds(gap_us);
+            std::this_thread::sleep_until(due);
             if (!write_fully(fd, out.bytes.constData() + i, 1))
                 return false;
             ++m_bytes_sent;
@@ -236,15 +240,28 @@ void sim_serial_endpoint::close_link()
     }
 }
 
+int sim_serial_endpoint::byte_time_us() const
+{
+    return static_cast<int>(kMicrosecondsPerByte * qMax(0.0, m_time_scale.load()) + 0.5);
+}
+
 void sim_serial_endpoint::serve_once()
 {
     if (!readable(m_master_fd))
         return;
     char buffer[256];
     const ssize_t n = ::read(m_master_fd, buffer, sizeof buffer);
+    const int byte_us = byte_time_us();
+    // Bytes written at once come down the line one after another, from the
+    // moment it was free.
+    m_received = std::max(m_received, std::chrono::steady_clock::now());
     for (ssize_t i = 0; i < n; ++i) {
+        m_received += std::chrono::microseconds(byte_us);
         sim_frame frame;
-        if (m_parser.feed(buffer[i], &frame))
-            send(m_master_fd, m_handler->on_frame(m_index, frame), kMicrosecondsPerByte);
+        if (!m_parser.feed(buffer[i], &frame))
+            continue;
+        std::this_thread::sleep_until(m_received);
+        send(m_master_fd, m_handler->on_frame(m_index, frame), byte_us);
+        m_received = std::chrono::steady_clock::now();
     }
 }

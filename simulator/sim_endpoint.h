@@ -3,6 +3,7 @@
 #include "simulator/sim_link_handler.h"
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -26,8 +27,9 @@ protected:
     // One round of the serving loop; waits at most a few milliseconds.
     virtual void serve_once() = 0;
 
-    // Writes |out| to |fd| as the handler asked, spacing bytes by
-    // |pace_us| + the fault's delay; false when the link is to be dropped.
+    // Writes |out| to |fd| as the handler asked, one byte every |pace_us| +
+    // the fault's delay (kept to on average, however late a wake-up); false
+    // when the link is to be dropped.
     bool send(int fd, const sim_outgoing &out, int pace_us);
     bool stopping() const { return m_stopping.load(); }
 
@@ -68,7 +70,9 @@ private:
     std::vector<client> m_clients;
 };
 
-// An RS-232 line on a pseudo-terminal, paced at 9600 baud.
+// An RS-232 line on a pseudo-terminal at 9600 baud: a request is taken in,
+// and a reply sent, byte by byte at the line's pace (a pseudo-terminal
+// itself passes bytes at once).
 class sim_serial_endpoint : public sim_endpoint
 {
 public:
@@ -79,6 +83,8 @@ public:
 
     // The device path the application opens (valid after start()).
     QByteArray device_path() const { return m_path; }
+    // The line's byte time runs at |scale| (1: real time; 0: unpaced).
+    void set_time_scale(double scale) { m_time_scale.store(scale); }
 
 protected:
     bool open_link() override;
@@ -86,8 +92,13 @@ protected:
     void serve_once() override;
 
 private:
+    int byte_time_us() const;
+
     int m_master_fd = -1;
     int m_slave_fd = -1;
     QByteArray m_path;
     sim_frame_parser m_parser;
+    std::atomic<double> m_time_scale {1.0};
+    // When the request bytes read so far have all come down the line.
+    std::chrono::steady_clock::time_point m_received;
 };

@@ -166,7 +166,7 @@ void add_analog(sim_control_table &controls, const sim_model_profile &p)
 void add_levels(sim_control_table &controls, const sim_model_profile &p)
 {
     for (quint16 code : p.levels == sim_model_profile::kExpertModeLevels ? kExpertLevels : kPagedLevels)
-        controls.set(code, 1023, 1023);
+        controls.set(code, static_cast<quint16>(p.level_max), static_cast<quint16>(p.level_max));
     if (p.short_table)
         controls.set(kShortTable, 0, 1);
     if (p.table_max)

@@ -26,6 +26,7 @@ struct sim_model_profile
     bool older_generation;    // older input and schedule codes, seven-byte programs,
                               // auto set-up, no MAC address read (C220)
     int levels;               // level_family
+    int level_max;            // the patch generator's top level: 255 (8 bits) or 1023
     bool short_table;         // 768-entry table (control 0x2F9)
     int table_max;            // value of control 0x2CA; 0: control unsupported
     bool minute_counters;     // 0x11FA-0x11FF besides the half-hour counters

@@ -81,6 +81,11 @@ int simulated_wall::add_serial_endpoint()
 {
     const int index = static_cast<int>(m_endpoints.size());
     auto link = std::make_unique<sim_serial_endpoint>(index, this);
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_time_scale >= 0.0)
+            link->set_time_scale(m_time_scale);
+    }
     if (!link->start())
         return -1;
     const QString path = QString::fromLatin1(link->device_path());
@@ -168,6 +173,10 @@ void simulated_wall::set_time_scale(double scale)
     m_time_scale = scale;
     for (placed_display &p : m_displays)
         p.display->time_scale = scale;
+    for (endpoint_slot &e : m_endpoints) {
+        if (auto *serial = dynamic_cast<sim_serial_endpoint *>(e.link.get()))
+            serial->set_time_scale(scale);
+    }
 }
 
 void simulated_wall::set_delays(int handle, int reply_delay_ms, int byte_delay_ms)

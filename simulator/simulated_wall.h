@@ -78,8 +78,9 @@ public:
     void refuse_writes(int handle, quint16 code, int writes = sim_fault::kForever,
                        int value = sim_display::write_refusal::kAnyValue);
     // The displays' own processing times (nominal milliseconds: a write of
-    // 0x2DA, sim_display::write_reply_delays_ms) run at |scale|, as the
-    // application's waits do; for displays present and later.
+    // 0x2DA, sim_display::write_reply_delays_ms) and the serial lines' byte
+    // time run at |scale|, as the application's waits do; for displays and
+    // lines present and later.
     void set_time_scale(double scale);
     // Real delays (not time-scaled) before a reply and before each reply byte.
     void set_delays(int handle, int reply_delay_ms, int byte_delay_ms);

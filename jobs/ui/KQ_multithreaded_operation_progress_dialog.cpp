@@ -75,7 +75,8 @@ QTableWidgetItem *centred_item(const QString &text)
 
 KQ_multithreaded_operation_progress_dialog::KQ_multithreaded_operation_progress_dialog(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::KQ_multithreaded_operation_progress_dialogClass>()),
-      m_handler(program_pool(), program_layout())
+      m_handler(program_pool(), nullptr),
+      m_summaries([this](int position) { deliver_summary(position); })
 {
     ui->setupUi(this);
     ui->retry_pushButton->setEnabled(false);
@@ -91,7 +92,7 @@ KQ_multithreaded_operation_progress_dialog::KQ_multithreaded_operation_progress_
             &KQ_multithreaded_operation_progress_dialog::num_jobs_running);
     connect(&m_handler, &job_handler::out_job_results, this, &KQ_multithreaded_operation_progress_dialog::job_results);
     connect(&m_handler, &job_handler::update_display_job_status_info_item, this,
-            &KQ_multithreaded_operation_progress_dialog::update_display_job_status_info_item);
+            [this](int position) { m_summaries.request(position); });
     connect(&m_handler, &job_handler::update_calibration_job_status_info, this,
             &KQ_multithreaded_operation_progress_dialog::update_calibration_job_status_info);
     if (layout_manager *layout = program_layout())
@@ -199,6 +200,7 @@ int KQ_multithreaded_operation_progress_dialog::start_jobs()
         int row = row_of(job.position);
         if (row < 0)
             row = append_row(job);
+        m_summaries.flush(job.position);
         set_status(row, tr("Queued"), palette().color(QPalette::Text));
         progress_bar(row)->setValue(0);
     }
@@ -319,6 +321,8 @@ void KQ_multithreaded_operation_progress_dialog::refresh_counts()
 
 void KQ_multithreaded_operation_progress_dialog::job_results(job_list_item job)
 {
+    // The job's last summary shows before its result.
+    m_summaries.flush(job.position);
     if (job.job_parameters.verify_status != -1)
         emit update_display_model_info_status_item(job.position, job.job_parameters.model_name,
                                                    job.job_parameters.serial_number,
@@ -366,17 +370,30 @@ void KQ_multithreaded_operation_progress_dialog::queue_follow_up(const job_list_
     start_jobs();
 }
 
+void KQ_multithreaded_operation_progress_dialog::deliver_summary(int position)
+{
+    const display_job_status_info_item item = m_handler.display_status(position);
+    update_display_job_status_info_item(position, item);
+    if (layout_manager *layout = program_layout())
+        layout->update_display_job_status_info_item(position, item);
+}
+
 void KQ_multithreaded_operation_progress_dialog::update_display_job_status_info_item(
     int position, display_job_status_info_item item)
 {
     const int row = row_of(position);
     if (row < 0)
         return;
-    ui->job_tableWidget->item(row, kStatusColumn)->setText(display_status_text(item));
     const progress_bar_value bar = display_progress(item);
     QProgressBar *progress = progress_bar(row);
-    progress->setMaximum(bar.maximum);
+    if (progress->maximum() != bar.maximum)
+        progress->setMaximum(bar.maximum);
     progress->setValue(bar.value);
+    QTableWidgetItem *status = ui->job_tableWidget->item(row, kStatusColumn);
+    const QString text = display_status_text(item);
+    if (status->text() == text)
+        return;
+    status->setText(text);
     // Only this row's text changed; resizing every row on every report would
     // stall the user-interface thread on a large wall.
     ui->job_tableWidget->resizeRowToContents(row);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/controller/display_job_status_info_item.h"
+#include "app/services/frame_pacer.h"
 #include "jobs/calibration_job_status_info_item.h"
 #include "jobs/job_handler.h"
 #include "jobs/job_list_item.h"
@@ -68,6 +69,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Shows the latest summary of the display at |position| in its row and
+    // on the wall, as the frame pacer says.
+    void deliver_summary(int position);
     void refresh_counts();
     void show_error(const job_list_item &job);
     void announce_error();
@@ -83,6 +87,9 @@ private:
 
     std::unique_ptr<Ui::KQ_multithreaded_operation_progress_dialogClass> ui;
     job_handler m_handler;
+    // The workers report far faster than a screen shows: each display's
+    // summary reaches its row and its tile at most once a frame.
+    frame_pacer m_summaries;
     QString m_operation_title;
     QList<job_list_item> m_jobs;        // added, not yet started
     QList<job_list_item> m_results;     // in arrival order

@@ -109,16 +109,20 @@ private slots:
         QTest::addColumn<QByteArray>("model");
         QTest::addColumn<bool>("engine");
         QTest::addColumn<QList<QByteArray>>("bodies");
-        QTest::newRow("expert-mode registers")
+        QTest::addColumn<int>("maximum");
+        QTest::newRow("expert-mode registers, 8 bits")
             << kOlderModel << false
             << QList<QByteArray> {"C01102", write_body(0x318, 10), write_body(0x31A, 20), write_body(0x31C, 30),
-                                  "C01100"};
+                                  "C01100"}
+            << 255;
         QTest::newRow("paged registers") << kNewerModel << false
                                          << QList<QByteArray> {write_body(0x103A, 10), write_body(0x103B, 20),
-                                                               write_body(0x103C, 30)};
+                                                               write_body(0x103C, 30)}
+                                         << 1023;
         QTest::newRow("engine registers") << kEngineModel << true
                                           << QList<QByteArray> {write_body(0x1192, 10), write_body(0x1193, 20),
-                                                                write_body(0x1194, 30)};
+                                                                write_body(0x1194, 30)}
+                                          << 1023;
     }
 
     void level_registers()
@@ -126,6 +130,7 @@ private slots:
         QFETCH(QByteArray, model);
         QFETCH(bool, engine);
         QFETCH(QList<QByteArray>, bodies);
+        QFETCH(int, maximum);
         monitor_fixture m(kAddress, model);
         QVERIFY_FIXTURE(m);
         m.monitor.detect_rgb_level_registers();
@@ -134,7 +139,7 @@ private slots:
         QCOMPARE(changes(m.frames()), bodies);
         int r = 0, g = 0, b = 0, rm = 0, gm = 0, bm = 0;
         QCOMPARE(m.monitor.get_rgb_levels(r, g, b, rm, gm, bm, engine), 0);
-        QCOMPARE((QList<int> {r, g, b, rm, gm, bm}), (QList<int> {10, 20, 30, 1023, 1023, 1023}));
+        QCOMPARE((QList<int> {r, g, b, rm, gm, bm}), (QList<int> {10, 20, 30, maximum, maximum, maximum}));
         QCOMPARE(m.monitor.set_rgb_level_green(40, engine), 0);
         QCOMPARE(m.monitor.get_rgb_levels(r, g, b, rm, gm, bm, engine), 0);
         QCOMPARE(g, 40);

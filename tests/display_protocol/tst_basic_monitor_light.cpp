@@ -25,7 +25,6 @@ constexpr double kScale = 0.001;
 constexpr double kSameModel = 1e-9;
 // A table that does anything at all moves some reading by more than this.
 constexpr double kVisible = 0.01;
-constexpr int kPatchMax = 1023;
 
 enum class builder { calibration_record, direct, three_curves };
 enum class form { c205, c20b };
@@ -162,7 +161,11 @@ private slots:
         monitor_fixture m(loopback_block::address(1), model);
         QVERIFY_FIXTURE(m);
         m.fx.wall.set_light_publishing(true);
-        const std::array<int, 3> patch {{kPatchMax, 700, 300}};
+        // Full, two thirds and a quarter of the model's own patch levels.
+        m.monitor.detect_rgb_level_registers();
+        int red = 0, green = 0, blue = 0, top = 0, green_top = 0, blue_top = 0;
+        QCOMPARE(m.monitor.get_rgb_levels(red, green, blue, top, green_top, blue_top, false), 0);
+        const std::array<int, 3> patch {{top, top * 2 / 3, top / 4}};
         const reading patch_before = patch_light(m, patch);
 
         int entries = 0, max = 0;
@@ -225,7 +228,7 @@ private slots:
         sim_video_state patch_state = drive.state;
         patch_state.patch_on = true;
         for (int c = 0; c < 3; ++c)
-            patch_state.patch_level[c] = double(patch[c]) / kPatchMax;
+            patch_state.patch_level[c] = double(patch[c]) / top;
         const reading patch_after = patch_light(m, patch);
         QVERIFY(near(patch_after, expected(m, patch_state)));
         QVERIFY(near(patch_after, patch_before, 0.0));

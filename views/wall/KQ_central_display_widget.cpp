@@ -42,7 +42,8 @@ bool fits_a_grid(const layout_manager *layout)
 } // namespace
 
 KQ_central_display_widget::KQ_central_display_widget(QWidget *parent, layout_manager *layout)
-    : QWidget(parent), m_grid(new QGridLayout), m_layout(layout)
+    : QWidget(parent), m_grid(new QGridLayout), m_layout(layout),
+      m_layout_changes([this](int) { refresh_tiles(); })
 {
     setBackgroundRole(QPalette::Mid);
     setAutoFillBackground(true);
@@ -53,6 +54,7 @@ KQ_central_display_widget::KQ_central_display_widget(QWidget *parent, layout_man
     place_spacers();
     setLayout(m_grid);
     follow_records();
+    follow_layout();
     emit selection_changed_out(0);
 }
 
@@ -62,6 +64,21 @@ void KQ_central_display_widget::follow_records()
 {
     if (CMonitorTracker *records = g_master ? g_master->getMonitorTracker() : nullptr)
         follow_stored_records(*records, this, [this] { refresh_tiles(); });
+}
+
+// An operation marks every display of the wall in turn, and each finished
+// job changes the layout again: one refresh of the tiles per frame, not of
+// every tile per change. A job's progress concerns one tile only.
+void KQ_central_display_widget::follow_layout()
+{
+    if (!m_layout)
+        return;
+    connect(m_layout, &layout_manager::layout_changed, this, [this] { m_layout_changes.request(0); });
+    connect(m_layout, &layout_manager::item_changed, this, [this] { m_layout_changes.request(0); });
+    connect(m_layout, &layout_manager::display_job_status_info_item_changed, this, [this](int index) {
+        if (index >= 0 && index < m_tiles.size())
+            m_tiles.at(index)->display_job_status_info_item_changed(index);
+    });
 }
 
 void KQ_central_display_widget::refresh_tiles()
@@ -84,10 +101,6 @@ KQ_display_layout_widget *KQ_central_display_widget::add_tile(int index)
     connect(tile, &KQ_display_layout_widget::selected, this, &KQ_central_display_widget::selection_changed);
     connect(tile, &KQ_display_layout_widget::identify_display_out, this,
             &KQ_central_display_widget::identify_display);
-    connect(m_layout, &layout_manager::layout_changed, tile, &KQ_display_layout_widget::updateInfo);
-    connect(m_layout, &layout_manager::item_changed, tile, &KQ_display_layout_widget::updateInfo);
-    connect(m_layout, &layout_manager::display_job_status_info_item_changed, tile,
-            &KQ_display_layout_widget::display_job_status_info_item_changed);
     if (g_master)
         connect(g_master, &MasterControl::targetChanged, tile, &KQ_display_layout_widget::updateInfo);
     connect(tile, &KQ_display_layout_widget::power_on_display_out, this,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/services/frame_pacer.h"
+
 #include <QList>
 #include <QWidget>
 
@@ -43,6 +45,7 @@ private:
     KQ_display_layout_widget *add_tile(int index);
     void place_spacers();
     void follow_records();
+    void follow_layout();
     void refresh_tiles();
 
     QGridLayout *m_grid;
@@ -52,4 +55,5 @@ private:
     QSpacerItem *m_bottom = nullptr;
     QSpacerItem *m_right = nullptr;
     bool m_expand = false;
+    frame_pacer m_layout_changes;
 };
