@@ -82,7 +82,7 @@ int simulated_wall::add_serial_endpoint()
     const int index = static_cast<int>(m_endpoints.size());
     auto link = std::make_unique<sim_serial_endpoint>(index, this);
     {
-        QMutexLocker lock(&m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         if (m_time_scale >= 0.0)
             link->set_time_scale(m_time_scale);
     }

@@ -151,7 +151,7 @@ private slots:
                 shown->reject();
                 return;
             }
-            QTest::qWaitFor([&] { return gains ? !gains->write_pending() : !kqe->write_pending(); }, 30000);
+            QVERIFY(QTest::qWaitFor([&] { return gains ? !gains->write_pending() : !kqe->write_pending(); }, 30000));
             if (gains)
                 gains->onaccept();
             else
