@@ -17,9 +17,9 @@ namespace {
 
 const QString kChainAddress = loopback_block::address(1);
 const QStringList kSearchedAddresses {loopback_block::address(11), loopback_block::address(12)};
-// A search port of this test's own, so that another run's searches on the
-// shared broadcast address stay apart from it.
-constexpr quint16 kSearchPort = 53207;
+// This process's own search port, so that other runs' searches on the shared
+// broadcast address stay apart from it.
+const quint16 kSearchPort = loopback_block::search_port();
 
 const char kGetBrightnessOfB[] = "01304230433036023030313003070D";
 const char kBrightnessReplyOfB[] = "01303042443132023030303031303030303036343030333203060D";
