@@ -3,7 +3,6 @@
 #include "colour/CMonitorTracker.h"
 #include "display_protocol/control_codes.h"
 #include "display_protocol/wait_service.h"
-#include "jobs/QueryThreadPool.h"
 #include "jobs/calibration_status_kind.h"
 #include "jobs/engine_procedure.h"
 #include "jobs/job_task_type.h"
@@ -221,19 +220,10 @@ private slots:
         QFETCH(int, task);
         wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_display, [](sim_display &d) { d.engine.config.never_finishes = true; });
-        // The first poll that finds the engine busy waits for its reply until
-        // the stop is set: well before the polls run out, however late this
-        // thread sees it.
-        f.wall().hold_reply(m_display, [](const sim_display &d) {
+        // Stopped at the first poll that finds the engine busy, well before
+        // the polls run out.
+        const auto run = f.stop_at_held_reply(f.job(m_display, {task}), m_display, [](const sim_display &d) {
             return d.engine.state_value() == sim_engine::kBusy && d.engine.running();
-        });
-        const job_list_item job = f.job(m_display, {task});
-        const auto run = f.run_and_stop(job, [this, &f, &job](const job_recording &) {
-            if (!f.wall().reply_held(m_display))
-                return false;
-            f.pool().stop_job_by_id(job.job_id);
-            f.wall().release_reply(m_display);
-            return true;
         });
         QCOMPARE(run->error_code(), int(JOB_RESULT_STOPPED));
         QCOMPARE(run->result().result, int(JOB_RESULT_STOPPED));
