@@ -50,7 +50,7 @@ constexpr double kCalibratedLuminance = 200.0;
 // The search's nominal waits at a fiftieth, and the quiet that ends
 // collecting answers, in real time.
 constexpr double kSearchTimeScale = 0.02;
-constexpr qint64 kAnswerQuietMs = 300;
+constexpr qint64 kAnswerQuietMs = 1000;
 // A box nobody answers is closed after this long instead of hanging the test.
 constexpr int kBoxPatienceMs = 3000;
 
