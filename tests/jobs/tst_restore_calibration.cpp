@@ -1,3 +1,4 @@
+#include "display_protocol/wait_service.h"
 #include "jobs/job_task_type.h"
 #include "tests/jobs/display_task_fixture.h"
 
@@ -75,6 +76,13 @@ class tst_restore_calibration : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The displays always answer: one starved on a busy machine is waited
+        // for, not asked again.
+        wait_service::set_io_timeout_floor_ms(2000);
+    }
+
     void engine_calibration_back_into_the_engine_data()
     {
         QTest::addColumn<int>("gamut");
