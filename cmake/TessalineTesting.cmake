@@ -3,8 +3,8 @@
 # One QtTest executable registered with ctest. Widgets run headless. The wait
 # service's time scale starts at TESSALINE_TEST_TIME_SCALE whatever the
 # caller's environment holds; tests that shorten long settle times set their
-# own scale in-process. Tests that share a machine-wide resource (the
-# network search's port: RESOURCE_LOCK search_port) do not run at once.
+# own scale in-process. Tests that share a machine-wide resource
+# (RESOURCE_LOCK <name>) do not run at once.
 set(TESSALINE_TEST_TIME_SCALE 1.0)
 
 function(tessaline_add_test)

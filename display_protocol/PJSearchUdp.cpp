@@ -8,6 +8,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -50,6 +51,8 @@ constexpr int kLastRepeat = 3;
 // However the network behaves, collecting the answers to one request ends
 // after this long: a sender that never stops must not hang the search.
 constexpr int kCollectLimitMs = 10000;
+
+std::atomic<quint16> process_search_port {PJSearchUdp::kPort};
 
 struct request_words
 {
@@ -112,7 +115,8 @@ bool has_ipv4(const QHostAddress &address)
 } // namespace
 
 PJSearchUdp::PJSearchUdp(QObject *parent, int device_class, const QList<QHostAddress> &targets)
-    : QObject(parent), m_device_class(device_class), m_targets(targets), m_request(kRequestSize, '\0')
+    : QObject(parent), m_device_class(device_class), m_targets(targets), m_request(kRequestSize, '\0'),
+      m_port(search_port())
 {
     std::copy(kMagic, kMagic + kMagicSize, m_request.begin());
     m_request[kRequestMarkOffset] = kRequestMark;
@@ -127,6 +131,16 @@ PJSearchUdp::~PJSearchUdp()
 {
     m_repeat_timer.stop();
     m_socket.close();
+}
+
+void PJSearchUdp::set_search_port(quint16 port)
+{
+    process_search_port.store(port);
+}
+
+quint16 PJSearchUdp::search_port()
+{
+    return process_search_port.load();
 }
 
 void PJSearchUdp::set_addresses(const QList<QHostAddress> &targets)

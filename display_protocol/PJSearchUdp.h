@@ -17,7 +17,7 @@ struct PJSearchResult
 };
 
 // Finds displays (or projectors) on the local network: sends a 128-byte
-// request on UDP port 5320 to each target and collects the 256-byte answers
+// request on UDP port 5320 (see set_search_port) to each target and collects the 256-byte answers
 // into a list of found devices, at most one per address. Blocks the calling
 // thread while it sends and while answers keep coming; the repeats of a
 // kind-2 search run from the owning thread's event loop.
@@ -39,6 +39,12 @@ public:
     // interface's broadcast address).
     PJSearchUdp(QObject *parent, int device_class, const QList<QHostAddress> &targets);
     ~PJSearchUdp() override;
+
+    // The port of every search object made from now on in this process:
+    // kPort unless a test process takes one of its own, so that test runs
+    // sharing a machine never hear each other's searches.
+    static void set_search_port(quint16 port);
+    static quint16 search_port();
 
     void set_addresses(const QList<QHostAddress> &targets);
     // 1 when the request went out; 0 when there is no target or target 0
@@ -77,7 +83,7 @@ private:
     qint32 m_search_kind = 0;
     QUdpSocket m_socket;
     QTimer m_repeat_timer;
-    quint16 m_port = kPort;
+    quint16 m_port;
     int m_repeat_count = 0;
     bool m_searching = false;
     // Senders sent the request again in this search: one that keeps

@@ -124,8 +124,9 @@ int engine_procedure::follow(const hooks &task_hooks)
 
 int engine_procedure::wait_while_busy(int busy_polls)
 {
+    // A stop that came while the engine was polled wins over giving up.
     if (busy_polls > kBusyPollsAllowed)
-        return stop_with(task_result::kEngineBusyTooLong);
+        return m_worker.stop_requested() ? abandon() : stop_with(task_result::kEngineBusyTooLong);
     m_link.pause(kBusyPauseMs);
     return 0;
 }

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config ccache
+  build-essential cmake pkg-config ccache lld
   qtbase5-dev qtmultimedia5-dev libqt5texttospeech5-dev libqt5serialport5-dev libqt5svg5-dev
   libqt5multimedia5-plugins qtspeech5-flite-plugin
   liblcms2-dev libusb-1.0-0-dev

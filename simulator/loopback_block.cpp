@@ -1,11 +1,7 @@
 #include "simulator/loopback_block.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QMutex>
-#include <QMutexLocker>
-#include <QThread>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -25,7 +21,9 @@ namespace {
 constexpr int kFirstSecondOctet = 100;
 constexpr int kBlockCount = 16 * 256;
 constexpr quint16 kDisplayPort = 7142;
-constexpr int kPollMs = 20;
+// Block i searches on port kFirstSearchPort + i: below the ephemeral ports,
+// which outgoing sockets take at random.
+constexpr int kFirstSearchPort = 20000;
 
 QString system_error()
 {
@@ -68,28 +66,35 @@ bool try_lock(int fd)
     return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
 }
 
-// Someone outside the lock files (a manual simulator, a run with another
-// temporary folder) may already listen in the block.
-bool first_display_address_free(const QString &block)
+bool binds(int type, const QByteArray &address, quint16 port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
     const int yes = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     sockaddr_in at {};
     at.sin_family = AF_INET;
-    at.sin_port = htons(kDisplayPort);
-    const QByteArray first = (block + QStringLiteral(".1")).toLatin1();
-    const bool free = ::inet_pton(AF_INET, first.constData(), &at.sin_addr) == 1
+    at.sin_port = htons(port);
+    const bool free = ::inet_pton(AF_INET, address.constData(), &at.sin_addr) == 1
                       && ::bind(fd, reinterpret_cast<sockaddr *>(&at), sizeof at) == 0;
     ::close(fd);
     return free;
 }
 
+// Someone outside the lock files (a manual simulator, a run with another
+// temporary folder, another program) may already listen in the block or on
+// its search port.
+bool block_free(const QString &block, quint16 search_port)
+{
+    return binds(SOCK_STREAM, (block + QStringLiteral(".1")).toLatin1(), kDisplayPort)
+           && binds(SOCK_DGRAM, QByteArrayLiteral("0.0.0.0"), search_port);
+}
+
 struct claim
 {
     QString block;
+    quint16 search_port = 0;
     QString error;
 };
 
@@ -104,8 +109,10 @@ claim claim_block()
         if (fd < 0)
             continue;
         // The descriptor stays open, and the lock held, until the process ends.
-        if (try_lock(fd) && first_display_address_free(block)) {
+        const quint16 search_port = static_cast<quint16>(kFirstSearchPort + i);
+        if (try_lock(fd) && block_free(block, search_port)) {
             result.block = block;
+            result.search_port = search_port;
             return result;
         }
         ::close(fd);
@@ -143,34 +150,9 @@ QString claim_error()
     return block_claim().error;
 }
 
-bool claim_search_port(int wait_ms, QString *error)
+quint16 search_port()
 {
-    static QMutex mutex;
-    static int held = -1;
-    QMutexLocker lock(&mutex);
-    if (held >= 0)
-        return true;
-    QString reason;
-    if (!make_lock_folder(&reason)) {
-        *error = reason;
-        return false;
-    }
-    const int fd = open_lock_file(QStringLiteral("search-port-5320.lock"));
-    if (fd < 0) {
-        *error = QStringLiteral("cannot open the search port's lock file in %1: %2").arg(lock_folder(), system_error());
-        return false;
-    }
-    const QDeadlineTimer deadline(wait_ms);
-    while (!try_lock(fd)) {
-        if (deadline.hasExpired()) {
-            ::close(fd);
-            *error = QStringLiteral("another test process kept the search port (UDP 5320) for %1 ms").arg(wait_ms);
-            return false;
-        }
-        QThread::msleep(kPollMs);
-    }
-    held = fd;
-    return true;
+    return block_claim().search_port;
 }
 
 } // namespace loopback_block

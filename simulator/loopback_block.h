@@ -3,11 +3,12 @@
 #include <QString>
 
 // Loopback addresses for fixtures that listen (simulated displays, raw
-// servers, search responders). Every address and port of a display is fixed
-// (TCP 7142, UDP 5320), so two test runs on one machine would collide on
-// fixed addresses. Instead each process claims a block 127.A.B.0/24 of its
+// servers, search responders). A display's TCP port is fixed (7142), so two
+// test runs on one machine would collide on fixed addresses. Instead each
+// process claims a block 127.A.B.0/24 of its own, with a search port of its
 // own: the first block whose lock file it can lock (held until the process
-// ends, however it ends) and whose first address no one else listens on.
+// ends, however it ends) and whose first address and search port no one else
+// listens on.
 // The lock files live in <temp>/tessaline-loopback-blocks/ and are reused.
 namespace loopback_block {
 
@@ -19,11 +20,10 @@ QString prefix();
 // Why no block could be claimed; empty when one was.
 QString claim_error();
 
-// The network search listens for answers on UDP port 5320 of every address,
-// which no block can separate: a process that searches holds this
-// machine-wide claim for the rest of its life. Waits up to |wait_ms| for
-// another process to end its searches; false, with the reason in |error|,
-// when it cannot be had.
-bool claim_search_port(int wait_ms, QString *error);
+// The UDP port of this process's network searches, one per block (the
+// search listens on every address, which no block separates); 0 when no
+// block could be claimed. Nobody else listened on it when the block was
+// claimed.
+quint16 search_port();
 
 } // namespace loopback_block

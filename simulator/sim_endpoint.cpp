@@ -77,6 +77,8 @@ bool sim_endpoint::send(int fd, const sim_outgoing &out, int pace_us)
 {
     const int count = out.send_count < 0 ? out.bytes.size() : qMin(out.send_count, out.bytes.size());
     const long gap_us = pace_us + 1000L * out.byte_delay_ms;
+    if (out.gate)
+        out.gate->wait();
     if (out.reply_delay_ms > 0)
         QThread::msleep(static_cast<unsigned long>(out.reply_delay_ms));
     if (gap_us <= 0) {

@@ -67,14 +67,19 @@ int simulated_wall::add_lan_endpoint(const QString &address)
     auto link = std::make_unique<sim_tcp_endpoint>(index, this, address.toLatin1());
     if (!link->start())
         return -1;
+    return add_slot(std::move(link), address, search_responder(index, address));
+}
+
+std::unique_ptr<sim_udp_responder> simulated_wall::search_responder(int endpoint, const QString &address)
+{
     auto responder = std::make_unique<sim_udp_responder>(
-        index, address.toLatin1(), m_search_port,
-        [this, index](sim_udp_responder &self, const QByteArray &request, const sockaddr_in &sender) {
-            answer_search(self, index, request, sender);
+        endpoint, address.toLatin1(), m_search_port,
+        [this, endpoint](sim_udp_responder &self, const QByteArray &request, const sockaddr_in &sender) {
+            answer_search(self, endpoint, request, sender);
         });
     if (!responder->start())
         responder.reset();
-    return add_slot(std::move(link), address, std::move(responder));
+    return responder;
 }
 
 int simulated_wall::add_serial_endpoint()
@@ -127,7 +132,7 @@ int simulated_wall::add_display(int endpoint, char monitor_id)
         return -1;
     const QString key = light_channel::display_key(s->name, monitor_number(monitor_id));
     placed_display p {endpoint, monitor_id, std::make_unique<sim_display>(monitor_id), nullptr,
-                      default_mac(endpoint, monitor_id)};
+                      default_mac(endpoint, monitor_id), nullptr, nullptr};
     p.light = std::make_unique<sim_light_model>(key, panel_for(p));
     p.display->video_observer = p.light.get();
     p.display->engine.panel = &p.light->panel();
@@ -187,6 +192,44 @@ void simulated_wall::set_delays(int handle, int reply_delay_ms, int byte_delay_m
     });
 }
 
+void simulated_wall::hold_reply(int handle, const std::function<bool(const sim_display &)> &when)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (placed_display *p = placed(handle)) {
+        p->hold_when = when;
+        p->held.reset();
+    }
+}
+
+bool simulated_wall::reply_held(int handle) const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const placed_display *p = placed(handle);
+    return p && p->held;
+}
+
+void simulated_wall::release_reply(int handle)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (placed_display *p = placed(handle)) {
+        p->hold_when = nullptr;
+        if (p->held)
+            p->held->open();
+        p->held.reset();
+    }
+}
+
+void simulated_wall::hold_if_due(const sim_display *d, sim_outgoing &out)
+{
+    for (placed_display &p : m_displays) {
+        if (p.display.get() == d && p.hold_when && p.hold_when(*d)) {
+            p.hold_when = nullptr;
+            p.held = std::make_shared<sim_reply_gate>();
+            out.gate = p.held;
+        }
+    }
+}
+
 QList<sim_log_entry> simulated_wall::log() const
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
@@ -222,6 +265,14 @@ void simulated_wall::stop()
     // sockets, so they stop first.
     if (m_broadcast)
         m_broadcast->stop();
+    {
+        // A held reply would keep its endpoint's thread from ending.
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        for (placed_display &p : m_displays) {
+            if (p.held)
+                p.held->open();
+        }
+    }
     for (endpoint_slot &s : m_endpoints) {
         s.link->stop();
         if (s.responder)
@@ -305,8 +356,30 @@ void simulated_wall::set_mac(int handle, const mac_address &mac)
 
 void simulated_wall::set_search_port(quint16 port)
 {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    m_search_port = port;
+    // The broadcast answers go out through the endpoints' sockets: they stop
+    // first. Sockets are stopped without the lock, which their threads take.
+    const bool broadcast = m_broadcast != nullptr;
+    set_broadcast_search(false);
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_search_port = port;
+    }
+    for (std::size_t e = 0; e < m_endpoints.size(); ++e) {
+        std::unique_ptr<sim_udp_responder> old;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            old = std::move(m_endpoints[e].responder);
+        }
+        if (!old)
+            continue;
+        old->stop();
+        old.reset();
+        auto fresh = search_responder(static_cast<int>(e), m_endpoints[e].name);
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_endpoints[e].responder = std::move(fresh);
+    }
+    if (broadcast)
+        set_broadcast_search(true);
 }
 
 bool simulated_wall::set_broadcast_search(bool on)
@@ -437,6 +510,7 @@ sim_outgoing simulated_wall::on_frame(int endpoint, const sim_frame &frame)
             out.reply_delay_ms = display->reply_delay_ms + reply.delay_ms();
             out.byte_delay_ms = display->byte_delay_ms;
             entry.answered_by = display->monitor_id;
+            hold_if_due(display, out);
         }
     }
     m_log.push_back(entry);

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <type_traits>
@@ -28,9 +29,10 @@
 //
 // Each display emits light through its own panel (sim_light_model): the
 // panels deviate from the design by the wall's imperfection seed and spread.
-// Each LAN endpoint also answers the network search on its address, port
-// 5320, for the display attached directly; on request the wall answers
-// searches sent to the loopback broadcast address as well.
+// Each LAN endpoint also answers the network search on its address, on the
+// search port (5320 unless set), for the display attached directly; on
+// request the wall answers searches sent to the loopback broadcast address
+// as well.
 class simulated_wall : public sim_link_handler
 {
 public:
@@ -40,7 +42,7 @@ public:
     ~simulated_wall() override;
 
     // Serves TCP on |address| (a loopback address), port 7142, and answers
-    // the network search there (UDP port 5320) when that port can be bound;
+    // the network search there (on the search port) when that port can be bound;
     // the endpoint index, or -1 when the TCP port cannot be bound.
     int add_lan_endpoint(const QString &address);
     // Serves a new pseudo-terminal; the endpoint index, or -1.
@@ -84,6 +86,13 @@ public:
     void set_time_scale(double scale);
     // Real delays (not time-scaled) before a reply and before each reply byte.
     void set_delays(int handle, int reply_delay_ms, int byte_delay_ms);
+    // The first reply of the display given while |when| holds (asked after
+    // the request was handled) is held back until release_reply: the
+    // controller waits for it meanwhile, a state a test can act in however
+    // late it looks.
+    void hold_reply(int handle, const std::function<bool(const sim_display &)> &when);
+    bool reply_held(int handle) const;
+    void release_reply(int handle);
 
     QList<sim_log_entry> log() const;
     void clear_log();
@@ -113,9 +122,10 @@ public:
     // The display's MAC address; also what it answers to C220 and C22A.
     mac_address mac(int handle) const;
     void set_mac(int handle, const mac_address &mac);
-    // The UDP port of the search for endpoints added from now on and for the
-    // broadcast answers (5320 unless a test must keep apart from another
-    // run's searches, as the searching side then does too).
+    // The UDP port on which every endpoint, present and later, and the
+    // broadcast answers take searches: 5320 unless a test keeps apart from
+    // other test runs' searches (its searching side then uses the port too).
+    // An endpoint whose socket cannot be bound there stops answering.
     void set_search_port(quint16 port);
     // Also answers searches sent to 127.255.255.255 (the port shared): each
     // LAN endpoint that answers the search answers from its own address.
@@ -151,6 +161,8 @@ private:
         std::unique_ptr<sim_display> display;
         std::unique_ptr<sim_light_model> light;
         mac_address mac;
+        std::function<bool(const sim_display &)> hold_when;
+        std::shared_ptr<sim_reply_gate> held;
     };
     int add_slot(std::unique_ptr<sim_endpoint> link, const QString &name, std::unique_ptr<sim_udp_responder> responder);
     sim_display *addressed(int endpoint, char destination);
@@ -158,10 +170,15 @@ private:
     placed_display *placed(int handle);
     const endpoint_slot *slot(int endpoint) const;
     sim_panel panel_for(const placed_display &p) const;
+    // The endpoint's search socket on the search port, started; nullptr
+    // when the port cannot be bound.
+    std::unique_ptr<sim_udp_responder> search_responder(int endpoint, const QString &address);
     // The endpoint's answer to a search request, under the lock.
     QByteArray search_answer(int endpoint, const QByteArray &request);
     void answer_search(sim_udp_responder &self, int endpoint, const QByteArray &request, const sockaddr_in &sender);
     void answer_broadcast(const QByteArray &request, const sockaddr_in &sender);
+    // Under the lock: gates |out| when display |d|'s hold is due.
+    void hold_if_due(const sim_display *d, sim_outgoing &out);
 
     // Guards everything the endpoints' threads read: the endpoints, the
     // displays and the log. A standard mutex, so that a race detector sees

@@ -1,8 +1,6 @@
 // The network search against simulated displays on loopback addresses of
-// the process's block: each answers from its own address, port 5320. Every
-// search of this program listens on port 5320 of all addresses, so all of
-// them live in this one test program, which holds the machine-wide claim on
-// that port while it runs.
+// the process's block: each answers from its own address, on the block's
+// search port, which every search of this program uses.
 #include "display_protocol/PJSearchUdp.h"
 #include "display_protocol/wait_service.h"
 #include "simulator/loopback_block.h"
@@ -22,8 +20,6 @@ namespace {
 
 const QHostAddress kOwnAddress(loopback_block::address(254));
 const QString kFirstDisplay = loopback_block::address(1);
-// Another test run's searches may hold the port for their few seconds.
-constexpr int kSearchPortWaitMs = 120000;
 // Nominal waits run at a fifth.
 constexpr double kTimeScale = 0.2;
 // The quiet that ends collecting, in real time, three times what the scale
@@ -36,6 +32,7 @@ struct search_wall
     explicit search_wall(const QString &settings)
     {
         QString error;
+        wall.set_search_port(loopback_block::search_port());
         sim_wall_config config;
         ok = config.parse_line(settings, &error) && build_wall(config, wall, &placed, &error);
         if (!ok)
@@ -100,8 +97,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(!loopback_block::prefix().isEmpty(), qPrintable(loopback_block::claim_error()));
-        QString error;
-        QVERIFY2(loopback_block::claim_search_port(kSearchPortWaitMs, &error), qPrintable(error));
+        // The program searches on the displays' port; this process on its own.
+        QCOMPARE(PJSearchUdp::search_port(), PJSearchUdp::kPort);
+        PJSearchUdp::set_search_port(loopback_block::search_port());
     }
 
     void init()
@@ -490,7 +488,7 @@ private slots:
             QByteArray answer(PJSearchUdp::kAnswerSize, '\0');
             qToLittleEndian<quint32>(8, answer.data() + 16);
             while (flooding.load()) {
-                socket.writeDatagram(answer, QHostAddress(QStringLiteral("127.0.0.1")), PJSearchUdp::kPort);
+                socket.writeDatagram(answer, QHostAddress(QStringLiteral("127.0.0.1")), PJSearchUdp::search_port());
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }
         });
@@ -519,7 +517,8 @@ private slots:
         std::atomic<int> sent {0};
         std::thread answers([&] {
             QUdpSocket socket;
-            if (!socket.bind(responder, PJSearchUdp::kPort, QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+            if (!socket.bind(responder, PJSearchUdp::search_port(),
+                             QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
                 qWarning("bind: %s", qPrintable(socket.errorString()));
                 return;
             }

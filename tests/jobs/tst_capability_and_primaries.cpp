@@ -2,6 +2,7 @@
 #include "app/services/preferences.h"
 #include "colour/CMonitorTracker.h"
 #include "display_protocol/control_codes.h"
+#include "display_protocol/wait_service.h"
 #include "jobs/calibration_status_kind.h"
 #include "jobs/job_task_type.h"
 #include "jobs/listed_engine_models.h"
@@ -13,6 +14,8 @@
 #include <QtTest>
 
 namespace {
+
+constexpr qint64 kAnsweringDisplayFloorMs = 30000;
 
 // What the capability check found, as a row of the test table.
 // How a measurement of primaries ends.
@@ -79,6 +82,8 @@ class tst_capability_and_primaries : public QObject
 private slots:
     void initTestCase()
     {
+        // The displays always answer; a reply held for a test is waited for.
+        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
         m_fixture = std::make_unique<wall_task_fixture>();
         QVERIFY2(m_fixture->ready(), qPrintable(m_fixture->error()));
         m_display = m_fixture->add_display("VW-5530Q");
@@ -359,13 +364,13 @@ private slots:
             d.controls.set(control_code::kEngineSwitch, 1, 2);
         });
         const job_list_item job = f.job(m_engine_display, {JOB_TASK_MEASURE_PRIMARIES});
-        const auto run = outcome == kStopped ? f.run_and_stop(job,
-                                                              [](const job_recording &r) {
-                                                                  return r.status(CAL_STATUS_TASK).size() >= 1
-                                                                         && r.status(CAL_STATUS_TASK).last().value
-                                                                                == 21;
-                                                              })
-                                             : f.run(job);
+        // The stop comes while the job waits for the display to take the
+        // blue patch, a step of the measurement alone.
+        const auto blue = [](const sim_display &d) {
+            const std::array<double, 3> &level = d.video.patch_level;
+            return d.video.patch_on && level[0] == 0.0 && level[1] == 0.0 && level[2] > 0.0;
+        };
+        const auto run = outcome == kStopped ? f.stop_at_held_reply(job, m_engine_display, blue) : f.run(job);
         QCOMPARE(run->error_code(), result);
         QCOMPARE(f.control(m_engine_display, control_code::kEngineLuminance), 200);
         QCOMPARE(f.control(m_engine_display, control_code::kColorPreset), 5);

@@ -1,5 +1,6 @@
 #include "colour/CMonitorTracker.h"
 #include "display_protocol/control_codes.h"
+#include "display_protocol/wait_service.h"
 #include "jobs/calibration_history_task.h"
 #include "jobs/job_task_type.h"
 #include "tests/jobs/wall_task_fixture.h"
@@ -47,6 +48,9 @@ class tst_display_settings_tasks : public QObject
 private slots:
     void initTestCase()
     {
+        // The displays always answer: one starved on a busy machine is waited
+        // for, not asked again.
+        wait_service::set_io_timeout_floor_ms(2000);
         m_fixture = std::make_unique<wall_task_fixture>();
         QVERIFY2(m_fixture->ready(), qPrintable(m_fixture->error()));
         m_older = m_fixture->add_display("VW-5510C");

@@ -2,6 +2,7 @@
 #include "app/services/string_resource.h"
 #include "colour/CMonitorTracker.h"
 #include "display_protocol/control_codes.h"
+#include "display_protocol/wait_service.h"
 #include "jobs/calibration_status_kind.h"
 #include "jobs/engine_procedure.h"
 #include "jobs/job_task_type.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kEngineOn = 2;
 constexpr int kPositions = 3;
+constexpr qint64 kAnsweringDisplayFloorMs = 30000;
 
 using procedure_setup = std::function<void(sim_display &)>;
 
@@ -32,6 +34,8 @@ class tst_engine_procedures : public QObject
 private slots:
     void initTestCase()
     {
+        // The displays always answer; a reply held for a test is waited for.
+        wait_service::set_io_timeout_floor_ms(kAnsweringDisplayFloorMs);
         m_fixture = std::make_unique<wall_task_fixture>();
         QVERIFY2(m_fixture->ready(), qPrintable(m_fixture->error()));
         m_display = m_fixture->add_display("VW-5540QE");
@@ -216,10 +220,10 @@ private slots:
         QFETCH(int, task);
         wall_task_fixture &f = *m_fixture;
         f.wall().with_display(m_display, [](sim_display &d) { d.engine.config.never_finishes = true; });
-        const auto run = f.run_and_stop(f.job(m_display, {task}), [this, &f](const job_recording &) {
-            return f.wall().with_display(m_display, [](sim_display &d) {
-                return d.engine.state_value() == sim_engine::kBusy && d.engine.running();
-            });
+        // Stopped at the first poll that finds the engine busy, well before
+        // the polls run out.
+        const auto run = f.stop_at_held_reply(f.job(m_display, {task}), m_display, [](const sim_display &d) {
+            return d.engine.state_value() == sim_engine::kBusy && d.engine.running();
         });
         QCOMPARE(run->error_code(), int(JOB_RESULT_STOPPED));
         QCOMPARE(run->result().result, int(JOB_RESULT_STOPPED));

@@ -76,6 +76,13 @@ class tst_initialization_tasks : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The displays always answer: one starved on a busy machine is waited
+        // for, not asked again.
+        wait_service::set_io_timeout_floor_ms(2000);
+    }
+
     // --- initialize_display through the engine ---------------------------------
 
     void initialize_through_the_engine_data()

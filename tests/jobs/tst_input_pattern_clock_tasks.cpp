@@ -58,6 +58,13 @@ class tst_input_pattern_clock_tasks : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The displays always answer: one starved on a busy machine is waited
+        // for, not asked again.
+        wait_service::set_io_timeout_floor_ms(2000);
+    }
+
     // --- select_input -----------------------------------------------------------
 
     void select_input_data()

@@ -1,4 +1,5 @@
 #include "app/controller/color_calc_utils.h"
+#include "display_protocol/wait_service.h"
 #include "jobs/job_task_type.h"
 #include "tests/jobs/display_task_fixture.h"
 #include "tests/support/table_calibration.h"
@@ -91,6 +92,13 @@ class tst_lookup_table_tasks : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The displays always answer: one starved on a busy machine is waited
+        // for, not asked again.
+        wait_service::set_io_timeout_floor_ms(2000);
+    }
+
     // --- update_luts -----------------------------------------------------------
 
     // A sensor calibration in the table: the table shown is the record's

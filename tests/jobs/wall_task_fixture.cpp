@@ -194,6 +194,21 @@ std::unique_ptr<job_recording> wall_task_fixture::run_and_stop(
     return recording;
 }
 
+std::unique_ptr<job_recording> wall_task_fixture::stop_at_held_reply(
+    const job_list_item &job, int handle, const std::function<bool(const sim_display &)> &when)
+{
+    m_wall->hold_reply(handle, when);
+    auto recording = run_and_stop(job, [this, &job, handle](const job_recording &) {
+        if (!m_wall->reply_held(handle))
+            return false;
+        m_pool->stop_job_by_id(job.job_id);
+        m_wall->release_reply(handle);
+        return true;
+    });
+    m_wall->release_reply(handle);
+    return recording;
+}
+
 QList<QByteArray> wall_task_fixture::frames(int handle) const
 {
     QList<QByteArray> bodies;

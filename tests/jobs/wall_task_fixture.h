@@ -102,6 +102,12 @@ public:
     // processed) and, once true, the job is stopped. Waits for its results.
     std::unique_ptr<job_recording> run_and_stop(const job_list_item &job,
                                                 const std::function<bool(const job_recording &)> &until);
+    // Starts |job| and stops it while it waits for the first reply display
+    // |handle| gives while |when| holds, which is held back until then: a
+    // moment the job cannot pass by, however late this thread looks. The
+    // process's I/O floor must outlast the hold. Waits for its results.
+    std::unique_ptr<job_recording> stop_at_held_reply(const job_list_item &job, int handle,
+                                                      const std::function<bool(const sim_display &)> &when);
 
     // Every frame display |handle| received since the wall's log was last
     // cleared: message type and body ("C02C3" a read, "E02C30001" a write,

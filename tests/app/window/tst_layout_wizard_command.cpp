@@ -4,6 +4,7 @@
 #include "layout_setup/SummaryPage.h"
 #include "main_window_fixture.h"
 #include "resources/tessaline_resources.h"
+#include "simulator/loopback_block.h"
 #include "simulator/simulated_wall.h"
 #include "tests/app/serial_test_ports.h"
 #include "tests/layout_setup/layout_wizard_driver.h"
@@ -16,7 +17,8 @@ using namespace layout_wizard_driver;
 
 namespace {
 
-const QString kBlock = QStringLiteral("127.0.122.");
+// This process's own loopback block: another test run may share the machine.
+const QString kBlock = loopback_block::prefix() + QLatin1Char('.');
 
 QList<display_layout_item> items_of(layout_manager &layout)
 {

@@ -13,6 +13,7 @@
 #include "dialogs/kq_visual_trim_dialog.h"
 #include "display_protocol/NetworkInterfaceCard.h"
 #include "display_protocol/PDCommProtocol.h"
+#include "display_protocol/PJSearchUdp.h"
 #include "display_protocol/control_codes.h"
 #include "jobs/job_task_type.h"
 #include "layout_setup/CProjectorBrowseDlg.h"
@@ -46,12 +47,10 @@ const QDateTime kCalibrated(QDate(2026, 1, 2), QTime(3, 4));
 constexpr int kPatternControl = 0x2C3; // 1 off, 2 on
 // Within what the simulated panel gives (450 cd/m² at full white).
 constexpr double kCalibratedLuminance = 200.0;
-// Another test run's searches may hold the search port for their few seconds.
-constexpr int kSearchPortWaitMs = 120000;
 // The search's nominal waits at a fiftieth, and the quiet that ends
 // collecting answers, in real time.
 constexpr double kSearchTimeScale = 0.02;
-constexpr qint64 kAnswerQuietMs = 300;
+constexpr qint64 kAnswerQuietMs = 1000;
 // A box nobody answers is closed after this long instead of hanging the test.
 constexpr int kBoxPatienceMs = 3000;
 
@@ -331,10 +330,10 @@ void tst_main_window_hooks::uniformity_update_opens_for_the_selected_display()
 
 void tst_main_window_hooks::search_puts_the_chosen_address_into_the_connection_dock()
 {
-    QString error;
-    QVERIFY2(loopback_block::claim_search_port(kSearchPortWaitMs, &error), qPrintable(error));
+    PJSearchUdp::set_search_port(loopback_block::search_port());
     window_on_wall w(3, "VW-5520L");
     QVERIFY2(w.wall.ok, qPrintable(w.wall.f.error()));
+    w.wall.f.wall().set_search_port(loopback_block::search_port());
     QVERIFY(w.wall.f.wall().set_broadcast_search(true));
     wait_service::set_time_scale(kSearchTimeScale);
     wait_service::set_io_timeout_floor_ms(kAnswerQuietMs);
