@@ -1,0 +1,161 @@
+#!/usr/bin/env python3
+"""Finds a class, struct, union or enum name that the given static libraries
+define in two different ways (a One Definition Rule violation: the linker keeps
+one type's inline code for the other's objects).
+
+Reads each library's debug information with readelf and compares, per fully
+qualified name, the size, declaration line, data members, bases and
+enumerators. Names local to an unnamed namespace or a function are skipped.
+With --self-test, first checks that two small libraries defining one struct in
+two ways are found, so a build without type information cannot pass unseen.
+
+usage: check-one-definition.py [--self-test COMPILER] LIBRARY...
+exit status: 0 when every name has one definition, 1 otherwise or on error.
+"""
+import collections
+import os
+import subprocess
+import sys
+import tempfile
+
+TYPE_TAGS = {"DW_TAG_structure_type", "DW_TAG_class_type", "DW_TAG_union_type",
+             "DW_TAG_enumeration_type"}
+SCOPE_TAGS = TYPE_TAGS | {"DW_TAG_namespace"}
+PART_TAGS = {"DW_TAG_member", "DW_TAG_inheritance", "DW_TAG_enumerator"}
+KEPT_ATTRIBUTES = {"DW_AT_name", "DW_AT_byte_size", "DW_AT_decl_line", "DW_AT_declaration",
+                   "DW_AT_data_member_location", "DW_AT_const_value", "DW_AT_external"}
+
+
+def attribute_value(text):
+    """The value without readelf's note of its form: "(strp) (offset: 0x1f): name" gives "name"."""
+    text = text.strip()
+    while text.startswith("("):
+        end = text.find(")")
+        if end < 0:
+            break
+        text = text[end + 1:].lstrip(":").strip()
+    return text
+
+
+def entries(library):
+    """Yields (depth, tag, attributes) for each debug entry of |library|."""
+    process = subprocess.Popen(["readelf", "--wide", "--debug-dump=info", library],
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               text=True, errors="replace", bufsize=1 << 20)
+    depth, tag, attributes = None, None, None
+    for line in process.stdout:
+        if line.startswith(" <") and "Abbrev Number" in line:
+            if tag is not None:
+                yield depth, tag, attributes
+            depth = int(line[2:line.index(">")])
+            open_paren = line.rfind("(")
+            tag = line[open_paren + 1:line.rfind(")")] if open_paren > 0 else ""
+            attributes = {}
+        elif tag is not None and "DW_AT_" in line:
+            name_start = line.index("DW_AT_")
+            name, _, value = line[name_start:].partition(":")
+            name = name.strip()
+            if name in KEPT_ATTRIBUTES:
+                attributes[name] = attribute_value(value)
+        elif line.startswith("  Compilation Unit") or line.startswith("File:"):
+            if tag is not None:
+                yield depth, tag, attributes
+            tag = None
+    if tag is not None:
+        yield depth, tag, attributes
+    if process.wait() != 0:
+        raise RuntimeError("readelf failed on " + library)
+
+
+def definitions(library):
+    """Maps each qualified type name that |library| defines to its set of shapes."""
+    found = collections.defaultdict(set)
+    scopes = []  # (depth, name or None when the scope hides its names)
+    current = None  # (depth, qualified name, parts)
+
+    def finish():
+        if current is not None:
+            found[current[1]].add(tuple(current[2]))
+
+    for depth, tag, attributes in entries(library):
+        if current is not None and depth <= current[0]:
+            finish()
+            current = None
+        while scopes and scopes[-1][0] >= depth:
+            scopes.pop()
+        if current is not None:
+            if depth == current[0] + 1 and tag in PART_TAGS:
+                current[2].append((tag[7:], attributes.get("DW_AT_name", ""),
+                                   attributes.get("DW_AT_data_member_location", ""),
+                                   attributes.get("DW_AT_const_value", ""),
+                                   attributes.get("DW_AT_external", "")))
+        hidden = any(name is None for _, name in scopes)
+        name = attributes.get("DW_AT_name")
+        if tag in SCOPE_TAGS:
+            scopes.append((depth, None if name is None and tag == "DW_TAG_namespace" else name))
+        elif depth >= 1:
+            scopes.append((depth, None))  # a function or block: its types are its own
+        if tag in TYPE_TAGS and name and not hidden and current is None \
+                and "DW_AT_declaration" not in attributes:
+            qualified = "::".join([n for _, n in scopes[:-1] if n] + [name])
+            shape = [("size", attributes.get("DW_AT_byte_size", "")),
+                     ("line", attributes.get("DW_AT_decl_line", ""))]
+            current = (depth, qualified, shape)
+    finish()
+    return found
+
+
+def violations(libraries):
+    shapes = collections.defaultdict(lambda: collections.defaultdict(set))
+    for library in libraries:
+        for name, library_shapes in definitions(library).items():
+            for shape in library_shapes:
+                shapes[name][shape].add(os.path.basename(library))
+    return {name: by_shape for name, by_shape in shapes.items() if len(by_shape) > 1}
+
+
+def describe(shape):
+    size, line = shape[0][1], shape[1][1]
+    parts = ", ".join(part[1] for part in shape[2:] if part[1])
+    return "size %s, line %s: %s" % (size or "?", line or "?", parts or "(no members)")
+
+
+SELF_TEST_SOURCES = {
+    "first": "#include <vector>\nstruct odr_probe { int values[12]; };\n"
+             "int first() { std::vector<odr_probe> v(3); return int(v.size()); }\n",
+    "second": "#include <string>\n#include <vector>\nstruct odr_probe { std::string name; };\n"
+              "int second() { std::vector<odr_probe> v(2); return int(v.size()); }\n",
+}
+
+
+def self_test(compiler):
+    with tempfile.TemporaryDirectory() as folder:
+        libraries = []
+        for name, source in SELF_TEST_SOURCES.items():
+            path = os.path.join(folder, name)
+            with open(path + ".cpp", "w") as file:
+                file.write(source)
+            subprocess.run([compiler, "-std=c++17", "-g", "-O2", "-c", path + ".cpp", "-o", path + ".o"],
+                           check=True)
+            subprocess.run(["ar", "rcs", path + ".a", path + ".o"], check=True)
+            libraries.append(path + ".a")
+        return "odr_probe" in violations(libraries)
+
+
+def main(arguments):
+    if arguments[:1] == ["--self-test"]:
+        if len(arguments) < 2 or not self_test(arguments[1]):
+            print("the check does not see a name defined in two ways: no type information?")
+            return 1
+        arguments = arguments[2:]
+    found = violations(arguments)
+    for name in sorted(found):
+        print("%s is defined in more than one way:" % name)
+        for shape, libraries in sorted(found[name].items()):
+            print("  %s  in %s" % (describe(shape), ", ".join(sorted(libraries))))
+    print("%d static libraries, %d names defined in more than one way" % (len(arguments), len(found)))
+    return 1 if found else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
