@@ -79,6 +79,15 @@ def entries(library):
         raise RuntimeError("readelf failed on " + library)
 
 
+def number(text, size=8):
+    """|text| as a number whatever form it was written in (0x10000, 65536, -257
+    for 0xfffffeff in |size| bytes); other text as it is."""
+    try:
+        return int(text, 0) % (1 << (8 * size))
+    except ValueError:
+        return text
+
+
 def names_unnamed_type(name):
     """Whether |name| involves a lambda or a type of an unnamed namespace, which
     the debug information names alike though each is a type of its own."""
@@ -89,7 +98,7 @@ def definitions(library):
     """Maps each qualified type name that |library| defines to its set of shapes."""
     found = {}
     scopes = []  # (depth, name or None when the scope hides its names)
-    current = None  # (depth, qualified name, parts)
+    current = None  # (depth, qualified name, parts, size in bytes)
 
     def finish():
         if current is not None:
@@ -104,8 +113,8 @@ def definitions(library):
         if current is not None:
             if depth == current[0] + 1 and tag in PART_TAGS:
                 current[2].append((tag[7:], attributes.get("DW_AT_name", ""),
-                                   attributes.get("DW_AT_data_member_location", ""),
-                                   attributes.get("DW_AT_const_value", ""),
+                                   number(attributes.get("DW_AT_data_member_location", "")),
+                                   number(attributes.get("DW_AT_const_value", ""), current[3]),
                                    attributes.get("DW_AT_external", "")))
         hidden = any(name is None for _, name in scopes)
         name = attributes.get("DW_AT_name")
@@ -118,7 +127,8 @@ def definitions(library):
             qualified = "::".join([n for _, n in scopes[:-1] if n] + [name])
             shape = [("size", attributes.get("DW_AT_byte_size", "")),
                      ("line", attributes.get("DW_AT_decl_line", ""))]
-            current = (depth, qualified, shape)
+            size = number(attributes.get("DW_AT_byte_size", ""))
+            current = (depth, qualified, shape, size if isinstance(size, int) else 8)
     finish()
     return found
 
