@@ -1,7 +1,5 @@
 # Build time on small machines (a clean clone on two cores, where ccache
 # starts cold). Included before the subsystems are added:
-# - RelWithDebInfo keeps line tables only (-g1): backtraces still name
-#   files and lines, while objects and links shrink several-fold.
 # - lld (or mold) links when installed: some 175 test programs each link the
 #   same large static libraries, which the default linker does slowly.
 # - Targets of many sources precompile the Qt headers they use (at the end
@@ -9,9 +7,6 @@
 option(TESSALINE_FAST_LINKER "Link with mold or lld when installed" ON)
 option(TESSALINE_PRECOMPILED_HEADERS "Precompile Qt headers in targets of many sources" ON)
 set(TESSALINE_PCH_MIN_SOURCES 8 CACHE STRING "Sources a target needs before it precompiles headers")
-
-string(REGEX REPLACE "(^| )-g( |$)" "\\1-g1\\2" CMAKE_C_FLAGS_RELWITHDEBINFO "${CMAKE_C_FLAGS_RELWITHDEBINFO}")
-string(REGEX REPLACE "(^| )-g( |$)" "\\1-g1\\2" CMAKE_CXX_FLAGS_RELWITHDEBINFO "${CMAKE_CXX_FLAGS_RELWITHDEBINFO}")
 
 if(TESSALINE_FAST_LINKER)
   include(CheckCXXSourceCompiles)
