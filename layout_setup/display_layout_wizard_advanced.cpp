@@ -52,6 +52,10 @@ display_layout_wizard_advanced::display_layout_wizard_advanced(QWidget *parent)
     setWindowTitle(tr("Display Layout Configuration Wizard"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
+    // Pages differ in size (the cabling pictures are wider than the first
+    // pages), so a page that needs more room gets it when it is shown.
+    connect(this, &QWizard::currentIdChanged, this, &display_layout_wizard_advanced::fit_current_page);
+
     if (const QScreen *shown = screen()) {
         const QRect area = shown->geometry();
         if (area.width() > 0)
@@ -96,6 +100,24 @@ void display_layout_wizard_advanced::update_size()
     adjustSize();
     const QRect area = shown->geometry();
     move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
+}
+
+void display_layout_wizard_advanced::fit_current_page()
+{
+    const QScreen *shown = screen();
+    if (!isVisible() || !shown || shown->geometry().width() == 0)
+        return;
+    const QRect area = shown->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    // Grows only: a size the operator chose is kept, and the screen bounds
+    // only what the page asks for.
+    const QSize wanted = sizeHint().boundedTo(area.size() - frame).expandedTo(size());
+    if (wanted == size())
+        return;
+    resize(wanted);
+    const QRect placed = frameGeometry();
+    move(qBound(area.left(), placed.left(), qMax(area.left(), area.right() + 1 - placed.width())),
+         qBound(area.top(), placed.top(), qMax(area.top(), area.bottom() + 1 - placed.height())));
 }
 
 bool display_layout_wizard_advanced::event(QEvent *event)

@@ -36,6 +36,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    void fit_current_page();
+
     int model_configuration_type = 0;
     QString selected_model_name;
 };

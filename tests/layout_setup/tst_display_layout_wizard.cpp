@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -117,6 +118,7 @@ private slots:
     void model_choice_reaches_the_pages();
     void interconnection_choices_by_configuration();
     void shared_id_box_and_picture();
+    void cabling_pictures_shown_whole();
     void back_keeps_or_forgets_choices();
     void id_page_ranges_and_texts();
     void search_button_by_configuration_data();
@@ -381,6 +383,28 @@ void tst_display_layout_wizard::shared_id_box_and_picture()
     click(wizard, kInterConnectionPage, "intereconnect_via_LAN_daisychain_radioButton");
     QVERIFY(!sameId->isEnabled());
     QVERIFY(shows_picture(picture, oneId)); // the box stays ticked, only disabled
+}
+
+// The first pages are narrower than the cabling pictures: the wizard grows
+// for them when the page is entered, but stays on the screen.
+void tst_display_layout_wizard::cabling_pictures_shown_whole()
+{
+    display_layout_wizard_advanced wizard;
+    wizard.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+    const wall_description wall = wall_of(2, 2, separate_lan);
+    while (wizard.currentId() != kInterConnectionPage) {
+        answer_page(wizard, wall);
+        QVERIFY(next(wizard));
+    }
+    for (const char *name : {"intereconnect_via_RS232_daisychain_label", "intereconnect_via_LAN_daisychain_label",
+                             "intereconnect_via_separate_LAN_label"}) {
+        auto *picture = control<QLabel>(wizard, kInterConnectionPage, name);
+        const QSize whole = picture->sizeHint();
+        QVERIFY(whole.width() >= 400 && whole.height() >= 90);
+        QTRY_VERIFY2(picture->width() >= whole.width() && picture->height() >= whole.height(), name);
+    }
+    QVERIFY(wizard.screen()->availableGeometry().contains(wizard.frameGeometry()));
 }
 
 void tst_display_layout_wizard::back_keeps_or_forgets_choices()
