@@ -4,7 +4,6 @@
 #include "app/controller/controls_status.h"
 #include "app/controller/layout_manager.h"
 #include "app/controller/master_globals.h"
-#include "app/services/frame_pacer.h"
 #include "app/services/preferences.h"
 #include "app/services/string_resource.h"
 #include "app/window/dialog_hooks.h"
@@ -74,15 +73,6 @@ Tessaline::Tessaline(QWidget *parent)
     Q_ASSERT(g_master);
     m_backupTimer->setSingleShot(true);
     connect(m_backupTimer, &QTimer::timeout, this, &Tessaline::save_backup_file);
-    m_layoutPacer = new frame_pacer([this](int) { emit layout_refresh_due(); }, this);
-    // While jobs run, every display's result changes the layout: those are
-    // gathered per frame, while a change made by hand shows at once.
-    connect(&layout(), &layout_manager::layout_changed, this, [this] {
-        if (m_runningCount + m_queuedCount > 0)
-            m_layoutPacer->request(0);
-        else
-            emit layout_refresh_due();
-    });
 
     m_ui->setupUi(this);
     install_dialog_hooks();
@@ -240,9 +230,9 @@ void Tessaline::connectChangeSignals()
         UpdateTarget();
         start_save_backup_file_timer();
     });
-    connect(this, &Tessaline::layout_refresh_due, this, &Tessaline::updateControlsStatus);
-    connect(this, &Tessaline::layout_refresh_due, this, &Tessaline::UpdateTarget);
-    connect(this, &Tessaline::layout_refresh_due, this, &Tessaline::start_save_backup_file_timer);
+    connect(wall, &layout_manager::layout_changed, this, &Tessaline::updateControlsStatus);
+    connect(wall, &layout_manager::layout_changed, this, &Tessaline::UpdateTarget);
+    connect(wall, &layout_manager::layout_changed, this, &Tessaline::start_save_backup_file_timer);
     connect(this, &Tessaline::selection_changed_out, wall, &layout_manager::selection_changed);
     connectControllerDock();
     if (QueryThreadPool *pool = g_master->getQueryThreadPool()) {

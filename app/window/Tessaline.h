@@ -16,7 +16,6 @@ class CTargetValue;
 class KQ_central_display_widget;
 class KQ_main_controller_dock_widget;
 class checkForSoftwareUpdates;
-class frame_pacer;
 enum class display_command;
 class NetworkInterfaceCard;
 class QAction;
@@ -99,8 +98,6 @@ signals:
     void selection_changed_out(int index);
     void select_first_position();
     void out_updateControlsStatus();
-    // The wall's layout changed; while jobs run, at most once per frame.
-    void layout_refresh_due();
 
 public slots:
     void startup_complete();
@@ -218,7 +215,6 @@ private:
     bool m_relayingSelection = false;
     bool m_previousRunUnclean = false;
     QTimer *m_backupTimer = nullptr;
-    frame_pacer *m_layoutPacer = nullptr;
     NetworkInterfaceCard *m_networkInterfaces = nullptr;
     std::array<QDockWidget *, kDockCount> m_docks{};
     std::array<QWidget *, kDockCount> m_dockContents{};

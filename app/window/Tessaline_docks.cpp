@@ -46,12 +46,12 @@ QWidget *Tessaline::createDockContent(main_window_dock which)
 }
 
 // Both change signals refresh |receiver| through |slot|; the records the
-// workers store and the layout's bursts arrive gathered.
+// workers store arrive gathered.
 template <class Receiver>
 void Tessaline::followChanges(Receiver *receiver, void (Receiver::*slot)())
 {
     follow_stored_records(records(), receiver, [receiver, slot] { (receiver->*slot)(); });
-    connect(this, &Tessaline::layout_refresh_due, receiver, slot);
+    connect(&layout(), &layout_manager::layout_changed, receiver, slot);
 }
 
 QWidget *Tessaline::createConnectionWidget()

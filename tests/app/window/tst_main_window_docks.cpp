@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
@@ -60,7 +59,6 @@ private slots:
     void edit_opens_the_target_dialog();
     void record_and_layout_changes_refresh_the_docks();
     void record_changes_refresh_the_wall_action_docks();
-    void layout_bursts_during_jobs_refresh_once_per_frame();
     void test_patterns_set_the_evaluate_box();
 
 private:
@@ -218,35 +216,6 @@ void tst_main_window_docks::record_changes_refresh_the_wall_action_docks()
     QVERIFY(!off->isEnabled());
     QVERIFY(!reset->isEnabled());
     QVERIFY(!power->isEnabled());
-}
-
-void tst_main_window_docks::layout_bursts_during_jobs_refresh_once_per_frame()
-{
-    Tessaline &window = m_fixture->window();
-    wall().create_wall(1, 1, QStringLiteral("127.0.0.33"));
-    window.selection_changed(0);
-    auto *address = form_child<QLineEdit>(window.dock_content(kConnectionDock), "ip_address_lineEdit");
-    QSignalSpy refreshes(&window, &Tessaline::out_updateControlsStatus);
-    window.num_jobs_running(1);
-
-    // An operation marks the display over and over: the first change shows
-    // at once, the rest are gathered, and the last one is not lost.
-    display_layout_item item;
-    wall().layout().get_item(0, item);
-    for (int i = 1; i <= 100; ++i) {
-        item.connection_address = QStringLiteral("127.0.1.%1").arg(i);
-        wall().layout().set_item(0, item, true);
-    }
-    QCOMPARE(refreshes.count(), 1);
-    QCOMPARE(address->text(), QStringLiteral("127.0.1.1"));
-    QTRY_COMPARE(address->text(), QStringLiteral("127.0.1.100"));
-    QCOMPARE(refreshes.count(), 2);
-
-    // With no job running a change shows at once, however soon it follows.
-    window.num_jobs_running(0);
-    item.connection_address = QStringLiteral("127.0.0.34");
-    wall().layout().set_item(0, item, true);
-    QCOMPARE(address->text(), QStringLiteral("127.0.0.34"));
 }
 
 void tst_main_window_docks::test_patterns_set_the_evaluate_box()
