@@ -337,7 +337,7 @@ void tst_wall_road::lan_wall_calibrated_saved_reopened_and_reported()
     // What the window shows of it: the step done, every tile calibrated on target.
     QCOMPARE(road::named<QLabel>(dock, "calibrate_display_status_label")->text(), QStringLiteral("Complete"));
     for (KQ_display_layout_widget *tile : window.wall_view()->tiles()) {
-        QVERIFY(tile->view().facts.calibrated);
+        QTRY_VERIFY(tile->view().facts.calibrated);
         QVERIFY(!tile->view().facts.intensity_off_target);
     }
 
