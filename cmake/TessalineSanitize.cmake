@@ -3,7 +3,8 @@
 #                                 (scripts/test-sanitized.sh, run by .ci/run)
 #   TESSALINE_SANITIZE_THREAD=ON  ThreadSanitizer (scripts/tsan.sh)
 # Every report ends the program with an error, so it fails its test.
-# TESSALINE_SANITIZER_ENV is the test environment that goes with the build.
+# TESSALINE_SANITIZER_ENV is the environment of the build's tests and of the
+# tools it runs while building (pictures, the guide).
 set(TESSALINE_SANITIZER_ENV)
 
 if(TESSALINE_SANITIZE AND TESSALINE_SANITIZE_THREAD)
