@@ -223,8 +223,15 @@ void tst_update_and_introduction::hostile_answers_show_as_text()
     QCOMPARE(done.at(0).at(1).toInt(), 1);
     QCOMPARE(boxes.seen().size(), 1);
 
+    // AddressSanitizer keeps freed blocks resident for a while; an answer that
+    // reads a device still grows by gigabytes.
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr qint64 kBoundKb = 512 * 1024;
+#else
+    constexpr qint64 kBoundKb = 64 * 1024;
+#endif
     const qint64 grown = resident_kb(peak) - before;
-    QVERIFY2(grown < 64 * 1024, qPrintable(QStringLiteral("%1 kB more resident memory").arg(grown)));
+    QVERIFY2(grown < kBoundKb, qPrintable(QStringLiteral("%1 kB more resident memory").arg(grown)));
     const QString text = boxes.seen().first().text;
     QVERIFY(!text.contains(QStringLiteral("<img"), Qt::CaseInsensitive));
     const QRegularExpression link(QStringLiteral("<a\\s+href=\"([^\"]*)\""), QRegularExpression::CaseInsensitiveOption);
