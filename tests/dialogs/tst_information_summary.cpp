@@ -62,6 +62,18 @@ wall_display calibrated_display()
     return display;
 }
 
+// A calibrated display whose record applies target offsets to intensity and white.
+wall_display offset_display()
+{
+    wall_display display = calibrated_display();
+    CAdjustValue &record = display.record;
+    record.SetTargetOffsetEnabled(true);
+    record.target_intensity_offset = 1.05;
+    record.target_offset_dx = -3;
+    record.target_offset_dy = 12;
+    return display;
+}
+
 CTargetValue specified_target(double luminance)
 {
     CTargetValue target;
@@ -272,15 +284,7 @@ QList<summary_case> summary_cases()
                   }(),
                   2});
 
-    cases.append({"target offsets applied, intensity on target", [] {
-                      wall_display display = calibrated_display();
-                      CAdjustValue &record = display.record;
-                      record.SetTargetOffsetEnabled(true);
-                      record.target_intensity_offset = 1.05;
-                      record.target_offset_dx = -3;
-                      record.target_offset_dy = 12;
-                      return display;
-                  },
+    cases.append({"target offsets applied, intensity on target", offset_display,
                   target, reachable, {}, {},
                   [] {
                       QMap<int, expected_cell> cells =
@@ -297,15 +301,7 @@ QList<summary_case> summary_cases()
     // intensity factor still applies.
     CTargetValue native = target;
     native.SetWhitePoint(CColorTemperature(quint16(0)));
-    cases.append({"target offsets with a native white: no white target", [] {
-                      wall_display display = calibrated_display();
-                      CAdjustValue &record = display.record;
-                      record.SetTargetOffsetEnabled(true);
-                      record.target_intensity_offset = 1.05;
-                      record.target_offset_dx = -3;
-                      record.target_offset_dy = 12;
-                      return display;
-                  },
+    cases.append({"target offsets with a native white: no white target", offset_display,
                   native, reachable, {}, {},
                   [] {
                       QMap<int, expected_cell> cells =
